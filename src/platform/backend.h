@@ -1,0 +1,141 @@
+// The boundary between the portable window system and a display backend. A backend only
+// provides top-level surfaces and events; all policy (window tree, z-order within a surface,
+// clipping, painting, focus rules, hit testing) lives in the portable core.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/gdi_objects.h"
+#include "platform/region.h"
+#include "platform/types.h"
+
+namespace platform {
+
+using SurfaceId = std::uint64_t;
+
+enum class SurfaceRole { Normal, Dialog, Utility, PopupMenu, Tooltip, Overlay };
+
+struct SurfaceParams {
+    RECT screenRect{};
+    SurfaceRole role = SurfaceRole::Normal;
+    bool overrideRedirect = false;  // menus, tooltips, glow windows: placed exactly, never focused
+    bool layered = false;           // per-pixel alpha
+    bool topmost = false;
+    bool skipTaskbar = false;
+    bool fixedSize = false;
+    bool acceptsFocus = true;
+    SurfaceId transientFor = 0;
+    std::string title;
+};
+
+enum class EventKind {
+    MouseMove,
+    ButtonPress,
+    ButtonRelease,
+    Wheel,
+    KeyPress,
+    KeyRelease,
+    Text,            // committed text without a key of its own (input method)
+    FocusIn,         // the window manager gave a surface the focus
+    FocusOut,
+    CloseRequest,    // the window manager's close (becomes WM_SYSCOMMAND SC_CLOSE)
+    SurfaceMoved,    // moved or sized by the window manager; rect is the new screen rectangle
+    SurfaceExposed,  // nothing to do for the core: backends repaint from presented pixels
+    PointerLeft,     // the pointer left all of our surfaces
+    TrayMouse,       // a mouse event on a tray icon; trayId, button, doubleClick, release
+    TrayReset,       // a tray manager appeared; icons must be added again
+    ScriptPost,      // a scripted command for the core (quit); param says which
+};
+
+enum class MouseButton { None = 0, Left = 1, Middle = 2, Right = 3 };
+
+struct BackendEvent {
+    EventKind kind = EventKind::MouseMove;
+    SurfaceId surface = 0;  // 0: the core finds the surface from the screen point
+    POINT screen{};         // pointer position in screen coordinates
+    bool mainClientCoords = false;  // `screen` is in the main window's client coordinates
+    MouseButton button = MouseButton::None;
+    int wheelDelta = 0;     // multiples of 120
+    bool doubleClick = false;
+    UINT vk = 0;
+    UINT scanCode = 0;
+    bool autoRepeat = false;
+    std::string text;       // UTF-8 text a key press produced
+    RECT rect{};
+    int trayId = 0;
+    int param = 0;
+    DWORD time = 0;         // milliseconds, GetTickCount's clock
+};
+
+// An icon as a backend needs it: 32-bit straight-alpha ARGB pixels, top-down.
+struct IconPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> argb;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual const char* Name() const = 0;
+
+    virtual SIZE ScreenSize() const = 0;
+    virtual RECT WorkArea() const = 0;
+
+    virtual SurfaceId CreateSurface(const SurfaceParams& params) = 0;
+    virtual void DestroySurface(SurfaceId id) = 0;
+    virtual void ShowSurface(SurfaceId id, bool show, bool activate) = 0;
+    virtual void MoveSurface(SurfaceId id, const RECT& screenRect) = 0;
+    // Stacking among our own surfaces, topmost first.
+    virtual void RestackSurfaces(const std::vector<SurfaceId>& topToBottom) = 0;
+    // The visible shape in surface coordinates; null makes the surface rectangular again.
+    virtual void SetSurfaceShape(SurfaceId id, const Region* shape) = 0;
+    virtual void SetSurfaceTitle(SurfaceId id, const std::string& title) = 0;
+    virtual void SetSurfaceIcon(SurfaceId id, const IconPixels& icon) = 0;
+    // Shows the damaged part of a surface's pixels (32-bit BGRA, same size as the surface).
+    // With perPixelAlpha the pixels are premultiplied and their alpha counts; otherwise they are
+    // opaque. `opacity` scales the whole surface (layered windows).
+    virtual void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
+                         BYTE opacity) = 0;
+    virtual bool LayeredSupported() const = 0;
+
+    // Move or size by the window manager; false when the core must run its own loop.
+    virtual bool BeginMoveResize(SurfaceId id, int hitCode, POINT screen) = 0;
+    virtual void Minimize(SurfaceId id) = 0;
+    virtual void Activate(SurfaceId id) = 0;
+    virtual void GrabPointer(SurfaceId id, bool grab) = 0;
+    virtual POINT PointerPosition() const = 0;
+    virtual void WarpPointer(POINT screen) = 0;
+    virtual void SetCursorShape(SurfaceId id, int shape) = 0;
+
+    // Events: Poll returns what is already there; Wait blocks up to timeoutMs (negative: no
+    // limit) for new events and is only called while the program is idle.
+    virtual std::optional<BackendEvent> Poll() = 0;
+    virtual void Wait(int timeoutMs) = 0;
+    // Wakes a Wait from another thread.
+    virtual void Wake() = 0;
+
+    virtual void SetClipboardText(const std::string& text) = 0;
+    virtual std::optional<std::string> ClipboardText() = 0;
+
+    virtual bool TrayAvailable() const = 0;
+    virtual bool AddTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) = 0;
+    virtual bool UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) = 0;
+    virtual void RemoveTrayIcon(int trayId) = 0;
+    virtual bool CompositorPresent() const = 0;
+};
+
+// The backend chosen by UTROZVON_BACKEND ("headless" or "x11"; default x11). Throws
+// std::runtime_error with a clear message when no display can be opened.
+std::unique_ptr<Backend> CreateBackendFromEnvironment();
+
+// The backend the window system runs on; created on first use.
+Backend& CurrentBackend();
+// Replaces the backend (tests); the window system must have no windows then.
+void InstallBackend(std::unique_ptr<Backend> backend);
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+// The program's clocks. Monotonic time drives timers and message times; wall-clock time is
+// what the alarm compares against. Both can be replaced by tests; UTROZVON_NOW starts the wall
+// clock at a given local time (YYYY-MM-DDTHH:MM:SS.mmm) that then advances in real time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+// Milliseconds since an arbitrary start; never goes backwards.
+std::int64_t MonotonicMilliseconds();
+
+// Local wall-clock time broken down, with milliseconds.
+struct LocalTime {
+    int year, month, day, hour, minute, second, millisecond;
+    int dayOfWeek;  // 0 = Sunday, as in SYSTEMTIME
+};
+LocalTime CurrentLocalTime();
+
+// Test hooks: replace the monotonic source (nullptr restores the real clock).
+void SetMonotonicSource(std::function<std::int64_t()> source);
+// Parses "YYYY-MM-DDTHH:MM:SS.mmm" (milliseconds optional); false when malformed.
+bool ParseLocalTimestamp(const char* text, LocalTime* out);
+
+}  // namespace platform
