@@ -25,7 +25,7 @@ struct PixelBuffer {
     bool IsEmpty() const { return bits == nullptr || width <= 0 || height <= 0; }
 };
 
-enum class ObjectKind { Brush, Pen, Font, Bitmap, Region, DC };
+enum class ObjectKind { Brush, Pen, Font, Bitmap, Region, DC, Icon };
 
 struct GdiObject {
     explicit GdiObject(ObjectKind k) : kind(k) {}

@@ -1,0 +1,272 @@
+// BitBlt with the raster operations in use, StretchBlt (nearest and area-averaging),
+// TransparentBlt and AlphaBlend.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_types.h"
+
+namespace platform::gdi {
+namespace {
+
+std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    std::uint32_t v;
+    switch (rop) {
+        case SRCCOPY: v = s; break;
+        case SRCPAINT: v = s | d; break;
+        case SRCAND: v = s & d; break;
+        case SRCINVERT: v = s ^ d; break;
+        case SRCERASE: v = s & ~d; break;
+        case NOTSRCCOPY: v = ~s; break;
+        case NOTSRCERASE: v = ~(s | d); break;
+        case MERGECOPY: v = p & s; break;
+        case MERGEPAINT: v = ~s | d; break;
+        case PATCOPY: v = p; break;
+        case PATPAINT: v = p | ~s | d; break;
+        case PATINVERT: v = p ^ d; break;
+        case DSTINVERT: v = ~d; break;
+        case BLACKNESS: v = 0; break;
+        case WHITENESS: v = 0xFFFFFF; break;
+        default: v = d; break;
+    }
+    return v & 0xFFFFFF;
+}
+
+bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
+
+// A copy of a source rectangle (clipped to the source bitmap) as 0xAARRGGBB, so that
+// overlapping blits within one bitmap read the old pixels.
+struct SourceCopy {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool hasAlpha = false;
+    std::vector<std::uint32_t> px;
+    bool Contains(int sx, int sy) const { return sx >= x && sy >= y && sx < x + width && sy < y + height; }
+    std::uint32_t At(int sx, int sy) const { return px[static_cast<std::size_t>(sy - y) * width + (sx - x)]; }
+};
+
+SourceCopy CopySource(const DeviceContext& src, RECT logical) {
+    SourceCopy c;
+    RECT t = src.ToTarget(logical);
+    RECT r = RectIntersection(t, RECT{0, 0, src.target.width, src.target.height});
+    if (RectIsEmpty(r)) return c;
+    c.x = r.left - (t.left - logical.left);
+    c.y = r.top - (t.top - logical.top);
+    c.width = r.right - r.left;
+    c.height = r.bottom - r.top;
+    c.hasAlpha = src.target.bitsPerPixel == 32;
+    c.px.resize(static_cast<std::size_t>(c.width) * c.height);
+    for (int y = 0; y < c.height; ++y) {
+        const BYTE* p = src.target.Row(r.top + y) + r.left * src.target.BytesPerPixel();
+        std::uint32_t* out = &c.px[static_cast<std::size_t>(y) * c.width];
+        if (c.hasAlpha) {
+            std::memcpy(out, p, static_cast<std::size_t>(c.width) * 4);
+        } else {
+            for (int x = 0; x < c.width; ++x, p += 3) out[x] = p[0] | (p[1] << 8) | (p[2] << 16);
+        }
+    }
+    return c;
+}
+
+void Store(const PixelBuffer& b, int x, int y, std::uint32_t argb, bool keepAlpha) {
+    BYTE* p = b.Row(y) + x * b.BytesPerPixel();
+    p[0] = static_cast<BYTE>(argb), p[1] = static_cast<BYTE>(argb >> 8), p[2] = static_cast<BYTE>(argb >> 16);
+    if (b.bitsPerPixel == 32) p[3] = keepAlpha ? static_cast<BYTE>(argb >> 24) : 0;
+}
+
+std::uint32_t Load(const PixelBuffer& b, int x, int y) {
+    const BYTE* p = b.Row(y) + x * b.BytesPerPixel();
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (b.bitsPerPixel == 32 ? static_cast<std::uint32_t>(p[3]) << 24 : 0xFF000000u);
+}
+
+// Maps destination pixel i of n onto a source of extent m starting at s (mirrored when the
+// signs of the extents differ), nearest pixel.
+int NearestSource(int i, int n, int s, int m) {
+    long long pos = (2LL * i + 1) * m / (2LL * n);
+    return static_cast<int>(s + pos);
+}
+
+struct Mapping {
+    RECT dst;    // logical destination, normalised
+    int sx, sy, sw, sh;
+    bool flipX, flipY;
+};
+
+Mapping Normalize(int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
+    Mapping m{RECT{std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)},
+              std::min(sx, sx + sw), std::min(sy, sy + sh), std::abs(sw), std::abs(sh), (w < 0) != (sw < 0), (h < 0) != (sh < 0)};
+    return m;
+}
+
+// Calls fn(targetX, targetY, i, j) for each clipped destination pixel, (i, j) its index in
+// the destination rectangle after mirroring.
+template <class Fn>
+void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
+    RECT t = dc.ToTarget(m.dst);
+    int w = m.dst.right - m.dst.left, h = m.dst.bottom - m.dst.top;
+    ForEachClipped(dc, t, [&](const RECT& c) {
+        for (int y = c.top; y < c.bottom; ++y) {
+            int j = y - t.top;
+            if (m.flipY) j = h - 1 - j;
+            for (int x = c.left; x < c.right; ++x) {
+                int i = x - t.left;
+                if (m.flipX) i = w - 1 - i;
+                fn(x, y, i, j);
+            }
+        }
+    });
+}
+
+std::uint32_t AreaAverage(const SourceCopy& s, const Mapping& m, int i, int j, int w, int h) {
+    double x0 = m.sx + static_cast<double>(i) * m.sw / w, x1 = m.sx + static_cast<double>(i + 1) * m.sw / w;
+    double y0 = m.sy + static_cast<double>(j) * m.sh / h, y1 = m.sy + static_cast<double>(j + 1) * m.sh / h;
+    double acc[4] = {0, 0, 0, 0}, total = 0;
+    for (int sy = static_cast<int>(std::floor(y0)); sy < y1; ++sy) {
+        double wy = std::min<double>(sy + 1, y1) - std::max<double>(sy, y0);
+        for (int sx = static_cast<int>(std::floor(x0)); sx < x1; ++sx) {
+            double wx = std::min<double>(sx + 1, x1) - std::max<double>(sx, x0);
+            if (wx <= 0 || wy <= 0 || !s.Contains(sx, sy)) continue;
+            std::uint32_t p = s.At(sx, sy);
+            double weight = wx * wy;
+            for (int k = 0; k < 4; ++k) acc[k] += weight * ((p >> (8 * k)) & 0xFF);
+            total += weight;
+        }
+    }
+    if (total <= 0) return 0;
+    std::uint32_t out = 0;
+    for (int k = 0; k < 4; ++k) out |= static_cast<std::uint32_t>(std::lround(acc[k] / total)) << (8 * k);
+    return out;
+}
+
+void FastCopy(DeviceContext& dst, const SourceCopy& s, RECT t, int sx, int sy) {
+    bool keepAlpha = s.hasAlpha && dst.target.bitsPerPixel == 32;
+    ForEachClipped(dst, t, [&](const RECT& c) {
+        for (int y = c.top; y < c.bottom; ++y) {
+            int srcY = sy + (y - t.top);
+            for (int x = c.left; x < c.right; ++x) {
+                int srcX = sx + (x - t.left);
+                if (s.Contains(srcX, srcY)) Store(dst.target, x, y, s.At(srcX, srcY), keepAlpha);
+            }
+        }
+    });
+}
+
+}  // namespace
+}  // namespace platform::gdi
+
+using namespace platform::gdi;
+
+BOOL BitBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int sy, DWORD rop) {
+    DeviceContext* dst = LookupDC(hdst);
+    if (!dst) return FALSE;
+    if (!UsesSource(rop)) return PatBlt(hdst, x, y, width, height, rop);
+    DeviceContext* src = LookupDC(hsrc);
+    if (!src || width < 0 || height < 0) return FALSE;
+    SourceCopy s = CopySource(*src, RECT{sx, sy, sx + width, sy + height});
+    RECT t = dst->ToTarget(RECT{x, y, x + width, y + height});
+    if (rop == SRCCOPY) {
+        FastCopy(*dst, s, t, sx, sy);
+        return TRUE;
+    }
+    std::uint32_t pattern = 0;
+    BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
+    ForEachClipped(*dst, t, [&](const RECT& c) {
+        for (int yy = c.top; yy < c.bottom; ++yy) {
+            int srcY = sy + (yy - t.top);
+            for (int xx = c.left; xx < c.right; ++xx) {
+                int srcX = sx + (xx - t.left);
+                if (!s.Contains(srcX, srcY)) continue;
+                WritePixel(dst->target, xx, yy, Rop3(rop, pattern, s.At(srcX, srcY) & 0xFFFFFF, ReadPixel(dst->target, xx, yy)));
+            }
+        }
+    });
+    return TRUE;
+}
+
+BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int sw, int sh, DWORD rop) {
+    DeviceContext* dst = LookupDC(hdst);
+    if (!dst) return FALSE;
+    if (!UsesSource(rop)) return PatBlt(hdst, x, y, w, h, rop);
+    DeviceContext* src = LookupDC(hsrc);
+    if (!src || w == 0 || h == 0 || sw == 0 || sh == 0) return FALSE;
+    Mapping m = Normalize(x, y, w, h, sx, sy, sw, sh);
+    SourceCopy s = CopySource(*src, RECT{m.sx, m.sy, m.sx + m.sw, m.sy + m.sh});
+    int dw = m.dst.right - m.dst.left, dh = m.dst.bottom - m.dst.top;
+    bool halftone = dst->state.stretchMode == HALFTONE;
+    bool keepAlpha = rop == SRCCOPY && s.hasAlpha && dst->target.bitsPerPixel == 32;
+    std::uint32_t pattern = 0;
+    BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
+    ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
+        std::uint32_t p;
+        if (halftone) {
+            p = AreaAverage(s, m, i, j, dw, dh);
+        } else {
+            int srcX = NearestSource(i, dw, m.sx, m.sw), srcY = NearestSource(j, dh, m.sy, m.sh);
+            if (!s.Contains(srcX, srcY)) return;
+            p = s.At(srcX, srcY);
+        }
+        if (rop == SRCCOPY) Store(dst->target, tx, ty, p, keepAlpha);
+        else WritePixel(dst->target, tx, ty, Rop3(rop, pattern, p & 0xFFFFFF, ReadPixel(dst->target, tx, ty)));
+    });
+    return TRUE;
+}
+
+BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int sw, int sh, UINT key) {
+    DeviceContext* dst = LookupDC(hdst);
+    DeviceContext* src = LookupDC(hsrc);
+    if (!dst || !src || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return FALSE;
+    Mapping m = Normalize(x, y, w, h, sx, sy, sw, sh);
+    SourceCopy s = CopySource(*src, RECT{sx, sy, sx + sw, sy + sh});
+    std::uint32_t keyRgb = ToRgb(key);
+    ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
+        int srcX = NearestSource(i, w, sx, sw), srcY = NearestSource(j, h, sy, sh);
+        if (!s.Contains(srcX, srcY)) return;
+        std::uint32_t p = s.At(srcX, srcY) & 0xFFFFFF;
+        if (p != keyRgb) WritePixel(dst->target, tx, ty, p);
+    });
+    return TRUE;
+}
+
+namespace {
+
+// dst = src * k + dst * (1 - a), per channel with rounding to nearest, as the real blend does
+// on premultiplied pixels.
+inline BYTE Mix(unsigned s, unsigned d, unsigned constAlpha, unsigned a) {
+    unsigned v = (s * constAlpha + 127) / 255 + (d * (255 - a) + 127) / 255;
+    return static_cast<BYTE>(std::min(v, 255u));
+}
+
+}  // namespace
+
+BOOL AlphaBlend(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int sw, int sh, BLENDFUNCTION blend) {
+    DeviceContext* dst = LookupDC(hdst);
+    DeviceContext* src = LookupDC(hsrc);
+    if (!dst || !src || w < 0 || h < 0 || sw < 0 || sh < 0 || blend.BlendOp != AC_SRC_OVER) return FALSE;
+    // Like the real call, a source rectangle outside the source bitmap is an error.
+    RECT st = src->ToTarget(RECT{sx, sy, sx + sw, sy + sh});
+    if (st.left < 0 || st.top < 0 || st.right > src->target.width || st.bottom > src->target.height) return FALSE;
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return TRUE;
+    Mapping m = Normalize(x, y, w, h, sx, sy, sw, sh);
+    SourceCopy s = CopySource(*src, RECT{sx, sy, sx + sw, sy + sh});
+    bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) && s.hasAlpha;
+    unsigned ca = blend.SourceConstantAlpha;
+    bool same = w == sw && h == sh;
+    ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
+        int srcX = same ? sx + i : NearestSource(i, w, sx, sw), srcY = same ? sy + j : NearestSource(j, h, sy, sh);
+        std::uint32_t p = s.At(srcX, srcY);
+        unsigned a = perPixel ? ((p >> 24) * ca + 127) / 255 : ca;
+        std::uint32_t d = Load(dst->target, tx, ty);
+        unsigned k = perPixel ? ca : ca;
+        std::uint32_t out = 0;
+        for (int c = 0; c < 3; ++c) {
+            unsigned sc = (p >> (8 * c)) & 0xFF, dc = (d >> (8 * c)) & 0xFF;
+            out |= static_cast<std::uint32_t>(perPixel ? Mix(sc, dc, k, a) : Mix(sc, dc, ca, ca)) << (8 * c);
+        }
+        unsigned da = d >> 24;
+        out |= static_cast<std::uint32_t>(Mix(perPixel ? (p >> 24) : 255, da, ca, a)) << 24;
+        Store(dst->target, tx, ty, out, true);
+    });
+    return TRUE;
+}
