@@ -1,0 +1,32 @@
+// Shell services: the notification-area (tray) icon.
+//
+// Where our semantics differ from the real API: the tray is the backend's (an XEmbed system
+// tray on X11, an in-memory tray on the headless screen). Mouse messages reach the callback
+// posted, like the real shell's; NIF_INFO balloons are not offered.
+#pragma once
+
+#include "platform/types.h"
+
+constexpr DWORD NIM_ADD = 0;
+constexpr DWORD NIM_MODIFY = 1;
+constexpr DWORD NIM_DELETE = 2;
+constexpr UINT NIF_MESSAGE = 0x1;
+constexpr UINT NIF_ICON = 0x2;
+constexpr UINT NIF_TIP = 0x4;
+
+struct NOTIFYICONDATAA {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    CHAR szTip[64];
+};
+using NOTIFYICONDATA = NOTIFYICONDATAA;
+
+BOOL Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* data);
+inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); }
+
+// The message the shell sends to every top-level window when a tray appears (again), so that
+// programs can add their icons anew: RegisterWindowMessage("TaskbarCreated").

@@ -1,0 +1,81 @@
+// System metrics of the classic Windows look at 96 dpi, and system parameters.
+#include <cstring>
+
+#include "platform/window/window_system.h"
+
+namespace {
+
+constexpr int kCaption = 19;      // SM_CYCAPTION: 18 plus the 1-pixel line below it
+constexpr int kSmallCaption = 16;
+constexpr int kFrame = 4;
+constexpr int kDialogFrame = 3;
+
+}  // namespace
+
+int GetSystemMetrics(int index) {
+    SIZE screen{1280, 1024};
+    RECT work{0, 0, 1280, 1024};
+    if (platform::win::BackendReady()) {
+        screen = platform::win::GetBackend().ScreenSize();
+        work = platform::win::GetBackend().WorkArea();
+    }
+    switch (index) {
+        case SM_CXSCREEN: return screen.cx;
+        case SM_CYSCREEN: return screen.cy;
+        case SM_CXFULLSCREEN: return work.right - work.left;
+        case SM_CYFULLSCREEN: return work.bottom - work.top - kCaption;
+        case SM_CXMAXIMIZED: return work.right - work.left + 2 * kFrame;
+        case SM_CYMAXIMIZED: return work.bottom - work.top + 2 * kFrame;
+        case SM_CXMAXTRACK: return screen.cx + 2 * kFrame + 4;
+        case SM_CYMAXTRACK: return screen.cy + 2 * kFrame + 4;
+        case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL:
+        case SM_CYVTHUMB: case SM_CXHTHUMB: return 16;
+        case SM_CYCAPTION: return kCaption;
+        case SM_CXBORDER: case SM_CYBORDER: return 1;
+        case SM_CXDLGFRAME: case SM_CYDLGFRAME: return kDialogFrame;
+        case SM_CXFRAME: case SM_CYFRAME: return kFrame;
+        case SM_CXEDGE: case SM_CYEDGE: return 2;
+        case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
+        case SM_CXSMICON: case SM_CYSMICON: return 16;
+        case SM_CYMENU: return 19;
+        case SM_CXSIZE: case SM_CYSIZE: return 18;
+        case SM_CYSMCAPTION: return kSmallCaption;
+        case SM_CXSMSIZE: case SM_CYSMSIZE: return 15;
+        case SM_CXMENUSIZE: case SM_CYMENUSIZE: return 18;
+        case SM_CXMIN: return 112;
+        case SM_CYMIN: return 27;
+        case SM_CXMINTRACK: return 112;
+        case SM_CYMINTRACK: return 27;
+        case SM_CXMINIMIZED: return 160;
+        case SM_CYMINIMIZED: return 24;
+        case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 4;
+        case SM_CXMENUCHECK: case SM_CYMENUCHECK: return 13;
+        case SM_CMONITORS: return 1;
+        case SM_CXPADDEDBORDER: return 0;
+        default: return 0;
+    }
+}
+
+BOOL SystemParametersInfo(UINT action, UINT, LPVOID data, UINT) {
+    if (!data) return FALSE;
+    switch (action) {
+        case SPI_GETWORKAREA: {
+            RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            if (platform::win::BackendReady()) work = platform::win::GetBackend().WorkArea();
+            std::memcpy(data, &work, sizeof work);
+            return TRUE;
+        }
+        case SPI_GETDRAGFULLWINDOWS:
+            *static_cast<BOOL*>(data) = TRUE;
+            return TRUE;
+        default: return FALSE;
+    }
+}
+
+UINT GetDoubleClickTime() { return 500; }
+
+HINSTANCE GetModuleHandle(LPCSTR) { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000)); }
+
+void MessageBeep(UINT) {}
+
+HRESULT SetWindowTheme(HWND, LPCSTR, LPCSTR) { return 0; }
