@@ -94,9 +94,14 @@ struct Mapping {
     bool flipX, flipY;
 };
 
+// A negative extent runs back from its origin pixel: x = 9, width = -10 covers pixels 0..9,
+// the idiom for mirroring a bitmap into the same place.
+int Start(int origin, int extent) { return extent < 0 ? origin + extent + 1 : origin; }
+
 Mapping Normalize(int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
-    Mapping m{RECT{std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)},
-              std::min(sx, sx + sw), std::min(sy, sy + sh), std::abs(sw), std::abs(sh), (w < 0) != (sw < 0), (h < 0) != (sh < 0)};
+    int left = Start(x, w), top = Start(y, h);
+    Mapping m{RECT{left, top, left + std::abs(w), top + std::abs(h)}, Start(sx, sw), Start(sy, sh), std::abs(sw),
+              std::abs(sh), (w < 0) != (sw < 0), (h < 0) != (sh < 0)};
     return m;
 }
 
