@@ -1,0 +1,707 @@
+// The X11 backend. Backends translate and nothing more: X events become BackendEvents in
+// screen coordinates, surfaces become undecorated X windows showing the presented pixels.
+#include "platform/x11/x11_backend.h"
+
+// Xlib defines KeyPress, FocusIn and friends as macros: the event kinds that share those
+// names are taken here, before the X headers come in.
+namespace platform::x11::kinds {
+constexpr EventKind kButtonPress = EventKind::ButtonPress;
+constexpr EventKind kButtonRelease = EventKind::ButtonRelease;
+constexpr EventKind kKeyPress = EventKind::KeyPress;
+constexpr EventKind kKeyRelease = EventKind::KeyRelease;
+constexpr EventKind kFocusIn = EventKind::FocusIn;
+constexpr EventKind kFocusOut = EventKind::FocusOut;
+}  // namespace platform::x11::kinds
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/shape.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/virtual_keys.h"
+#include "platform/x11/keymap.h"
+
+namespace platform::x11 {
+namespace {
+
+// Xlib's error events are logged with their names and never end the program.
+int OnXError(Display* dpy, XErrorEvent* e) {
+    char text[128] = {};
+    XGetErrorText(dpy, e->error_code, text, sizeof text);
+    std::fprintf(stderr, "utrozvon: X error %s (request %d.%d, resource 0x%lx)\n", text, e->request_code, e->minor_code,
+                 e->resourceid);
+    return 0;
+}
+
+// Losing the display ends the program cleanly; libX11 needs both handlers for the message.
+int OnXIOError(Display*) {
+    std::fprintf(stderr, "utrozvon: the connection to the X server was lost\n");
+    std::_Exit(1);
+}
+
+struct MotifHints {
+    unsigned long flags, functions, decorations;
+    long inputMode;
+    unsigned long status;
+};
+
+struct Surf {
+    ::Window window = 0;
+    RECT rect{};
+    bool mapped = false;
+    bool overrideRedirect = false;
+    std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized
+    XIC ic = nullptr;
+};
+
+class X11Backend : public Backend {
+public:
+    explicit X11Backend(Display* dpy);
+    ~X11Backend() override;
+
+    const char* Name() const override { return "x11"; }
+    SIZE ScreenSize() const override {
+        return SIZE{DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
+    }
+    RECT WorkArea() const override;
+    SurfaceId CreateSurface(const SurfaceParams& params) override;
+    void DestroySurface(SurfaceId id) override;
+    void ShowSurface(SurfaceId id, bool show, bool activate) override;
+    void MoveSurface(SurfaceId id, const RECT& r) override;
+    void RestackSurfaces(const std::vector<SurfaceId>& topToBottom) override;
+    void SetSurfaceShape(SurfaceId id, const Region* shape) override;
+    void SetSurfaceTitle(SurfaceId id, const std::string& title) override;
+    void SetSurfaceIcon(SurfaceId id, const IconPixels& icon) override;
+    void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
+                 BYTE opacity) override;
+    bool LayeredSupported() const override { return false; }
+    bool BeginMoveResize(SurfaceId id, int hitCode, POINT screen) override;
+    void Minimize(SurfaceId id) override;
+    void Activate(SurfaceId id) override;
+    void GrabPointer(SurfaceId id, bool grab) override;
+    POINT PointerPosition() const override;
+    void WarpPointer(POINT screen) override;
+    void SetCursorShape(SurfaceId id, int shape) override;
+    std::optional<BackendEvent> Poll() override;
+    void Wait(int timeoutMs) override;
+    void Wake() override;
+    void SetClipboardText(const std::string& text) override;
+    std::optional<std::string> ClipboardText() override;
+    bool TrayAvailable() const override { return false; }
+    bool AddTrayIcon(int, const IconPixels&, const std::string&) override { return false; }
+    bool UpdateTrayIcon(int, const IconPixels&, const std::string&) override { return false; }
+    void RemoveTrayIcon(int) override {}
+    bool CompositorPresent() const override;
+
+private:
+    Atom A(const char* name) {
+        auto it = atoms_.find(name);
+        if (it != atoms_.end()) return it->second;
+        return atoms_[name] = XInternAtom(dpy_, name, False);
+    }
+    Surf* Find(SurfaceId id) {
+        auto it = surfaces_.find(id);
+        return it == surfaces_.end() ? nullptr : &it->second;
+    }
+    SurfaceId IdOf(::Window w) const {
+        for (auto& [id, s] : surfaces_)
+            if (s.window == w) return id;
+        return 0;
+    }
+    void SetProperties(Surf& s, const SurfaceParams& p);
+    void PutPixels(Surf& s, const RECT& r);
+    void Translate(XEvent& e);
+    void TranslateKey(XKeyEvent& e, bool press);
+    void TranslateButton(XButtonEvent& e, bool press);
+    void TranslateConfigure(XConfigureEvent& e);
+    void AnswerSelectionRequest(XSelectionRequestEvent& e);
+    bool WmSupports(const char* atom);
+    void Emit(BackendEvent e) { pending_.push_back(std::move(e)); }
+
+    Display* dpy_;
+    int screen_;
+    ::Window root_;
+    ::Window selectionOwner_ = 0;
+    XIM im_ = nullptr;
+    std::map<std::string, Atom> atoms_;
+    std::map<SurfaceId, Surf> surfaces_;
+    std::map<int, Cursor> cursors_;
+    SurfaceId nextId_ = 1;
+    std::deque<BackendEvent> pending_;
+    int wakePipe_[2] = {-1, -1};
+    std::string clipboard_;
+    bool ownsClipboard_ = false;
+};
+
+X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
+    if (pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) throw std::runtime_error("cannot create the wake pipe");
+    std::setlocale(LC_CTYPE, "");
+    // Without a running input-method server the built-in one still composes text.
+    if (!XSupportsLocale() || !XSetLocaleModifiers("")) XSetLocaleModifiers("@im=none");
+    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    if (!im_) {
+        XSetLocaleModifiers("@im=none");
+        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    }
+    selectionOwner_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
+    XSelectInput(dpy_, root_, PropertyChangeMask);
+}
+
+X11Backend::~X11Backend() {
+    for (auto& [id, s] : surfaces_) {
+        if (s.ic) XDestroyIC(s.ic);
+        XDestroyWindow(dpy_, s.window);
+    }
+    for (auto& [shape, c] : cursors_) XFreeCursor(dpy_, c);
+    if (selectionOwner_) XDestroyWindow(dpy_, selectionOwner_);
+    if (im_) XCloseIM(im_);
+    XCloseDisplay(dpy_);
+    close(wakePipe_[0]);
+    close(wakePipe_[1]);
+}
+
+RECT X11Backend::WorkArea() const {
+    SIZE s = ScreenSize();
+    RECT full{0, 0, s.cx, s.cy};
+    Atom type;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Atom workarea = XInternAtom(dpy_, "_NET_WORKAREA", True);
+    if (workarea == None || XGetWindowProperty(dpy_, root_, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                                               &after, &data) != Success || !data) {
+        return full;
+    }
+    RECT r = full;
+    if (count >= 4 && format == 32) {
+        auto* v = reinterpret_cast<long*>(data);
+        r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]), static_cast<LONG>(v[1] + v[3])};
+    }
+    XFree(data);
+    return RectIsEmpty(r) ? full : r;
+}
+
+void X11Backend::SetProperties(Surf& s, const SurfaceParams& p) {
+    MotifHints hints{2, 0, 0, 0, 0};  // decorations: none, our frame is drawn by the program
+    XChangeProperty(dpy_, s.window, A("_MOTIF_WM_HINTS"), A("_MOTIF_WM_HINTS"), 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+    XClassHint cls{const_cast<char*>("utrozvon"), const_cast<char*>("Utrozvon")};
+    XSetClassHint(dpy_, s.window, &cls);
+    Atom protocols[] = {A("WM_DELETE_WINDOW")};
+    XSetWMProtocols(dpy_, s.window, protocols, 1);
+    long pid = getpid();
+    XChangeProperty(dpy_, s.window, A("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&pid), 1);
+    const char* type = p.role == SurfaceRole::Dialog ? "_NET_WM_WINDOW_TYPE_DIALOG"
+                       : p.role == SurfaceRole::Utility ? "_NET_WM_WINDOW_TYPE_UTILITY"
+                       : p.role == SurfaceRole::PopupMenu ? "_NET_WM_WINDOW_TYPE_POPUP_MENU"
+                       : p.role == SurfaceRole::Tooltip ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
+                                                        : "_NET_WM_WINDOW_TYPE_NORMAL";
+    Atom typeAtom = A(type);
+    XChangeProperty(dpy_, s.window, A("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&typeAtom), 1);
+    std::vector<Atom> state;
+    if (p.topmost) state.push_back(A("_NET_WM_STATE_ABOVE"));
+    if (p.skipTaskbar) state.push_back(A("_NET_WM_STATE_SKIP_TASKBAR"));
+    if (!state.empty())
+        XChangeProperty(dpy_, s.window, A("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(state.data()), static_cast<int>(state.size()));
+    XSizeHints* size = XAllocSizeHints();
+    size->flags = PPosition | USPosition;
+    size->x = p.screenRect.left;
+    size->y = p.screenRect.top;
+    if (p.fixedSize) {
+        size->flags |= PMinSize | PMaxSize;
+        size->min_width = size->max_width = std::max(1, static_cast<int>(p.screenRect.right - p.screenRect.left));
+        size->min_height = size->max_height = std::max(1, static_cast<int>(p.screenRect.bottom - p.screenRect.top));
+    }
+    XSetWMNormalHints(dpy_, s.window, size);
+    XFree(size);
+    XWMHints* wm = XAllocWMHints();
+    wm->flags = InputHint;
+    wm->input = p.acceptsFocus ? True : False;
+    XSetWMHints(dpy_, s.window, wm);
+    XFree(wm);
+    if (p.transientFor)
+        if (Surf* owner = Find(p.transientFor)) XSetTransientForHint(dpy_, s.window, owner->window);
+    SetSurfaceTitle(IdOf(s.window), p.title);
+}
+
+SurfaceId X11Backend::CreateSurface(const SurfaceParams& p) {
+    SurfaceId id = nextId_++;
+    Surf& s = surfaces_[id];
+    s.rect = p.screenRect;
+    s.overrideRedirect = p.overrideRedirect;
+    XSetWindowAttributes attrs{};
+    attrs.background_pixmap = None;
+    attrs.override_redirect = p.overrideRedirect ? True : False;
+    attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                       KeyReleaseMask | FocusChangeMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
+    int w = std::max(1, static_cast<int>(p.screenRect.right - p.screenRect.left));
+    int h = std::max(1, static_cast<int>(p.screenRect.bottom - p.screenRect.top));
+    s.window = XCreateWindow(dpy_, root_, p.screenRect.left, p.screenRect.top, w, h, 0, CopyFromParent, InputOutput,
+                             CopyFromParent, CWBackPixmap | CWOverrideRedirect | CWEventMask, &attrs);
+    s.pixels.assign(static_cast<std::size_t>(w) * h, 0);
+    if (im_)
+        s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, s.window, XNFocusWindow,
+                         s.window, nullptr);
+    SetProperties(s, p);
+    return id;
+}
+
+void X11Backend::DestroySurface(SurfaceId id) {
+    Surf* s = Find(id);
+    if (!s) return;
+    if (s->ic) XDestroyIC(s->ic);
+    XDestroyWindow(dpy_, s->window);
+    surfaces_.erase(id);
+    XFlush(dpy_);
+}
+
+void X11Backend::ShowSurface(SurfaceId id, bool show, bool activate) {
+    Surf* s = Find(id);
+    if (!s) return;
+    if (show) {
+        XMapRaised(dpy_, s->window);
+        if (activate && !s->overrideRedirect) Activate(id);
+    } else {
+        XUnmapWindow(dpy_, s->window);
+    }
+    s->mapped = show;
+    XFlush(dpy_);
+}
+
+void X11Backend::MoveSurface(SurfaceId id, const RECT& r) {
+    Surf* s = Find(id);
+    if (!s) return;
+    int w = std::max(1, static_cast<int>(r.right - r.left)), h = std::max(1, static_cast<int>(r.bottom - r.top));
+    bool resized = w != s->rect.right - s->rect.left || h != s->rect.bottom - s->rect.top;
+    s->rect = r;
+    if (resized) {
+        s->pixels.assign(static_cast<std::size_t>(w) * h, 0);
+        XSizeHints* size = XAllocSizeHints();
+        long supplied = 0;
+        XGetWMNormalHints(dpy_, s->window, size, &supplied);
+        if (size->flags & PMinSize) {
+            size->min_width = size->max_width = w;
+            size->min_height = size->max_height = h;
+            XSetWMNormalHints(dpy_, s->window, size);
+        }
+        XFree(size);
+    }
+    XMoveResizeWindow(dpy_, s->window, r.left, r.top, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XFlush(dpy_);
+}
+
+void X11Backend::RestackSurfaces(const std::vector<SurfaceId>& topToBottom) {
+    std::vector<::Window> windows;
+    for (SurfaceId id : topToBottom)
+        if (Surf* s = Find(id); s && s->mapped) windows.push_back(s->window);
+    if (windows.size() > 1) XRestackWindows(dpy_, windows.data(), static_cast<int>(windows.size()));
+}
+
+void X11Backend::SetSurfaceShape(SurfaceId id, const Region* shape) {
+    Surf* s = Find(id);
+    if (!s) return;
+    if (!shape) {
+        XShapeCombineMask(dpy_, s->window, ShapeBounding, 0, 0, None, ShapeSet);
+        return;
+    }
+    std::vector<XRectangle> rects;
+    for (const RECT& r : shape->Rects())
+        rects.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
+                                   static_cast<unsigned short>(r.right - r.left), static_cast<unsigned short>(r.bottom - r.top)});
+    XShapeCombineRectangles(dpy_, s->window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()), ShapeSet,
+                            YXBanded);
+}
+
+void X11Backend::SetSurfaceTitle(SurfaceId id, const std::string& title) {
+    Surf* s = Find(id);
+    if (!s) return;
+    XChangeProperty(dpy_, s->window, A("_NET_WM_NAME"), A("UTF8_STRING"), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+    XStoreName(dpy_, s->window, title.c_str());
+}
+
+void X11Backend::SetSurfaceIcon(SurfaceId id, const IconPixels& icon) {
+    Surf* s = Find(id);
+    if (!s || icon.width <= 0 || icon.height <= 0) return;
+    std::vector<long> data{icon.width, icon.height};
+    for (std::uint32_t p : icon.argb) data.push_back(static_cast<long>(p));
+    XChangeProperty(dpy_, s->window, A("_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+void X11Backend::PutPixels(Surf& s, const RECT& r) {
+    int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
+    RECT c = RectIntersection(r, RECT{0, 0, w, h});
+    if (RectIsEmpty(c)) return;
+    // A 32-bit image in the server's byte order: Xlib then copies without converting.
+    XImage* image = XCreateImage(dpy_, DefaultVisual(dpy_, screen_), static_cast<unsigned>(DefaultDepth(dpy_, screen_)), ZPixmap, 0,
+                                 reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
+    if (!image) return;
+    GC gc = DefaultGC(dpy_, screen_);
+    XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top, static_cast<unsigned>(c.right - c.left),
+              static_cast<unsigned>(c.bottom - c.top));
+    image->data = nullptr;  // the pixels belong to the surface
+    XDestroyImage(image);
+}
+
+void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool, BYTE) {
+    Surf* s = Find(id);
+    if (!s) return;
+    int w = s->rect.right - s->rect.left, h = s->rect.bottom - s->rect.top;
+    Region area = damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
+    for (const RECT& r : area.Rects()) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
+            std::copy(src, src + (r.right - r.left), &s->pixels[static_cast<std::size_t>(y) * w + r.left]);
+        }
+        PutPixels(*s, r);
+    }
+    XFlush(dpy_);
+}
+
+bool X11Backend::WmSupports(const char* atom) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy_, root_, A("_NET_SUPPORTED"), 0, 4096, False, XA_ATOM, &type, &format, &count, &after, &data) !=
+            Success || !data)
+        return false;
+    Atom wanted = A(atom);
+    bool found = false;
+    for (unsigned long i = 0; i < count; ++i) found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
+    XFree(data);
+    return found;
+}
+
+bool X11Backend::BeginMoveResize(SurfaceId id, int hitCode, POINT screen) {
+    Surf* s = Find(id);
+    if (!s || !WmSupports("_NET_WM_MOVERESIZE")) return false;
+    // _NET_WM_MOVERESIZE directions for the sizing hit codes (HTLEFT .. HTBOTTOMRIGHT), then move.
+    static const long kDirection[] = {7, 3, 1, 0, 2, 5, 6, 4};
+    long direction = hitCode >= 10 && hitCode <= 17 ? kDirection[hitCode - 10] : 8;
+    XUngrabPointer(dpy_, CurrentTime);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = s->window;
+    e.xclient.message_type = A("_NET_WM_MOVERESIZE");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = screen.x;
+    e.xclient.data.l[1] = screen.y;
+    e.xclient.data.l[2] = direction;
+    e.xclient.data.l[3] = Button1;
+    e.xclient.data.l[4] = 1;
+    XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(dpy_);
+    return true;
+}
+
+void X11Backend::Minimize(SurfaceId id) {
+    if (Surf* s = Find(id)) XIconifyWindow(dpy_, s->window, screen_);
+    XFlush(dpy_);
+}
+
+void X11Backend::Activate(SurfaceId id) {
+    Surf* s = Find(id);
+    if (!s || !s->mapped) return;
+    if (WmSupports("_NET_ACTIVE_WINDOW")) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = s->window;
+        e.xclient.message_type = A("_NET_ACTIVE_WINDOW");
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 1;
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    } else {
+        // Without a window manager the window is only focusable once it is viewable.
+        XWindowAttributes attrs{};
+        XGetWindowAttributes(dpy_, s->window, &attrs);
+        if (attrs.map_state == IsViewable) XSetInputFocus(dpy_, s->window, RevertToParent, CurrentTime);
+    }
+    XFlush(dpy_);
+}
+
+void X11Backend::GrabPointer(SurfaceId id, bool grab) {
+    Surf* s = Find(id);
+    if (grab && s) {
+        XGrabPointer(dpy_, s->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime);
+    } else {
+        XUngrabPointer(dpy_, CurrentTime);
+    }
+    XFlush(dpy_);
+}
+
+POINT X11Backend::PointerPosition() const {
+    ::Window r, c;
+    int rx = 0, ry = 0, wx, wy;
+    unsigned mask;
+    XQueryPointer(dpy_, root_, &r, &c, &rx, &ry, &wx, &wy, &mask);
+    return POINT{rx, ry};
+}
+
+void X11Backend::WarpPointer(POINT p) {
+    XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, p.x, p.y);
+    XFlush(dpy_);
+}
+
+void X11Backend::SetCursorShape(SurfaceId id, int shape) {
+    Surf* s = Find(id);
+    if (!s) return;
+    unsigned font = XC_left_ptr;
+    switch (shape) {
+        case 32513: font = XC_xterm; break;
+        case 32514: font = XC_watch; break;
+        case 32515: font = XC_crosshair; break;
+        case 32642: case 32643: font = XC_sizing; break;
+        case 32644: font = XC_sb_h_double_arrow; break;
+        case 32645: font = XC_sb_v_double_arrow; break;
+        case 32646: font = XC_fleur; break;
+        case 32649: font = XC_hand2; break;
+        default: break;
+    }
+    auto it = cursors_.find(static_cast<int>(font));
+    if (it == cursors_.end()) it = cursors_.emplace(static_cast<int>(font), XCreateFontCursor(dpy_, font)).first;
+    XDefineCursor(dpy_, s->window, it->second);
+}
+
+bool X11Backend::CompositorPresent() const {
+    std::string name = "_NET_WM_CM_S" + std::to_string(screen_);
+    Atom a = XInternAtom(dpy_, name.c_str(), False);
+    return XGetSelectionOwner(dpy_, a) != None;
+}
+
+// --- events -------------------------------------------------------------------------------
+
+void X11Backend::TranslateButton(XButtonEvent& e, bool press) {
+    BackendEvent out;
+    out.surface = IdOf(e.window);
+    out.screen = POINT{e.x_root, e.y_root};
+    out.time = static_cast<DWORD>(e.time);
+    if (e.button == Button4 || e.button == Button5) {
+        if (!press) return;
+        out.kind = EventKind::Wheel;
+        out.wheelDelta = e.button == Button4 ? 120 : -120;
+        Emit(out);
+        return;
+    }
+    out.kind = press ? kinds::kButtonPress : kinds::kButtonRelease;
+    out.button = e.button == Button1 ? MouseButton::Left : e.button == Button3 ? MouseButton::Right : MouseButton::Middle;
+    if (e.button > Button3) return;
+    Emit(out);
+}
+
+void X11Backend::TranslateKey(XKeyEvent& e, bool press) {
+    BackendEvent out;
+    out.kind = press ? kinds::kKeyPress : kinds::kKeyRelease;
+    out.surface = IdOf(e.window);
+    out.screen = POINT{e.x_root, e.y_root};
+    out.scanCode = e.keycode;
+    KeySym sym = NoSymbol;
+    char buffer[64] = {};
+    int n = 0;
+    Surf* s = Find(out.surface);
+    if (press && s && s->ic) {
+        Status status;
+        n = Xutf8LookupString(s->ic, &e, buffer, sizeof buffer - 1, &sym, &status);
+        if (status != XLookupChars && status != XLookupBoth) n = 0;
+        if (status == XLookupChars) sym = XLookupKeysym(&e, 0);
+    } else {
+        n = XLookupString(&e, buffer, sizeof buffer - 1, &sym, nullptr);
+        if (n > 0 && static_cast<unsigned char>(buffer[0]) >= 0x80) n = 0;  // Latin-1, not UTF-8
+    }
+    if (n < 0) n = 0;
+    // Control characters come from the key codes themselves; only printable text is passed.
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(buffer[i]) >= 0x20 && buffer[i] != 0x7F) out.text.push_back(buffer[i]);
+    out.vk = VirtualKeyFromKeysym(XLookupKeysym(&e, 0));
+    if (!out.vk) out.vk = VirtualKeyFromKeysym(sym);
+    if (!out.vk && !out.text.empty()) out.vk = VK_PACKET;
+    if (!out.vk) return;
+    Emit(out);
+}
+
+void X11Backend::TranslateConfigure(XConfigureEvent& e) {
+    SurfaceId id = IdOf(e.window);
+    Surf* s = Find(id);
+    if (!s) return;
+    int x = e.x, y = e.y;
+    if (!e.send_event) {
+        ::Window child;
+        XTranslateCoordinates(dpy_, e.window, root_, 0, 0, &x, &y, &child);
+    }
+    RECT r{x, y, x + e.width, y + e.height};
+    if (r.left == s->rect.left && r.top == s->rect.top && r.right == s->rect.right && r.bottom == s->rect.bottom) return;
+    bool resized = e.width != s->rect.right - s->rect.left || e.height != s->rect.bottom - s->rect.top;
+    s->rect = r;
+    if (resized) s->pixels.assign(static_cast<std::size_t>(e.width) * e.height, 0);
+    BackendEvent out;
+    out.kind = EventKind::SurfaceMoved;
+    out.surface = id;
+    out.rect = r;
+    Emit(out);
+}
+
+void X11Backend::AnswerSelectionRequest(XSelectionRequestEvent& r) {
+    XEvent reply{};
+    reply.xselection.type = SelectionNotify;
+    reply.xselection.requestor = r.requestor;
+    reply.xselection.selection = r.selection;
+    reply.xselection.target = r.target;
+    reply.xselection.time = r.time;
+    reply.xselection.property = None;
+    if (r.target == A("TARGETS")) {
+        Atom targets[] = {A("TARGETS"), A("UTF8_STRING"), A("TEXT"), XA_STRING};
+        XChangeProperty(dpy_, r.requestor, r.property, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(targets), 4);
+        reply.xselection.property = r.property;
+    } else if (r.target == A("UTF8_STRING") || r.target == A("TEXT") || r.target == XA_STRING) {
+        XChangeProperty(dpy_, r.requestor, r.property, r.target == XA_STRING ? XA_STRING : A("UTF8_STRING"), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(clipboard_.data()), static_cast<int>(clipboard_.size()));
+        reply.xselection.property = r.property;
+    }
+    XSendEvent(dpy_, r.requestor, False, 0, &reply);
+    XFlush(dpy_);
+}
+
+void X11Backend::Translate(XEvent& e) {
+    if (XFilterEvent(&e, None)) return;
+    BackendEvent out;
+    switch (e.type) {
+        case ButtonPress: TranslateButton(e.xbutton, true); break;
+        case ButtonRelease: TranslateButton(e.xbutton, false); break;
+        case MotionNotify:
+            out.kind = EventKind::MouseMove;
+            out.surface = IdOf(e.xmotion.window);
+            out.screen = POINT{e.xmotion.x_root, e.xmotion.y_root};
+            out.time = static_cast<DWORD>(e.xmotion.time);
+            Emit(out);
+            break;
+        case LeaveNotify:
+            if (e.xcrossing.mode == NotifyNormal && e.xcrossing.detail != NotifyInferior) {
+                out.kind = EventKind::PointerLeft;
+                Emit(out);
+            }
+            break;
+        case KeyPress: TranslateKey(e.xkey, true); break;
+        case KeyRelease: TranslateKey(e.xkey, false); break;
+        case FocusIn: case FocusOut:
+            if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab) break;
+            out.kind = e.type == FocusIn ? kinds::kFocusIn : kinds::kFocusOut;
+            out.surface = IdOf(e.xfocus.window);
+            if (Surf* s = Find(out.surface); s && s->ic) (e.type == FocusIn ? XSetICFocus : XUnsetICFocus)(s->ic);
+            Emit(out);
+            break;
+        case Expose:
+            if (Surf* s = Find(IdOf(e.xexpose.window)))
+                PutPixels(*s, RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height});
+            break;
+        case ConfigureNotify: TranslateConfigure(e.xconfigure); break;
+        case ClientMessage:
+            if (static_cast<Atom>(e.xclient.data.l[0]) == A("WM_DELETE_WINDOW")) {
+                out.kind = EventKind::CloseRequest;
+                out.surface = IdOf(e.xclient.window);
+                Emit(out);
+            }
+            break;
+        case MappingNotify: XRefreshKeyboardMapping(&e.xmapping); break;
+        case SelectionRequest: AnswerSelectionRequest(e.xselectionrequest); break;
+        case SelectionClear: ownsClipboard_ = false; break;
+        default: break;
+    }
+}
+
+std::optional<BackendEvent> X11Backend::Poll() {
+    while (pending_.empty() && XPending(dpy_) > 0) {
+        XEvent e;
+        XNextEvent(dpy_, &e);
+        Translate(e);
+    }
+    if (pending_.empty()) return std::nullopt;
+    BackendEvent e = std::move(pending_.front());
+    pending_.pop_front();
+    return e;
+}
+
+void X11Backend::Wait(int timeoutMs) {
+    XFlush(dpy_);
+    if (!pending_.empty() || XPending(dpy_) > 0) return;
+    pollfd fds[2] = {{ConnectionNumber(dpy_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    poll(fds, 2, timeoutMs);
+    char drain[64];
+    while (read(wakePipe_[0], drain, sizeof drain) > 0) {
+    }
+}
+
+void X11Backend::Wake() {
+    char byte = 1;
+    ssize_t written = write(wakePipe_[1], &byte, 1);
+    (void)written;  // a full pipe already wakes the loop
+}
+
+void X11Backend::SetClipboardText(const std::string& text) {
+    clipboard_ = text;
+    XSetSelectionOwner(dpy_, A("CLIPBOARD"), selectionOwner_, CurrentTime);
+    ownsClipboard_ = XGetSelectionOwner(dpy_, A("CLIPBOARD")) == selectionOwner_;
+    XFlush(dpy_);
+}
+
+std::optional<std::string> X11Backend::ClipboardText() {
+    if (ownsClipboard_) return clipboard_;
+    if (XGetSelectionOwner(dpy_, A("CLIPBOARD")) == None) return std::nullopt;
+    Atom property = A("UTROZVON_PASTE");
+    XConvertSelection(dpy_, A("CLIPBOARD"), A("UTF8_STRING"), property, selectionOwner_, CurrentTime);
+    XFlush(dpy_);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    XEvent e;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (XCheckTypedWindowEvent(dpy_, selectionOwner_, SelectionNotify, &e)) {
+            if (e.xselection.property == None) return std::nullopt;
+            Atom type;
+            int format;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            std::optional<std::string> text;
+            if (XGetWindowProperty(dpy_, selectionOwner_, property, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count,
+                                   &after, &data) == Success && data) {
+                text = std::string(reinterpret_cast<char*>(data), count);
+                XFree(data);
+            }
+            return text;
+        }
+        pollfd fd{ConnectionNumber(dpy_), POLLIN, 0};
+        poll(&fd, 1, 20);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> CreateX11Backend() {
+    XSetErrorHandler(OnXError);
+    XSetIOErrorHandler(OnXIOError);
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) {
+        const char* name = std::getenv("DISPLAY");
+        throw std::runtime_error(std::string("cannot open the X display '") + (name ? name : "") +
+                                 "': set DISPLAY, or UTROZVON_BACKEND=headless");
+    }
+    return std::make_unique<X11Backend>(dpy);
+}
+
+}  // namespace platform::x11

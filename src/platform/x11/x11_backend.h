@@ -1,0 +1,14 @@
+// The X11 backend: every top-level surface is an X window whose contents are the presented
+// pixels of its backing store; X events become backend events. Only this folder sees Xlib.
+#pragma once
+
+#include <memory>
+
+#include "platform/backend.h"
+
+namespace platform::x11 {
+
+// Opens $DISPLAY; throws std::runtime_error with a clear message when that is impossible.
+std::unique_ptr<Backend> CreateX11Backend();
+
+}  // namespace platform::x11
