@@ -111,6 +111,7 @@ void FreeWindow(Window* w) {
     HWND h = w->handle;
     Send(w, WM_NCDESTROY, 0, 0);
     KillWindowTimers(h);
+    ForgetSystemMenu(h);
     RemoveMessagesFor(h);
     ForgetWindowInput(w);
     ReleaseWindowDCs(w);

@@ -101,6 +101,8 @@ Window* WindowOfSurface(SurfaceId id);
 void SetTrayEventHandler(std::function<void(const BackendEvent&)> handler);
 IconPixels IconPixelsOf(HICON icon);
 void SetMainWindowHandle(HWND hwnd);
+// menus.cpp: drops a destroyed window's system menu.
+void ForgetSystemMenu(HWND hwnd);
 
 // application-wide
 Backend& GetBackend();
