@@ -4,6 +4,7 @@
 
 #include "platform/gdi.h"
 #include "platform/gdi/device_context.h"
+#include "platform/gdi/dib.h"
 #include "platform/gdi/gdi_types.h"
 
 namespace platform::gdi {
@@ -47,6 +48,18 @@ void ReadDibRow(const BITMAPINFO* info, const BYTE* bits, int y, int height, std
 }
 
 }  // namespace
+
+HBITMAP CreateTopDownDib(int width, int height, int bitsPerPixel, void** bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    bi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 }  // namespace platform::gdi
 
 using namespace platform::gdi;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/gdi.h"
+#include "platform/gdi/dib.h"
 #include "platform/image_files.h"
 
 namespace platform {
@@ -138,14 +139,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 HBITMAP ImageToBitmap(const Image& image) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = image.width;
-    bi.bmiHeader.biHeight = -image.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = static_cast<WORD>(image.bitsPerPixel);
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = gdi::CreateTopDownDib(image.width, image.height, image.bitsPerPixel, &bits);
     if (!bmp) throw ImageError("the picture is too large for a bitmap");
     int dstStride = ((image.width * image.bitsPerPixel + 31) / 32) * 4;
     for (int y = 0; y < image.height; ++y)

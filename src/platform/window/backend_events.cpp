@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/gdi.h"
+#include "platform/gdi/dib.h"
 #include "platform/window/window_system.h"
 
 namespace platform::win {
@@ -81,14 +82,9 @@ IconPixels IconPixelsOf(HICON icon) {
     if (info.hbmMask) DeleteObject(info.hbmMask);
     int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
     if (w <= 0 || h <= 0 || w > 1024 || h > 1024) return out;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP dib = gdi::CreateTopDownDib(w, h, 32, &bits);
+    if (!dib) return out;
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, dib);
     DrawIconEx(mem, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gdi.h"
+#include "platform/gdi/dib.h"
 #include "platform/gdi_text.h"
 #include "platform/window/message_box_icons.h"
 #include "platform/window/window_system.h"
@@ -54,14 +55,8 @@ BoxIcon IconFor(UINT type) {
 void DrawIconPixels(HDC dc, BoxIcon icon, int x, int y) {
     if (icon == BoxIcon::None) return;
     std::vector<std::uint32_t> px = RenderBoxIcon(icon, kIconSize);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = kIconSize;
-    bi.bmiHeader.biHeight = -kIconSize;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = gdi::CreateTopDownDib(kIconSize, kIconSize, 32, &bits);
     if (!bmp) return;
     std::memcpy(bits, px.data(), px.size() * 4);
     HDC mem = CreateCompatibleDC(dc);
