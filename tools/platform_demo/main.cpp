@@ -5,10 +5,56 @@
 
 #include "platform/backend.h"
 #include "platform/gdi.h"
+#include "platform/gdi/dib.h"
 #include "platform/gdi_text.h"
+#include "platform/shell.h"
 #include "platform/window.h"
 
 namespace {
+
+// With --tray the demo shows a tray icon; each click on it is reported on stdout, and the
+// second click ends the program. A new tray gets the icon again.
+constexpr UINT kTrayMessage = WM_USER + 0x54;
+bool g_tray = false;
+int g_trayClicks = 0;
+
+HICON MakeTrayIcon() {
+    void* bits = nullptr;
+    HBITMAP colour = platform::gdi::CreateTopDownDib(16, 16, 32, &bits);
+    auto* px = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            int dx = 2 * x - 15, dy = 2 * y - 15;
+            px[y * 16 + x] = dx * dx + dy * dy <= 225 ? 0xFFF08020u : 0;
+        }
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+    ICONINFO ii{TRUE, 8, 8, mask, colour};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return icon;
+}
+
+void AddTrayIcon(HWND hwnd) {
+    static HICON icon = MakeTrayIcon();
+    NOTIFYICONDATAA d{};
+    d.cbSize = sizeof d;
+    d.hWnd = hwnd;
+    d.uID = 1;
+    d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    d.uCallbackMessage = kTrayMessage;
+    d.hIcon = icon;
+    std::snprintf(d.szTip, sizeof d.szTip, "%s", "Утрозвон");
+    std::printf(Shell_NotifyIconA(NIM_ADD, &d) ? "tray icon added\n" : "no tray\n");
+    std::fflush(stdout);
+}
+
+void OnTrayMessage(HWND hwnd, LPARAM mouse) {
+    if (mouse != WM_LBUTTONUP) return;
+    std::printf("tray click %d\n", ++g_trayClicks);
+    std::fflush(stdout);
+    if (g_trayClicks == 2) DestroyWindow(hwnd);
+}
 
 void PaintClient(HWND hwnd) {
     PAINTSTRUCT ps;
@@ -23,7 +69,13 @@ void PaintClient(HWND hwnd) {
 }
 
 LRESULT DemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static const UINT taskbarCreated = RegisterWindowMessage("TaskbarCreated");
+    if (g_tray && msg == taskbarCreated) {
+        AddTrayIcon(hwnd);
+        return 0;
+    }
     switch (msg) {
+        case kTrayMessage: OnTrayMessage(hwnd, lParam); return 0;
         case WM_PAINT: PaintClient(hwnd); return 0;
         case WM_RBUTTONUP:
             MessageBoxA(hwnd, "Это окно сообщения.", "Утрозвон", MB_OK | MB_ICONINFORMATION);
@@ -35,7 +87,8 @@ LRESULT DemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    g_tray = argc > 1 && std::strcmp(argv[1], "--tray") == 0;
     try {
         platform::CurrentBackend();
     } catch (const std::exception& e) {
@@ -55,6 +108,7 @@ int main() {
         std::fprintf(stderr, "platform_demo: cannot create the window\n");
         return 1;
     }
+    if (g_tray) AddTrayIcon(hwnd);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     MSG msg;

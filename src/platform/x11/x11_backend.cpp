@@ -69,6 +69,14 @@ struct Surf {
     XIC ic = nullptr;
 };
 
+struct TrayIconWindow {
+    ::Window window = 0;
+    IconPixels icon;
+    std::string tip;
+    Time lastPress = 0;
+    unsigned lastButton = 0;
+};
+
 class X11Backend : public Backend {
 public:
     explicit X11Backend(Display* dpy);
@@ -102,10 +110,10 @@ public:
     void Wake() override;
     void SetClipboardText(const std::string& text) override;
     std::optional<std::string> ClipboardText() override;
-    bool TrayAvailable() const override { return false; }
-    bool AddTrayIcon(int, const IconPixels&, const std::string&) override { return false; }
-    bool UpdateTrayIcon(int, const IconPixels&, const std::string&) override { return false; }
-    void RemoveTrayIcon(int) override {}
+    bool TrayAvailable() const override { return TrayManager() != None; }
+    bool AddTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) override;
+    bool UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) override;
+    void RemoveTrayIcon(int trayId) override;
     bool CompositorPresent() const override;
 
 private:
@@ -131,6 +139,11 @@ private:
     void TranslateConfigure(XConfigureEvent& e);
     void AnswerSelectionRequest(XSelectionRequestEvent& e);
     bool WmSupports(const char* atom);
+    ::Window TrayManager() const;
+    void DockTrayIcon(TrayIconWindow& t);
+    void PaintTrayIcon(TrayIconWindow& t);
+    bool TranslateTrayEvent(XEvent& e);
+    void WatchTrayManager();
     void Emit(BackendEvent e) { pending_.push_back(std::move(e)); }
 
     Display* dpy_;
@@ -146,6 +159,8 @@ private:
     int wakePipe_[2] = {-1, -1};
     std::string clipboard_;
     bool ownsClipboard_ = false;
+    std::map<int, TrayIconWindow> trayIcons_;
+    ::Window watchedManager_ = 0;
 };
 
 X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
@@ -159,7 +174,9 @@ X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), r
         im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     }
     selectionOwner_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
-    XSelectInput(dpy_, root_, PropertyChangeMask);
+    // StructureNotify on the root brings the MANAGER announcement of a new system tray.
+    XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
+    WatchTrayManager();
 }
 
 X11Backend::~X11Backend() {
@@ -168,6 +185,7 @@ X11Backend::~X11Backend() {
         XDestroyWindow(dpy_, s.window);
     }
     for (auto& [shape, c] : cursors_) XFreeCursor(dpy_, c);
+    for (auto& [id, t] : trayIcons_) XDestroyWindow(dpy_, t.window);
     if (selectionOwner_) XDestroyWindow(dpy_, selectionOwner_);
     if (im_) XCloseIM(im_);
     XCloseDisplay(dpy_);
@@ -581,6 +599,7 @@ void X11Backend::AnswerSelectionRequest(XSelectionRequestEvent& r) {
 
 void X11Backend::Translate(XEvent& e) {
     if (XFilterEvent(&e, None)) return;
+    if (TranslateTrayEvent(e)) return;
     BackendEvent out;
     switch (e.type) {
         case ButtonPress: TranslateButton(e.xbutton, true); break;
@@ -688,6 +707,151 @@ std::optional<std::string> X11Backend::ClipboardText() {
         poll(&fd, 1, 20);
     }
     return std::nullopt;
+}
+
+
+// --- tray (XEmbed system tray) ---------------------------------------------------------------
+
+constexpr int kTrayIconSize = 22;
+
+::Window X11Backend::TrayManager() const {
+    std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(screen_);
+    return XGetSelectionOwner(dpy_, XInternAtom(dpy_, name.c_str(), False));
+}
+
+// Watches the tray manager so that its end is noticed.
+void X11Backend::WatchTrayManager() {
+    ::Window manager = TrayManager();
+    if (manager == None || manager == watchedManager_) return;
+    watchedManager_ = manager;
+    XSelectInput(dpy_, manager, StructureNotifyMask);
+}
+
+void X11Backend::DockTrayIcon(TrayIconWindow& t) {
+    ::Window manager = TrayManager();
+    if (manager == None) return;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = manager;
+    e.xclient.message_type = A("_NET_SYSTEM_TRAY_OPCODE");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = 0;  // SYSTEM_TRAY_REQUEST_DOCK
+    e.xclient.data.l[2] = static_cast<long>(t.window);
+    XSendEvent(dpy_, manager, False, NoEventMask, &e);
+    XFlush(dpy_);
+}
+
+// The icon scaled to the window, blended over the tray's usual grey.
+void X11Backend::PaintTrayIcon(TrayIconWindow& t) {
+    XWindowAttributes attrs{};
+    if (!XGetWindowAttributes(dpy_, t.window, &attrs) || attrs.width <= 0 || attrs.height <= 0) return;
+    int w = attrs.width, h = attrs.height;
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, 0xFFD4D0C8u);
+    if (t.icon.width > 0 && t.icon.height > 0) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t s = t.icon.argb[static_cast<std::size_t>(y * t.icon.height / h) * t.icon.width + x * t.icon.width / w];
+                std::uint32_t a = s >> 24, d = px[static_cast<std::size_t>(y) * w + x], out = 0;
+                for (int shift = 0; shift < 24; shift += 8)
+                    out |= ((((s >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a)) / 255) << shift;
+                px[static_cast<std::size_t>(y) * w + x] = out;
+            }
+    }
+    XImage* image = XCreateImage(dpy_, attrs.visual, static_cast<unsigned>(attrs.depth), ZPixmap, 0, reinterpret_cast<char*>(px.data()),
+                                 static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
+    if (!image) return;
+    GC gc = XCreateGC(dpy_, t.window, 0, nullptr);
+    XPutImage(dpy_, t.window, gc, image, 0, 0, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XFreeGC(dpy_, gc);
+    image->data = nullptr;
+    XDestroyImage(image);
+    XFlush(dpy_);
+}
+
+bool X11Backend::AddTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) {
+    if (TrayManager() == None) return false;
+    WatchTrayManager();
+    RemoveTrayIcon(trayId);
+    TrayIconWindow t;
+    t.icon = icon;
+    t.tip = tip;
+    XSetWindowAttributes attrs{};
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | ExposureMask | StructureNotifyMask;
+    t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, CopyFromParent, InputOutput, CopyFromParent,
+                             CWEventMask, &attrs);
+    // Without a minimum and base size a tray may shrink the icon to one pixel.
+    XSizeHints* size = XAllocSizeHints();
+    size->flags = PMinSize | PBaseSize;
+    size->min_width = size->base_width = kTrayIconSize;
+    size->min_height = size->base_height = kTrayIconSize;
+    XSetWMNormalHints(dpy_, t.window, size);
+    XFree(size);
+    long info[2] = {0, 1};  // XEmbed version 0, mapped
+    XChangeProperty(dpy_, t.window, A("_XEMBED_INFO"), A("_XEMBED_INFO"), 32, PropModeReplace, reinterpret_cast<unsigned char*>(info), 2);
+    XStoreName(dpy_, t.window, tip.c_str());
+    XClassHint cls{const_cast<char*>("utrozvon-tray"), const_cast<char*>("Utrozvon")};
+    XSetClassHint(dpy_, t.window, &cls);
+    trayIcons_[trayId] = t;
+    DockTrayIcon(trayIcons_[trayId]);
+    return true;
+}
+
+bool X11Backend::UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) {
+    auto it = trayIcons_.find(trayId);
+    if (it == trayIcons_.end()) return false;
+    it->second.icon = icon;
+    it->second.tip = tip;
+    XStoreName(dpy_, it->second.window, tip.c_str());
+    PaintTrayIcon(it->second);
+    return true;
+}
+
+void X11Backend::RemoveTrayIcon(int trayId) {
+    auto it = trayIcons_.find(trayId);
+    if (it == trayIcons_.end()) return;
+    XDestroyWindow(dpy_, it->second.window);
+    trayIcons_.erase(it);
+    XFlush(dpy_);
+}
+
+bool X11Backend::TranslateTrayEvent(XEvent& e) {
+    if (e.type == ClientMessage && e.xclient.window == root_ && e.xclient.message_type == A("MANAGER")) {
+        // A tray appeared: our old icon windows are dead; the program adds its icons again.
+        for (auto& [id, t] : trayIcons_) XDestroyWindow(dpy_, t.window);
+        trayIcons_.clear();
+        WatchTrayManager();
+        BackendEvent out;
+        out.kind = EventKind::TrayReset;
+        Emit(out);
+        return true;
+    }
+    if (e.type == DestroyNotify && e.xdestroywindow.window == watchedManager_) {
+        watchedManager_ = 0;
+        for (auto& [id, t] : trayIcons_) XUnmapWindow(dpy_, t.window);
+        return true;
+    }
+    for (auto& [id, t] : trayIcons_) {
+        if (e.xany.window != t.window) continue;
+        if (e.type == Expose || e.type == ConfigureNotify || e.type == MapNotify) PaintTrayIcon(t);
+        if (e.type == ReparentNotify && e.xreparent.parent == root_) XUnmapWindow(dpy_, t.window);  // the tray went away
+        if ((e.type == ButtonPress || e.type == ButtonRelease) && e.xbutton.button <= Button3) {
+            BackendEvent out;
+            out.kind = EventKind::TrayMouse;
+            out.trayId = id;
+            out.param = e.type == ButtonPress ? 1 : 0;
+            out.button = e.xbutton.button == Button1 ? MouseButton::Left : e.xbutton.button == Button3 ? MouseButton::Right : MouseButton::Middle;
+            out.screen = POINT{e.xbutton.x_root, e.xbutton.y_root};
+            if (e.type == ButtonPress) {
+                out.doubleClick = e.xbutton.button == t.lastButton && e.xbutton.time - t.lastPress <= 500;
+                t.lastPress = out.doubleClick ? 0 : e.xbutton.time;
+                t.lastButton = e.xbutton.button;
+            }
+            Emit(out);
+        }
+        return true;
+    }
+    return false;
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# With trayer as the system tray on Xvfb: the demo's tray icon docks, a click on it reaches the
+# window's callback, and after trayer restarts the icon docks again and still answers.
+set -euo pipefail
+build=$1
+command -v Xvfb >/dev/null && command -v trayer >/dev/null || { echo "Xvfb or trayer is not installed"; exit 77; }
+work=$(mktemp -d)
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+tray=
+demo=
+cleanup() {
+  for p in $demo $tray $xvfb; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$work/display")
+unset XMODIFIERS UTROZVON_BACKEND
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+start_tray() {
+  trayer --edge top --align right --widthtype request --height 24 --SetDockType true --transparent false >/dev/null 2>&1 &
+  tray=$!
+  for _ in $(seq 1 100); do xdotool search --classname trayer >/dev/null 2>&1 && return 0; sleep 0.05; done
+  echo "trayer did not start"; exit 1
+}
+
+wait_for() {
+  for _ in $(seq 1 100); do grep -q "$1" "$work/out" && return 0; sleep 0.05; done
+  echo "never saw '$1'; the program said:"; cat "$work/out"; exit 1
+}
+
+click_icon() {
+  sleep 0.3
+  local icon
+  icon=$(xdotool search --classname utrozvon-tray 2>/dev/null | tail -n1 || true)
+  [ -n "$icon" ] || { echo "no tray icon window"; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$icon")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+}
+
+start_tray
+"$build/tools/platform_demo" --tray >"$work/out" 2>&1 &
+demo=$!
+wait_for "tray icon added"
+click_icon
+wait_for "tray click 1"
+kill "$tray"
+sleep 0.3
+start_tray
+for _ in $(seq 1 100); do [ "$(grep -c "tray icon added" "$work/out")" -ge 2 ] && break; sleep 0.05; done
+[ "$(grep -c "tray icon added" "$work/out")" -ge 2 ] || { echo "the icon was not added to the new tray"; cat "$work/out"; exit 1; }
+click_icon
+wait_for "tray click 2"
+for _ in $(seq 1 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.05; done
+wait "$demo"
+demo=
+echo "scenario passed"
