@@ -25,6 +25,7 @@ constexpr EventKind kFocusOut = EventKind::FocusOut;
 #include <algorithm>
 #include <chrono>
 #include <clocale>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -35,6 +36,7 @@ constexpr EventKind kFocusOut = EventKind::FocusOut;
 
 #include "platform/virtual_keys.h"
 #include "platform/x11/keymap.h"
+#include "platform/x11/shm_image.h"
 
 namespace platform::x11 {
 namespace {
@@ -65,8 +67,11 @@ struct Surf {
     RECT rect{};
     bool mapped = false;
     bool overrideRedirect = false;
-    std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized
+    std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized (without MIT-SHM)
+    std::unique_ptr<ShmImage> shm;      // the same, in shared memory
     XIC ic = nullptr;
+
+    std::uint32_t* Store() { return shm ? shm->Pixels() : pixels.data(); }
 };
 
 struct TrayIconWindow {
@@ -133,6 +138,7 @@ private:
     }
     void SetProperties(Surf& s, const SurfaceParams& p);
     void PutPixels(Surf& s, const RECT& r);
+    void AllocateStore(Surf& s, int width, int height);
     void Translate(XEvent& e);
     void TranslateKey(XKeyEvent& e, bool press);
     void TranslateButton(XButtonEvent& e, bool press);
@@ -161,6 +167,7 @@ private:
     bool ownsClipboard_ = false;
     std::map<int, TrayIconWindow> trayIcons_;
     ::Window watchedManager_ = 0;
+    bool useShm_ = std::getenv("UTROZVON_NO_SHM") == nullptr;
 };
 
 X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
@@ -187,6 +194,7 @@ X11Backend::~X11Backend() {
     for (auto& [shape, c] : cursors_) XFreeCursor(dpy_, c);
     for (auto& [id, t] : trayIcons_) XDestroyWindow(dpy_, t.window);
     if (selectionOwner_) XDestroyWindow(dpy_, selectionOwner_);
+    surfaces_.clear();  // shared-memory images detach through the open display
     if (im_) XCloseIM(im_);
     XCloseDisplay(dpy_);
     close(wakePipe_[0]);
@@ -272,7 +280,7 @@ SurfaceId X11Backend::CreateSurface(const SurfaceParams& p) {
     int h = std::max(1, static_cast<int>(p.screenRect.bottom - p.screenRect.top));
     s.window = XCreateWindow(dpy_, root_, p.screenRect.left, p.screenRect.top, w, h, 0, CopyFromParent, InputOutput,
                              CopyFromParent, CWBackPixmap | CWOverrideRedirect | CWEventMask, &attrs);
-    s.pixels.assign(static_cast<std::size_t>(w) * h, 0);
+    AllocateStore(s, w, h);
     if (im_)
         s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, s.window, XNFocusWindow,
                          s.window, nullptr);
@@ -309,7 +317,7 @@ void X11Backend::MoveSurface(SurfaceId id, const RECT& r) {
     bool resized = w != s->rect.right - s->rect.left || h != s->rect.bottom - s->rect.top;
     s->rect = r;
     if (resized) {
-        s->pixels.assign(static_cast<std::size_t>(w) * h, 0);
+        AllocateStore(*s, w, h);
         XSizeHints* size = XAllocSizeHints();
         long supplied = 0;
         XGetWMNormalHints(dpy_, s->window, size, &supplied);
@@ -363,10 +371,20 @@ void X11Backend::SetSurfaceIcon(SurfaceId id, const IconPixels& icon) {
                     reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
 
+void X11Backend::AllocateStore(Surf& s, int width, int height) {
+    s.shm = useShm_ ? ShmImage::Create(dpy_, DefaultVisual(dpy_, screen_), DefaultDepth(dpy_, screen_), width, height) : nullptr;
+    if (useShm_ && !s.shm) useShm_ = false;  // one failure is enough to know
+    s.pixels.assign(s.shm ? 0 : static_cast<std::size_t>(width) * height, 0);
+}
+
 void X11Backend::PutPixels(Surf& s, const RECT& r) {
     int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
     RECT c = RectIntersection(r, RECT{0, 0, w, h});
     if (RectIsEmpty(c)) return;
+    if (s.shm) {
+        s.shm->Put(s.window, DefaultGC(dpy_, screen_), c.left, c.top, c.right - c.left, c.bottom - c.top);
+        return;
+    }
     // A 32-bit image in the server's byte order: Xlib then copies without converting.
     XImage* image = XCreateImage(dpy_, DefaultVisual(dpy_, screen_), static_cast<unsigned>(DefaultDepth(dpy_, screen_)), ZPixmap, 0,
                                  reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
@@ -383,14 +401,17 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
     if (!s) return;
     int w = s->rect.right - s->rect.left, h = s->rect.bottom - s->rect.top;
     Region area = damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
+    std::uint32_t* store = s->Store();
     for (const RECT& r : area.Rects()) {
         for (int y = r.top; y < r.bottom; ++y) {
             const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
-            std::copy(src, src + (r.right - r.left), &s->pixels[static_cast<std::size_t>(y) * w + r.left]);
+            std::copy(src, src + (r.right - r.left), &store[static_cast<std::size_t>(y) * w + r.left]);
         }
         PutPixels(*s, r);
     }
-    XFlush(dpy_);
+    // Shared pixels may change as soon as this returns: the server must have read them.
+    if (s->shm) XSync(dpy_, False);
+    else XFlush(dpy_);
 }
 
 bool X11Backend::WmSupports(const char* atom) {
@@ -568,7 +589,7 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
     if (r.left == s->rect.left && r.top == s->rect.top && r.right == s->rect.right && r.bottom == s->rect.bottom) return;
     bool resized = e.width != s->rect.right - s->rect.left || e.height != s->rect.bottom - s->rect.top;
     s->rect = r;
-    if (resized) s->pixels.assign(static_cast<std::size_t>(e.width) * e.height, 0);
+    if (resized) AllocateStore(*s, e.width, e.height);
     BackendEvent out;
     out.kind = EventKind::SurfaceMoved;
     out.surface = id;

@@ -1,0 +1,44 @@
+// Presenting a whole 487 x 320 window on the X server of $DISPLAY (start Xvfb first), through
+// MIT-SHM and through XPutImage. Skipped without a display.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace {
+
+constexpr int kW = 487, kH = 320;
+
+void Present(benchmark::State& state, bool shm) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no DISPLAY");
+        return;
+    }
+    if (shm) unsetenv("UTROZVON_NO_SHM");
+    else setenv("UTROZVON_NO_SHM", "1", 1);
+    setenv("UTROZVON_BACKEND", "x11", 1);
+    std::unique_ptr<platform::Backend> backend = platform::CreateBackendFromEnvironment();
+    platform::SurfaceParams params;
+    params.screenRect = RECT{10, 10, 10 + kW, 10 + kH};
+    platform::SurfaceId id = backend->CreateSurface(params);
+    backend->ShowSurface(id, true, false);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kW) * kH, 0xFF336699u);
+    platform::gdi::PixelBuffer buffer{reinterpret_cast<BYTE*>(pixels.data()), kW, kH, kW * 4, 32};
+    platform::Region all(0, 0, kW, kH);
+    for (auto _ : state) {
+        pixels[static_cast<std::size_t>(state.iterations() % pixels.size())] ^= 0xFFFFFF;
+        backend->Present(id, buffer, all, false, 255);
+    }
+    backend->DestroySurface(id);
+}
+
+void BM_PresentShm(benchmark::State& state) { Present(state, true); }
+void BM_PresentPutImage(benchmark::State& state) { Present(state, false); }
+BENCHMARK(BM_PresentShm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentPutImage)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
