@@ -22,7 +22,7 @@ unset XMODIFIERS UTROZVON_BACKEND
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
 start=$(date +%s%N)
-"$build/tools/platform_demo" &
+"$build/tools/platform_demo" >"$work/out" 2>&1 &
 demo=$!
 for _ in $(seq 1 100); do xdotool search --classname utrozvon >/dev/null 2>&1 && break; sleep 0.05; done
 window=$(xdotool search --classname utrozvon 2>/dev/null | head -n1 || true)
@@ -41,6 +41,24 @@ UTROZVON_BACKEND=headless UTROZVON_SCREEN=800x600 UTROZVON_SCRIPT=<(printf 'wait
 /usr/bin/convert "$work/headless.png" -crop 400x240+100+100 +repage "$work/headless-window.png"
 ae=$(/usr/bin/compare -metric AE "$work/x11-window.png" "$work/headless-window.png" null: 2>&1 || true)
 [ "$ae" = 0 ] || { echo "X11 and headless pictures differ in $ae pixels"; exit 1; }
+# Typed Cyrillic arrives as WM_CHAR code points.
+for _ in $(seq 1 40); do grep -q "U+044F" "$work/out" && break; sleep 0.05; done
+grep -q "char U+0410" "$work/out" && grep -q "char U+044F" "$work/out" || {
+  echo "typed text did not arrive as characters:"; cat "$work/out"; exit 1; }
+
+# Copy in one program, paste in another: the X CLIPBOARD selection carries it.
+xdotool windowfocus --sync "$window" key ctrl+c
+"$build/tools/platform_demo" >"$work/out2" 2>&1 &
+second=$!
+for _ in $(seq 1 100); do [ "$(xdotool search --classname utrozvon 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.05; done
+other=$(xdotool search --classname utrozvon | grep -v "^$window$" | head -n1)
+sleep 0.2
+xdotool windowfocus --sync "$other" key ctrl+v
+for _ in $(seq 1 60); do grep -q "pasted" "$work/out2" && break; sleep 0.05; done
+grep -q "pasted: Утрозвон — проверка окна" "$work/out2" || { echo "paste failed:"; cat "$work/out2"; exit 1; }
+xdotool windowfocus --sync "$other" key alt+F4
+wait "$second" || { echo "Alt+F4 did not end the second program cleanly"; exit 1; }
+
 xdotool mousemove 487 111 click 1
 for _ in $(seq 1 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.05; done
 wait "$demo"

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/backend.h"
+#include "platform/clipboard.h"
 #include "platform/gdi.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi_text.h"
@@ -56,6 +57,36 @@ void OnTrayMessage(HWND hwnd, LPARAM mouse) {
     if (g_trayClicks == 2) DestroyWindow(hwnd);
 }
 
+// Ctrl+C copies the caption, Ctrl+V prints what the clipboard holds, and typed characters are
+// printed as code points: the X11 scenario tests read them.
+void CopyCaption(HWND hwnd) {
+    char caption[256];
+    int n = GetWindowText(hwnd, caption, sizeof caption);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<std::size_t>(n) + 1);
+    std::memcpy(GlobalLock(memory), caption, static_cast<std::size_t>(n) + 1);
+    GlobalUnlock(memory);
+    if (OpenClipboard(hwnd)) {
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, memory);
+        CloseClipboard();
+    }
+}
+
+void PrintClipboard(HWND hwnd) {
+    if (!OpenClipboard(hwnd)) return;
+    HANDLE text = GetClipboardData(CF_TEXT);
+    std::printf("pasted: %s\n", text ? static_cast<const char*>(GlobalLock(text)) : "(nothing)");
+    std::fflush(stdout);
+    CloseClipboard();
+}
+
+void OnChar(HWND hwnd, WPARAM code) {
+    if (code == 3) return CopyCaption(hwnd);
+    if (code == 22) return PrintClipboard(hwnd);
+    std::printf("char U+%04X\n", static_cast<unsigned>(code));
+    std::fflush(stdout);
+}
+
 void PaintClient(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -76,6 +107,7 @@ LRESULT DemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     switch (msg) {
         case kTrayMessage: OnTrayMessage(hwnd, lParam); return 0;
+        case WM_CHAR: OnChar(hwnd, wParam); return 0;
         case WM_PAINT: PaintClient(hwnd); return 0;
         case WM_RBUTTONUP:
             MessageBoxA(hwnd, "Это окно сообщения.", "Утрозвон", MB_OK | MB_ICONINFORMATION);
