@@ -568,4 +568,7 @@ namespace platform {
 // The window that scripted commands address ("click X Y", "quit"); by default the first
 // visible, unowned, non-tool top-level window.
 void SetMainWindow(HWND hwnd);
+// Whether layered (per-pixel alpha) windows can be shown now; without a compositor on X11
+// they cannot, and callers take their non-layered paths.
+bool LayeredWindowsAvailable();
 }  // namespace platform

@@ -87,6 +87,29 @@ void OnChar(HWND hwnd, WPARAM code) {
     std::fflush(stdout);
 }
 
+// With --layered a half-transparent red square is laid over the window's client area.
+void ShowLayeredSquare(HWND owner) {
+    std::printf("layered: %s\n", platform::LayeredWindowsAvailable() ? "available" : "unavailable");
+    std::fflush(stdout);
+    if (!platform::LayeredWindowsAvailable()) return;
+    HWND glow = CreateWindowEx(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "PlatformDemo", "",
+                               WS_POPUP, 0, 0, 60, 60, owner, nullptr, nullptr, nullptr);
+    void* bits = nullptr;
+    HBITMAP dib = platform::gdi::CreateTopDownDib(60, 60, 32, &bits);
+    auto* px = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < 3600; ++i) px[i] = 0x80800000u;  // premultiplied red at half alpha
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, dib);
+    POINT at{200, 200}, from{0, 0};
+    SIZE size{60, 60};
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ShowWindow(glow, SW_SHOWNOACTIVATE);
+    UpdateLayeredWindow(glow, nullptr, &at, &size, mem, &from, 0, &bf, ULW_ALPHA);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+}
+
 void PaintClient(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -121,6 +144,7 @@ LRESULT DemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
     g_tray = argc > 1 && std::strcmp(argv[1], "--tray") == 0;
+    bool layered = argc > 1 && std::strcmp(argv[1], "--layered") == 0;
     try {
         platform::CurrentBackend();
     } catch (const std::exception& e) {
@@ -143,6 +167,7 @@ int main(int argc, char** argv) {
     if (g_tray) AddTrayIcon(hwnd);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
+    if (layered) ShowLayeredSquare(hwnd);
     MSG msg;
     while (GetMessage(&msg, nullptr, 0, 0)) {
         TranslateMessage(&msg);

@@ -93,3 +93,7 @@ BOOL AnimateWindow(HWND hwnd, DWORD time, DWORD flags) {
     if (hide) ShowWindow(hwnd, SW_HIDE);
     return TRUE;
 }
+
+namespace platform {
+bool LayeredWindowsAvailable() { return win::GetBackend().LayeredSupported(); }
+}  // namespace platform

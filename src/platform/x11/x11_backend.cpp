@@ -70,6 +70,10 @@ struct Surf {
     std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized (without MIT-SHM)
     std::unique_ptr<ShmImage> shm;      // the same, in shared memory
     XIC ic = nullptr;
+    Visual* visual = nullptr;
+    int depth = 24;
+    Colormap colormap = 0;
+    BYTE opacity = 255;
 
     std::uint32_t* Store() { return shm ? shm->Pixels() : pixels.data(); }
 };
@@ -102,7 +106,7 @@ public:
     void SetSurfaceIcon(SurfaceId id, const IconPixels& icon) override;
     void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
                  BYTE opacity) override;
-    bool LayeredSupported() const override { return false; }
+    bool LayeredSupported() const override { return argbVisual_ != nullptr && CompositorPresent(); }
     bool BeginMoveResize(SurfaceId id, int hitCode, POINT screen) override;
     void Minimize(SurfaceId id) override;
     void Activate(SurfaceId id) override;
@@ -168,6 +172,7 @@ private:
     std::map<int, TrayIconWindow> trayIcons_;
     ::Window watchedManager_ = 0;
     bool useShm_ = std::getenv("UTROZVON_NO_SHM") == nullptr;
+    Visual* argbVisual_ = nullptr;
 };
 
 X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
@@ -181,6 +186,8 @@ X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), r
         im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     }
     selectionOwner_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
+    XVisualInfo argb{};
+    if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &argb)) argbVisual_ = argb.visual;
     // StructureNotify on the root brings the MANAGER announcement of a new system tray.
     XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
     WatchTrayManager();
@@ -271,15 +278,26 @@ SurfaceId X11Backend::CreateSurface(const SurfaceParams& p) {
     Surf& s = surfaces_[id];
     s.rect = p.screenRect;
     s.overrideRedirect = p.overrideRedirect;
+    // Layered surfaces get the 32-bit visual with alpha, which a compositor blends; it needs
+    // its own colormap and an explicit border pixel.
+    bool argb = p.layered && LayeredSupported();
+    s.visual = argb ? argbVisual_ : DefaultVisual(dpy_, screen_);
+    s.depth = argb ? 32 : DefaultDepth(dpy_, screen_);
     XSetWindowAttributes attrs{};
     attrs.background_pixmap = None;
+    attrs.border_pixel = 0;
     attrs.override_redirect = p.overrideRedirect ? True : False;
     attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
                        KeyReleaseMask | FocusChangeMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
+    unsigned long mask = CWBackPixmap | CWBorderPixel | CWOverrideRedirect | CWEventMask;
+    if (argb) {
+        s.colormap = attrs.colormap = XCreateColormap(dpy_, root_, s.visual, AllocNone);
+        mask |= CWColormap;
+    }
     int w = std::max(1, static_cast<int>(p.screenRect.right - p.screenRect.left));
     int h = std::max(1, static_cast<int>(p.screenRect.bottom - p.screenRect.top));
-    s.window = XCreateWindow(dpy_, root_, p.screenRect.left, p.screenRect.top, w, h, 0, CopyFromParent, InputOutput,
-                             CopyFromParent, CWBackPixmap | CWOverrideRedirect | CWEventMask, &attrs);
+    s.window = XCreateWindow(dpy_, root_, p.screenRect.left, p.screenRect.top, w, h, 0, s.depth, InputOutput, s.visual,
+                             mask, &attrs);
     AllocateStore(s, w, h);
     if (im_)
         s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, s.window, XNFocusWindow,
@@ -293,6 +311,7 @@ void X11Backend::DestroySurface(SurfaceId id) {
     if (!s) return;
     if (s->ic) XDestroyIC(s->ic);
     XDestroyWindow(dpy_, s->window);
+    if (s->colormap) XFreeColormap(dpy_, s->colormap);
     surfaces_.erase(id);
     XFlush(dpy_);
 }
@@ -372,7 +391,7 @@ void X11Backend::SetSurfaceIcon(SurfaceId id, const IconPixels& icon) {
 }
 
 void X11Backend::AllocateStore(Surf& s, int width, int height) {
-    s.shm = useShm_ ? ShmImage::Create(dpy_, DefaultVisual(dpy_, screen_), DefaultDepth(dpy_, screen_), width, height) : nullptr;
+    s.shm = useShm_ ? ShmImage::Create(dpy_, s.visual, s.depth, width, height) : nullptr;
     if (useShm_ && !s.shm) useShm_ = false;  // one failure is enough to know
     s.pixels.assign(s.shm ? 0 : static_cast<std::size_t>(width) * height, 0);
 }
@@ -381,31 +400,47 @@ void X11Backend::PutPixels(Surf& s, const RECT& r) {
     int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
     RECT c = RectIntersection(r, RECT{0, 0, w, h});
     if (RectIsEmpty(c)) return;
+    GC gc = XCreateGC(dpy_, s.window, 0, nullptr);
     if (s.shm) {
-        s.shm->Put(s.window, DefaultGC(dpy_, screen_), c.left, c.top, c.right - c.left, c.bottom - c.top);
+        s.shm->Put(s.window, gc, c.left, c.top, c.right - c.left, c.bottom - c.top);
+        XFreeGC(dpy_, gc);
         return;
     }
     // A 32-bit image in the server's byte order: Xlib then copies without converting.
-    XImage* image = XCreateImage(dpy_, DefaultVisual(dpy_, screen_), static_cast<unsigned>(DefaultDepth(dpy_, screen_)), ZPixmap, 0,
+    XImage* image = XCreateImage(dpy_, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0,
                                  reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
-    if (!image) return;
-    GC gc = DefaultGC(dpy_, screen_);
+    if (!image) {
+        XFreeGC(dpy_, gc);
+        return;
+    }
     XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top, static_cast<unsigned>(c.right - c.left),
               static_cast<unsigned>(c.bottom - c.top));
     image->data = nullptr;  // the pixels belong to the surface
     XDestroyImage(image);
+    XFreeGC(dpy_, gc);
 }
 
-void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool, BYTE) {
+void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
+                         BYTE opacity) {
     Surf* s = Find(id);
     if (!s) return;
+    if (opacity != s->opacity) {
+        // Compositors scale the whole window by this property.
+        s->opacity = opacity;
+        unsigned long value = static_cast<unsigned long>(opacity) * 0xFFFFFFFFul / 255;
+        XChangeProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"), XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&value), 1);
+    }
+    // On a 32-bit visual the alpha byte counts: pixels drawn without alpha are opaque.
+    std::uint32_t forceOpaque = s->depth == 32 && !perPixelAlpha ? 0xFF000000u : 0;
     int w = s->rect.right - s->rect.left, h = s->rect.bottom - s->rect.top;
     Region area = damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
     std::uint32_t* store = s->Store();
     for (const RECT& r : area.Rects()) {
         for (int y = r.top; y < r.bottom; ++y) {
             const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
-            std::copy(src, src + (r.right - r.left), &store[static_cast<std::size_t>(y) * w + r.left]);
+            std::uint32_t* dst = &store[static_cast<std::size_t>(y) * w + r.left];
+            for (int x = 0; x < r.right - r.left; ++x) dst[x] = src[x] | forceOpaque;
         }
         PutPixels(*s, r);
     }

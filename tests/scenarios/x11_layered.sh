@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Layered windows on X11: without a compositor they are reported unavailable; with xcompmgr a
+# layered square becomes a 32-bit window whose pixels keep their alpha for the compositor.
+set -euo pipefail
+build=$1
+command -v Xvfb >/dev/null && command -v xcompmgr >/dev/null || { echo "Xvfb or xcompmgr is not installed"; exit 77; }
+work=$(mktemp -d)
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+comp=
+demo=
+cleanup() {
+  for p in $demo $comp $xvfb; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$work/display")
+unset XMODIFIERS UTROZVON_BACKEND
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+run_demo() {
+  "$build/tools/platform_demo" --layered >"$work/out" 2>&1 &
+  demo=$!
+  for _ in $(seq 1 100); do grep -q "layered:" "$work/out" && break; sleep 0.05; done
+}
+
+run_demo
+grep -q "layered: unavailable" "$work/out" || { echo "without a compositor:"; cat "$work/out"; exit 1; }
+kill "$demo"; wait "$demo" 2>/dev/null || true; demo=
+
+xcompmgr >/dev/null 2>&1 &
+comp=$!
+sleep 0.5
+run_demo
+grep -q "layered: available" "$work/out" || { echo "with xcompmgr:"; cat "$work/out"; exit 1; }
+sleep 0.5
+# The square is a 32-bit window whose own pixels keep the half alpha (premultiplied 0x80800000).
+glow=$(xwininfo -root -tree | awk '/"utrozvon"/ && /60x60\+200\+200/ {print $1; exit}')
+[ -n "$glow" ] || { echo "no layered window"; xwininfo -root -tree; exit 1; }
+xwininfo -id "$glow" | grep -q "Depth: 32" || { echo "the layered window has no alpha visual"; exit 1; }
+xwd -id "$glow" -silent >"$work/glow.xwd"
+tail -c 4 "$work/glow.xwd" | od -A n -t x1 | grep -q "00 00 80 80" || {
+  echo "the layered pixels lost their alpha:"; tail -c 16 "$work/glow.xwd" | od -A n -t x1; exit 1; }
+echo "scenario passed"
