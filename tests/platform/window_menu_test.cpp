@@ -1,6 +1,7 @@
 // Menus as data and the system menu's item states.
 #include <cstring>
 
+#include "platform/gdi_text.h"
 #include "platform/menu.h"
 #include "window_test_support.h"
 
@@ -74,6 +75,22 @@ TEST(Menus, ItemsByCommandAndByPosition) {
     EXPECT_EQ(GetMenuState(m, 99, MF_BYCOMMAND), static_cast<UINT>(-1));
     DestroyMenu(m);
     EXPECT_FALSE(IsMenu(sub));  // destroyed with its parent
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SystemValues, NonClientMetricsNeedTheirSizeAndMatchTheFrame) {
+    NONCLIENTMETRICS m{};
+    m.cbSize = 4;
+    EXPECT_FALSE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0));
+    m.cbSize = sizeof m;
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0));
+    EXPECT_EQ(m.iCaptionHeight + 1, GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(m.lfCaptionFont.lfWeight, FW_BOLD);
+    EXPECT_LT(m.lfMessageFont.lfHeight, 0);
+    EXPECT_TRUE(CreateFontIndirect(&m.lfMessageFont));
 }
 
 }  // namespace

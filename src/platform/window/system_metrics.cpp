@@ -1,6 +1,8 @@
 // System metrics of the classic Windows look at 96 dpi, and system parameters.
+#include <cstdio>
 #include <cstring>
 
+#include "platform/gdi_text.h"
 #include "platform/window/window_system.h"
 
 namespace {
@@ -56,9 +58,43 @@ int GetSystemMetrics(int index) {
     }
 }
 
+namespace {
+
+LOGFONT UiFont(LONG weight) {
+    LOGFONT lf{};
+    lf.lfHeight = -11;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Tahoma");
+    return lf;
+}
+
+// The fonts and sizes of the classic frame, matching what DefWindowProc paints.
+void FillNonClientMetrics(NONCLIENTMETRICS* m) {
+    UINT size = m->cbSize;
+    *m = NONCLIENTMETRICS{};
+    m->cbSize = size;
+    m->iBorderWidth = 1;
+    m->iScrollWidth = m->iScrollHeight = GetSystemMetrics(SM_CXVSCROLL);
+    m->iCaptionWidth = m->iCaptionHeight = GetSystemMetrics(SM_CYCAPTION) - 1;
+    m->lfCaptionFont = UiFont(FW_BOLD);
+    m->iSmCaptionWidth = m->iSmCaptionHeight = GetSystemMetrics(SM_CYSMCAPTION) - 1;
+    m->lfSmCaptionFont = UiFont(FW_BOLD);
+    m->iMenuWidth = m->iMenuHeight = GetSystemMetrics(SM_CYMENU) - 1;
+    m->lfMenuFont = m->lfStatusFont = m->lfMessageFont = UiFont(FW_NORMAL);
+}
+
+}  // namespace
+
 BOOL SystemParametersInfo(UINT action, UINT, LPVOID data, UINT) {
     if (!data) return FALSE;
     switch (action) {
+        case SPI_GETNONCLIENTMETRICS: {
+            auto* m = static_cast<NONCLIENTMETRICS*>(data);
+            if (m->cbSize < sizeof(NONCLIENTMETRICS)) return FALSE;
+            FillNonClientMetrics(m);
+            return TRUE;
+        }
         case SPI_GETWORKAREA: {
             RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
             if (platform::win::BackendReady()) work = platform::win::GetBackend().WorkArea();
