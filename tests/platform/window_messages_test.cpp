@@ -1,5 +1,7 @@
 // Message sequences of creating, showing and destroying windows; subclassing; re-entrant
 // sends; hooks.
+#include <thread>
+
 #include "window_test_support.h"
 
 using namespace testing_support;
@@ -233,6 +235,32 @@ TEST_F(WindowMessages, CallWndProcHookSeesSentButNotPostedMessages) {
     UnhookWindowsHookEx(hook);
     SendMessage(w, WM_USER + 9, 0, 0);
     EXPECT_EQ(g_sent, std::vector<UINT>{WM_USER + 7});
+}
+
+}  // namespace
+
+namespace {
+
+class CrossThread : public WindowTest {};
+
+TEST_F(CrossThread, PostsFromAnotherThreadArriveInOrderAndWakeTheLoop) {
+    HWND w = CreateTop();
+    Pump();  // makes this the GUI thread
+    Log().clear();
+    std::thread worker([w] {
+        for (int i = 0; i < 100; ++i) PostMessage(w, WM_USER + 20, static_cast<WPARAM>(i), 0);
+        PostMessage(w, WM_USER + 21, 0, 0);
+    });
+    MSG msg;
+    std::vector<WPARAM> seen;
+    while (GetMessage(&msg, nullptr, 0, 0)) {
+        DispatchMessage(&msg);
+        if (msg.message == WM_USER + 20) seen.push_back(msg.wParam);
+        if (msg.message == WM_USER + 21) break;
+    }
+    worker.join();
+    ASSERT_EQ(seen.size(), 100u);
+    for (WPARAM i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The GUI thread's message queue: posted messages, input, paint and timers, in the priority
 // order of the real system, and the send path with its hooks.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -31,6 +32,20 @@ Queue& Q() {
     return q;
 }
 
+// The GUI thread: the first one that sends, peeks or gets messages. Other threads may only post.
+std::atomic<std::thread::id> g_guiThread{};
+
+void NoteGuiThread() {
+    std::thread::id none{};
+    g_guiThread.compare_exchange_strong(none, std::this_thread::get_id());
+}
+
+bool OnGuiThread() {
+    std::thread::id gui = g_guiThread.load();
+    return gui == std::thread::id{} || gui == std::this_thread::get_id();
+}
+
+
 bool InRange(UINT msg, UINT lo, UINT hi) { return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi); }
 
 bool Matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
@@ -53,6 +68,7 @@ MSG Stamp(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool PeekCore(MSG* out, HWND filter, UINT lo, UINT hi, UINT flags) {
+    NoteGuiThread();
     bool remove = (flags & PM_REMOVE) != 0;
     Queue& q = Q();
     // Translating one input event may post messages (tray callbacks, characters), so the
@@ -163,10 +179,14 @@ LRESULT DispatchMessage(const MSG* msg) {
 }
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (hwnd && !IsWindow(hwnd)) return FALSE;
+    // The window table belongs to the GUI thread; a post from another thread is checked when
+    // it is dispatched instead (a message for a destroyed window is dropped there).
+    bool gui = OnGuiThread();
+    if (gui && hwnd && !IsWindow(hwnd)) return FALSE;
+    POINT pt = gui ? Q().last.pt : POINT{};
     {
         std::lock_guard lock(Q().mutex);
-        Q().posted.push_back(MSG{hwnd, msg, wParam, lParam, Now(), Q().last.pt});
+        Q().posted.push_back(MSG{hwnd, msg, wParam, lParam, Now(), pt});
     }
     if (BackendReady()) GetBackend().Wake();
     return TRUE;
