@@ -1,0 +1,175 @@
+// The X11 backend through its interface, on an Xvfb of its own: surfaces, input events from
+// xdotool, waking, clipboard, and what it reports without a tray or a compositor.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/backend.h"
+#include "platform/virtual_keys.h"
+#include "platform/x11/x11_backend.h"
+
+namespace {
+
+using platform::BackendEvent;
+using platform::EventKind;
+
+class X11Server : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null") != 0) return;
+        char path[] = "/tmp/utrozvon-xvfb-XXXXXX";
+        int fd = mkstemp(path);
+        std::string command = "Xvfb -displayfd " + std::to_string(fd) +
+                              " -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 & echo $!";
+        FILE* p = popen(command.c_str(), "r");
+        if (p && std::fscanf(p, "%d", &pid_) != 1) pid_ = 0;
+        if (p) pclose(p);
+        for (int i = 0; i < 200 && display_.empty(); ++i) {
+            char buf[16] = {};
+            const char* end = pread(fd, buf, sizeof buf - 1, 0) > 0 ? std::strchr(buf, '\n') : nullptr;
+            if (end) {
+                display_.push_back(':');
+                display_.append(buf, static_cast<std::size_t>(end - buf));
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        }
+        close(fd);
+        unlink(path);
+        if (!display_.empty()) setenv("DISPLAY", display_.c_str(), 1);
+        unsetenv("XMODIFIERS");
+    }
+    void TearDown() override {
+        if (pid_ > 0) kill(pid_, SIGTERM);
+    }
+    static bool Ready() { return !display_.empty(); }
+
+private:
+    int pid_ = 0;
+    static inline std::string display_;
+};
+
+const auto* const g_server = ::testing::AddGlobalTestEnvironment(new X11Server);
+
+class X11Backend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!X11Server::Ready()) GTEST_SKIP() << "no Xvfb or xdotool";
+        backend_ = platform::x11::CreateX11Backend();
+    }
+    platform::SurfaceId Show(RECT r) {
+        platform::SurfaceParams p;
+        p.screenRect = r;
+        p.title = "x11-test";
+        platform::SurfaceId id = backend_->CreateSurface(p);
+        backend_->ShowSurface(id, true, true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Drain();
+        return id;
+    }
+    std::vector<BackendEvent> Drain(int waitMs = 0) {
+        std::vector<BackendEvent> out;
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        do {
+            backend_->Wait(20);
+            while (auto e = backend_->Poll()) out.push_back(*e);
+        } while (std::chrono::steady_clock::now() < until);
+        return out;
+    }
+    std::unique_ptr<platform::Backend> backend_;
+};
+
+TEST_F(X11Backend, ClicksArriveInScreenCoordinatesOnTheirSurface) {
+    platform::SurfaceId id = Show(RECT{50, 60, 250, 160});
+    ASSERT_EQ(std::system("xdotool mousemove 100 100 click 3"), 0);
+    std::vector<BackendEvent> events = Drain(300);
+    bool press = false, release = false;
+    for (const BackendEvent& e : events) {
+        if (e.kind == EventKind::ButtonPress && e.button == platform::MouseButton::Right) {
+            press = true;
+            EXPECT_EQ(e.surface, id);
+            EXPECT_EQ(e.screen.x, 100);
+            EXPECT_EQ(e.screen.y, 100);
+        }
+        release |= e.kind == EventKind::ButtonRelease;
+    }
+    EXPECT_TRUE(press);
+    EXPECT_TRUE(release);
+}
+
+TEST_F(X11Backend, KeysCarryVirtualKeysAndUtf8Text) {
+    platform::SurfaceId id = Show(RECT{50, 60, 250, 160});
+    std::system("xdotool mousemove 100 100");
+    backend_->Activate(id);
+    Drain(100);
+    // xdotool maps a spare key to Ж only while it types, so events are read as they come.
+    ASSERT_EQ(std::system("(sleep 0.1; LANG=C.UTF-8 xdotool type --delay 100 'bЖ'; xdotool key Return) &"), 0);
+    std::string text;
+    bool enter = false, b = false;
+    for (const BackendEvent& e : Drain(1200)) {
+        if (e.kind != EventKind::KeyPress) continue;
+        text += e.text;
+        enter |= e.vk == VK_RETURN && e.text.empty();
+        b |= e.vk == 'B';
+    }
+    EXPECT_EQ(text, "bЖ");
+    EXPECT_TRUE(enter);  // Return carries no text: the core makes the carriage return
+    EXPECT_TRUE(b);
+}
+
+TEST_F(X11Backend, WakeEndsAWaitFromAnotherThread) {
+    auto start = std::chrono::steady_clock::now();
+    std::thread waker([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        backend_->Wake();
+    });
+    backend_->Wait(5000);
+    waker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(X11Backend, ClipboardRoundTripsThroughTheSelection) {
+    backend_->SetClipboardText("Будильник 07:00");
+    EXPECT_EQ(backend_->ClipboardText().value_or(""), "Будильник 07:00");
+    // A second connection reads it from us while we answer.
+    auto other = platform::x11::CreateX11Backend();
+    std::atomic<bool> done{false};
+    std::thread owner([&] {
+        while (!done) {
+            backend_->Wait(10);
+            while (backend_->Poll()) {
+            }
+        }
+    });
+    std::optional<std::string> pasted = other->ClipboardText();
+    done = true;
+    owner.join();
+    EXPECT_EQ(pasted.value_or("(nothing)"), "Будильник 07:00");
+}
+
+TEST_F(X11Backend, WithoutTrayOrCompositorTheBackendSaysSo) {
+    EXPECT_FALSE(backend_->TrayAvailable());
+    EXPECT_FALSE(backend_->AddTrayIcon(1, platform::IconPixels{}, "tip"));
+    EXPECT_FALSE(backend_->CompositorPresent());
+    EXPECT_FALSE(backend_->LayeredSupported());
+    RECT work = backend_->WorkArea();
+    EXPECT_EQ(work.right, 640);
+    EXPECT_EQ(work.bottom, 480);
+}
+
+TEST_F(X11Backend, MovingASurfaceIsNotReportedBackAsAMoveByTheWindowManager) {
+    platform::SurfaceId id = Show(RECT{10, 10, 110, 110});
+    backend_->MoveSurface(id, RECT{30, 40, 130, 140});
+    for (const BackendEvent& e : Drain(200)) EXPECT_NE(e.kind, EventKind::SurfaceMoved);
+    backend_->DestroySurface(id);
+}
+
+}  // namespace
