@@ -12,25 +12,14 @@ using namespace testing_support;
 
 namespace {
 
-class HeadlessScreen : public WindowTest {
-protected:
-    static void Paint(HWND w, COLORREF color) {
-        HDC dc = GetDC(w);
-        RECT r;
-        GetClientRect(w, &r);
-        HBRUSH b = CreateSolidBrush(color);
-        FillRect(dc, &r, b);
-        DeleteObject(b);
-        ReleaseDC(w, dc);
-    }
-};
+class HeadlessScreen : public WindowTest {};
 
 TEST_F(HeadlessScreen, TopmostWindowsStayAboveActivatedOnes) {
     HWND topmost = CreateTop("A", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100}, WS_EX_TOPMOST);
     HWND normal = CreateTop("B", WS_POPUP | WS_VISIBLE, {50, 50, 150, 150});
     Pump();
-    Paint(topmost, RGB(255, 0, 0));
-    Paint(normal, RGB(0, 255, 0));
+    FillClient(topmost, RGB(255, 0, 0));
+    FillClient(normal, RGB(0, 255, 0));
     SetActiveWindow(normal);
     EXPECT_EQ(ScreenPixel(75, 75), 0xFF0000u);
     EXPECT_EQ(ScreenPixel(125, 125), 0x00FF00u);
@@ -39,7 +28,7 @@ TEST_F(HeadlessScreen, TopmostWindowsStayAboveActivatedOnes) {
 TEST_F(HeadlessScreen, LayeredWindowBlendsItsPremultipliedPixelsOverTheDesktop) {
     HWND under = CreateTop("U", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
     Pump();
-    Paint(under, RGB(0, 0, 255));
+    FillClient(under, RGB(0, 0, 255));
     HWND glow = CreateTop("G", WS_POPUP, {0, 0, 10, 10}, WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW);
     void* bits = nullptr;
     HBITMAP dib = platform::gdi::CreateTopDownDib(20, 20, 32, &bits);
@@ -66,11 +55,11 @@ TEST_F(HeadlessScreen, ConstantOpacityFadesTheWholeWindow) {
     HWND w = CreateTop("W", WS_POPUP | WS_VISIBLE, {200, 200, 260, 260}, WS_EX_LAYERED);
     SetLayeredWindowAttributes(w, 0, 0, LWA_ALPHA);  // fully transparent
     Pump();
-    Paint(w, RGB(255, 255, 255));
+    FillClient(w, RGB(255, 255, 255));
     std::uint32_t desktop = ScreenPixel(300, 300);
     EXPECT_EQ(ScreenPixel(230, 230), desktop);
     SetLayeredWindowAttributes(w, 0, 255, LWA_ALPHA);
-    Paint(w, RGB(255, 255, 255));
+    FillClient(w, RGB(255, 255, 255));
     EXPECT_EQ(ScreenPixel(230, 230), 0xFFFFFFu);
 }
 
@@ -87,7 +76,7 @@ TEST_F(HeadlessScreen, MinimisedWindowsVanishAndComeBack) {
 TEST_F(HeadlessScreen, ScreenshotIsAReadablePngOfTheScreen) {
     HWND w = CreateTop("W", WS_POPUP | WS_VISIBLE, {0, 0, 30, 30});
     Pump();
-    Paint(w, RGB(1, 2, 3));
+    FillClient(w, RGB(1, 2, 3));
     Pump();
     std::string path = ::testing::TempDir() + "screen.png";
     ASSERT_TRUE(Screen().SaveScreenshot(path));

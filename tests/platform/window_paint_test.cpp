@@ -9,16 +9,6 @@ namespace {
 
 class WindowPaint : public WindowTest {
 protected:
-    // Fills the client area of a window through GetDC with a colour.
-    static void FillClient(HWND w, COLORREF color) {
-        HDC dc = GetDC(w);
-        RECT r;
-        GetClientRect(w, &r);
-        HBRUSH b = CreateSolidBrush(color);
-        FillRect(dc, &r, b);
-        DeleteObject(b);
-        ReleaseDC(w, dc);
-    }
     static std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 };
 

@@ -1,5 +1,7 @@
 #include "window_test_support.h"
 
+#include "platform/gdi.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
@@ -125,6 +127,16 @@ void WindowTest::Pump() {
         TranslateMessage(&msg);
         DispatchMessage(&msg);
     }
+}
+
+void WindowTest::FillClient(HWND w, COLORREF color) {
+    HDC dc = GetDC(w);
+    RECT r;
+    GetClientRect(w, &r);
+    HBRUSH b = CreateSolidBrush(color);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
 }
 
 std::uint32_t WindowTest::ScreenPixel(int x, int y) {

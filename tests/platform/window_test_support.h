@@ -50,6 +50,8 @@ protected:
     HWND CreateChild(HWND parent, RECT r, DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0);
     // Handles every pending message, including paints and due timers.
     void Pump();
+    // Fills the client area of a window through GetDC with a colour.
+    static void FillClient(HWND w, COLORREF color);
     // Reads a pixel of the composed headless screen as 0xRRGGBB.
     std::uint32_t ScreenPixel(int x, int y);
 };

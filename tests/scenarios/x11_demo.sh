@@ -5,25 +5,12 @@
 set -euo pipefail
 build=$1
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed"; exit 77; }
-work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-demo=
-cleanup() {
-  [ -n "$demo" ] && kill "$demo" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$work/display")
-unset XMODIFIERS UTROZVON_BACKEND
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$0")/lib/xvfb.sh"
 
 start=$(date +%s%N)
 "$build/tools/platform_demo" >"$work/out" 2>&1 &
 demo=$!
+stop_pids="$stop_pids $demo"
 for _ in $(seq 1 100); do xdotool search --classname utrozvon >/dev/null 2>&1 && break; sleep 0.05; done
 window=$(xdotool search --classname utrozvon 2>/dev/null | head -n1 || true)
 [ -n "$window" ] || { echo "the demo window never appeared"; exit 1; }
@@ -50,6 +37,7 @@ grep -q "char U+0410" "$work/out" && grep -q "char U+044F" "$work/out" || {
 xdotool windowfocus --sync "$window" key ctrl+c
 "$build/tools/platform_demo" >"$work/out2" 2>&1 &
 second=$!
+stop_pids="$stop_pids $second"
 for _ in $(seq 1 100); do [ "$(xdotool search --classname utrozvon 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.05; done
 other=$(xdotool search --classname utrozvon | grep -v "^$window$" | head -n1)
 sleep 0.2
@@ -63,6 +51,5 @@ xdotool mousemove 487 111 click 1
 for _ in $(seq 1 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.05; done
 wait "$demo"
 status=$?
-demo=
 [ "$status" = 0 ] || { echo "demo exited with $status"; exit 1; }
 echo "scenario passed"

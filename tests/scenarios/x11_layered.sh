@@ -4,34 +4,22 @@
 set -euo pipefail
 build=$1
 command -v Xvfb >/dev/null && command -v xcompmgr >/dev/null || { echo "Xvfb or xcompmgr is not installed"; exit 77; }
-work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-comp=
-demo=
-cleanup() {
-  for p in $demo $comp $xvfb; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$work/display")
-unset XMODIFIERS UTROZVON_BACKEND
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$0")/lib/xvfb.sh"
 
 run_demo() {
   "$build/tools/platform_demo" --layered >"$work/out" 2>&1 &
   demo=$!
+  stop_pids="$stop_pids $demo"
   for _ in $(seq 1 100); do grep -q "layered:" "$work/out" && break; sleep 0.05; done
 }
 
 run_demo
 grep -q "layered: unavailable" "$work/out" || { echo "without a compositor:"; cat "$work/out"; exit 1; }
-kill "$demo"; wait "$demo" 2>/dev/null || true; demo=
+kill "$demo"; wait "$demo" 2>/dev/null || true
 
 xcompmgr >/dev/null 2>&1 &
 comp=$!
+stop_pids="$stop_pids $comp"
 sleep 0.5
 run_demo
 grep -q "layered: available" "$work/out" || { echo "with xcompmgr:"; cat "$work/out"; exit 1; }

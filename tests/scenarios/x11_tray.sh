@@ -4,25 +4,12 @@
 set -euo pipefail
 build=$1
 command -v Xvfb >/dev/null && command -v trayer >/dev/null || { echo "Xvfb or trayer is not installed"; exit 77; }
-work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-tray=
-demo=
-cleanup() {
-  for p in $demo $tray $xvfb; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$work/display")
-unset XMODIFIERS UTROZVON_BACKEND
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$0")/lib/xvfb.sh"
 
 start_tray() {
   trayer --edge top --align right --widthtype request --height 24 --SetDockType true --transparent false >/dev/null 2>&1 &
   tray=$!
+  stop_pids="$stop_pids $tray"
   for _ in $(seq 1 100); do xdotool search --classname trayer >/dev/null 2>&1 && return 0; sleep 0.05; done
   echo "trayer did not start"; exit 1
 }
@@ -44,6 +31,7 @@ click_icon() {
 start_tray
 "$build/tools/platform_demo" --tray >"$work/out" 2>&1 &
 demo=$!
+stop_pids="$stop_pids $demo"
 wait_for "tray icon added"
 click_icon
 wait_for "tray click 1"
@@ -56,5 +44,4 @@ click_icon
 wait_for "tray click 2"
 for _ in $(seq 1 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.05; done
 wait "$demo"
-demo=
 echo "scenario passed"
