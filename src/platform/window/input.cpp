@@ -266,12 +266,13 @@ std::uint32_t NextCodePoint(const std::string& s, std::size_t& i) {
     return cp;
 }
 
-void PostChars(HWND to, UINT msg, const std::string& text, DWORD time) {
+// Characters carry the key message's lParam (repeat count, scan code, Alt context), as with
+// the real TranslateMessage.
+void PostChars(HWND to, UINT msg, const std::string& text, LPARAM keyParam) {
     for (std::size_t i = 0; i < text.size();) {
         std::uint32_t cp = NextCodePoint(text, i);
-        PostMessage(to, msg, cp, 1);
+        PostMessage(to, msg, cp, keyParam);
     }
-    (void)time;
 }
 
 // The characters the real system produces for keys that have no printable text.
@@ -294,7 +295,7 @@ void ProcessEvent(const BackendEvent& e) {
             break;
         case EventKind::KeyPress: case EventKind::KeyRelease: ProcessKey(e); break;
         case EventKind::Text:
-            if (HWND to = GetFocus()) PostChars(to, WM_CHAR, e.text, e.time);
+            if (HWND to = GetFocus()) PostChars(to, WM_CHAR, e.text, 1);
             break;
         case EventKind::FocusIn: case EventKind::FocusOut:
             BackendFocusChanged(e.surface, e.kind == EventKind::FocusIn);
@@ -351,7 +352,7 @@ bool TranslateKeyMessage(const MSG* msg) {
         if (text.empty() || static_cast<unsigned char>(it->text[0]) >= 0x20) text = it->text;
         texts.erase(it);
     }
-    if (!text.empty()) PostChars(msg->hwnd, sys ? WM_SYSCHAR : WM_CHAR, text, msg->time);
+    if (!text.empty()) PostChars(msg->hwnd, sys ? WM_SYSCHAR : WM_CHAR, text, msg->lParam);
     return true;
 }
 
