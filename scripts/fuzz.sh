@@ -12,5 +12,5 @@ for target in build-fuzz/fuzz/fuzz_*; do
   corpus="build-fuzz/corpus/$(basename "$target")"
   mkdir -p "$corpus"
   echo "== $(basename "$target")"
-  "$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus" 2>&1 | grep -E "^#[0-9]+ +DONE|ERROR|SUMMARY" || true
+  "$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus" 2>&1 | grep -E "Done [0-9]+ runs|ERROR|SUMMARY|crash-" || true
 done
