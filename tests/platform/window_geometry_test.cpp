@@ -217,3 +217,24 @@ TEST_F(WindowGeometry, SetTextRepaintsTheCaptionAndGetTextCopiesSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+class WindowStates : public WindowTest {};
+
+TEST_F(WindowStates, RestoringAWindowMinimisedFromMaximisedMaximisesItAgain) {
+    HWND w = CreateTop("W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {40, 40, 240, 140});
+    ShowWindow(w, SW_SHOWMAXIMIZED);
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(w));
+    EXPECT_FALSE(IsZoomed(w));
+    ShowWindow(w, SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(w));
+    ShowWindow(w, SW_RESTORE);  // and from there back to the normal placement
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.right, 240);
+}
+
+}  // namespace

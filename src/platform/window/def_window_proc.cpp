@@ -101,7 +101,6 @@ LRESULT SetCursorDefault(Window* w, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT NcLButtonDown(Window* w, WPARAM hit, LPARAM lParam) {
-    POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (static_cast<LRESULT>(hit)) {
         case HTCAPTION: Send(w, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam); break;
         case HTCLOSE: case HTMINBUTTON: case HTMAXBUTTON: case HTHELP:
@@ -116,7 +115,6 @@ LRESULT NcLButtonDown(Window* w, WPARAM hit, LPARAM lParam) {
             break;
         default: break;
     }
-    (void)screen;
     return 0;
 }
 
@@ -197,7 +195,7 @@ LRESULT GetIcon(Window* w, WPARAM which) {
 LRESULT MouseActivate(Window* w, WPARAM wParam, LPARAM lParam) {
     if (w->IsChild())
         if (LRESULT r = Send(w->parent, WM_MOUSEACTIVATE, wParam, lParam)) return r;
-    return LOWORD(static_cast<DWORD_PTR>(lParam)) == static_cast<WORD>(HTCAPTION) ? MA_ACTIVATE : MA_ACTIVATE;
+    return MA_ACTIVATE;
 }
 
 }  // namespace

@@ -41,14 +41,13 @@ void PlaceInZOrder(Window* w, HWND after) {
     list.insert(pos, w);
 }
 
-void SendWindowPosChanged(Window* w, WINDOWPOS wp, const RECT& oldRect, const RECT& oldClient) {
+void SendWindowPosChanged(Window* w, WINDOWPOS wp, const RECT& oldClient) {
     RECT c = w->client;
     if (c.right - c.left == oldClient.right - oldClient.left && c.bottom - c.top == oldClient.bottom - oldClient.top &&
         !(wp.flags & SWP_STATECHANGED))
         wp.flags |= SWP_NOCLIENTSIZE;
     if (c.left == oldClient.left && c.top == oldClient.top && !(wp.flags & SWP_STATECHANGED))
         wp.flags |= SWP_NOCLIENTMOVE;
-    (void)oldRect;
     wp.x = w->rect.left;
     wp.y = w->rect.top;
     wp.cx = w->Width();
@@ -178,7 +177,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     // As with the real system, a window shown with activation is active before it hears
     // WM_WINDOWPOSCHANGED.
     if (activate) ActivateWindow(w, WA_ACTIVE);
-    if ((w = FromHandle(hwnd))) SendWindowPosChanged(w, wp, oldRect, oldClient);
+    if ((w = FromHandle(hwnd))) SendWindowPosChanged(w, wp, oldClient);
     return TRUE;
 }
 
@@ -218,7 +217,7 @@ static void Minimize(Window* w) {
     // Like the real system, an iconic window sits far off screen with the minimised size.
     RECT icon{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMINIMIZED), -32000 + GetSystemMetrics(SM_CYMINIMIZED)};
     ApplyState(w, icon, true, false);
-    w->props["utrozvon.wasMaximized"] = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(wasMaximized));
+    w->restoreToMaximized = wasMaximized;
     if (w->surface && w->surface->mapped && !w->IsChild()) GetBackend().Minimize(w->surface->id);
     OnWindowDisappearing(w);
 }
@@ -230,8 +229,8 @@ static void Maximize(Window* w) {
 }
 
 static void Restore(Window* w) {
-    bool backToMax = w->minimized && GetProp(w->handle, "utrozvon.wasMaximized");
-    RemoveProp(w->handle, "utrozvon.wasMaximized");
+    bool backToMax = w->minimized && w->restoreToMaximized;
+    w->restoreToMaximized = false;
     if (backToMax) {
         w->minimized = false;
         ApplyState(w, MaximizedRect(w), false, true);

@@ -68,6 +68,7 @@ struct Window {
     bool destroying = false;
     bool minimized = false;
     bool maximized = false;
+    bool restoreToMaximized = false;  // minimised from the maximised state
     RECT restoreRect{};
     DWORD trackFlags = 0;        // TrackMouseEvent: TME_LEAVE, TME_NONCLIENT
     COLORREF layeredKey = 0;
