@@ -173,3 +173,37 @@ TEST_F(X11Backend, MovingASurfaceIsNotReportedBackAsAMoveByTheWindowManager) {
 }
 
 }  // namespace
+
+namespace {
+
+class X11Tray : public X11Backend {
+protected:
+    void StartTray() {
+        ASSERT_EQ(std::system("command -v trayer >/dev/null"), 0) << "trayer is not installed";
+        std::system("trayer --edge top --align right --widthtype request --height 24 --SetDockType true "
+                    "--transparent false >/dev/null 2>&1 &");
+        for (int i = 0; i < 100 && !backend_->TrayAvailable(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ASSERT_TRUE(backend_->TrayAvailable());
+    }
+    void TearDown() override { std::system("pkill -x trayer"); }
+};
+
+// Clicks on a docked icon are covered by the tray scenario, through the whole program.
+TEST_F(X11Tray, IconDocksAndANewTrayIsAnnounced) {
+    StartTray();
+    platform::IconPixels icon{16, 16, std::vector<std::uint32_t>(256, 0xFFF08020u)};
+    ASSERT_TRUE(backend_->AddTrayIcon(7, icon, "Утрозвон"));
+    EXPECT_TRUE(backend_->UpdateTrayIcon(7, icon, "Будильник"));
+    EXPECT_FALSE(backend_->UpdateTrayIcon(8, icon, "нет такого"));
+    Drain(300);
+    std::system("pkill -x trayer");
+    Drain(300);
+    EXPECT_FALSE(backend_->TrayAvailable());
+    StartTray();
+    bool reset = false;
+    for (const BackendEvent& e : Drain(500)) reset |= e.kind == EventKind::TrayReset;
+    EXPECT_TRUE(reset);
+}
+
+}  // namespace
