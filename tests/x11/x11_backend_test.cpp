@@ -178,15 +178,24 @@ namespace {
 
 class X11Tray : public X11Backend {
 protected:
+    // Only our own trayer is stopped: other tests may run one on another display meanwhile.
     void StartTray() {
         ASSERT_EQ(std::system("command -v trayer >/dev/null"), 0) << "trayer is not installed";
-        std::system("trayer --edge top --align right --widthtype request --height 24 --SetDockType true "
-                    "--transparent false >/dev/null 2>&1 &");
+        FILE* p = popen("trayer --edge top --align right --widthtype request --height 24 --SetDockType true "
+                        "--transparent false >/dev/null 2>&1 & echo $!", "r");
+        ASSERT_TRUE(p);
+        if (std::fscanf(p, "%d", &trayPid_) != 1) trayPid_ = 0;
+        pclose(p);
         for (int i = 0; i < 100 && !backend_->TrayAvailable(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
         ASSERT_TRUE(backend_->TrayAvailable());
     }
-    void TearDown() override { std::system("pkill -x trayer"); }
+    void StopTray() {
+        if (trayPid_ > 0) kill(trayPid_, SIGTERM);
+        trayPid_ = 0;
+    }
+    void TearDown() override { StopTray(); }
+    int trayPid_ = 0;
 };
 
 // Clicks on a docked icon are covered by the tray scenario, through the whole program.
@@ -197,7 +206,7 @@ TEST_F(X11Tray, IconDocksAndANewTrayIsAnnounced) {
     EXPECT_TRUE(backend_->UpdateTrayIcon(7, icon, "Будильник"));
     EXPECT_FALSE(backend_->UpdateTrayIcon(8, icon, "нет такого"));
     Drain(300);
-    std::system("pkill -x trayer");
+    StopTray();
     Drain(300);
     EXPECT_FALSE(backend_->TrayAvailable());
     StartTray();
