@@ -30,3 +30,8 @@ inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shel
 
 // The message the shell sends to every top-level window when a tray appears (again), so that
 // programs can add their icons anew: RegisterWindowMessage("TaskbarCreated").
+
+// Opens a file or web address with the desktop's default handler: `xdg-open` is started
+// without a shell and not waited for. The verb, parameters and folder are ignored; the result
+// is greater than 32 when the handler could be started.
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show);

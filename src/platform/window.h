@@ -543,6 +543,7 @@ HWND GetActiveWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 HWND GetForegroundWindow();
 UINT GetDoubleClickTime();
+UINT GetCaretBlinkTime();
 
 // --- Timers and hooks --------------------------------------------------------------------
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);

@@ -17,6 +17,7 @@ struct MenuItem {
     UINT_PTR id = 0;
     std::string text;
     HMENU submenu = nullptr;
+    ULONG_PTR data = 0;
 };
 
 struct Menu {
@@ -213,6 +214,64 @@ HMENU GetSubMenu(HMENU menu, int position) {
     Menu* m = Find(menu);
     if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return nullptr;
     return m->items[position].submenu;
+}
+
+namespace {
+void ApplyItemInfo(MenuItem& i, const MENUITEMINFO* info) {
+    constexpr UINT kTypeBits = MF_SEPARATOR | MF_OWNERDRAW | MFT_RADIOCHECK;
+    constexpr UINT kStateBits = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE | MF_DEFAULT;
+    if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) i.flags = (i.flags & ~kTypeBits) | (info->fType & kTypeBits);
+    if (info->fMask & MIIM_STATE) i.flags = (i.flags & ~kStateBits) | (info->fState & kStateBits);
+    if (info->fMask & MIIM_ID) i.id = info->wID;
+    if (info->fMask & MIIM_SUBMENU) {
+        i.submenu = info->hSubMenu;
+        i.flags = i.submenu ? (i.flags | MF_POPUP) : (i.flags & ~MF_POPUP);
+    }
+    if (info->fMask & MIIM_DATA) i.data = info->dwItemData;
+    bool stringType = (info->fMask & MIIM_TYPE) && !(info->fType & (MF_SEPARATOR | MF_OWNERDRAW));
+    if ((info->fMask & MIIM_STRING) || stringType) i.text = info->dwTypeData ? info->dwTypeData : "";
+}
+}  // namespace
+
+BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info) {
+    Menu* m = Find(menu);
+    if (!m || !info) return FALSE;
+    std::size_t at = m->items.size();
+    if (byPosition) at = std::min<std::size_t>(item, m->items.size());
+    else if (MenuItem* before = Item(m, item, MF_BYCOMMAND)) at = static_cast<std::size_t>(before - m->items.data());
+    MenuItem fresh;
+    ApplyItemInfo(fresh, info);
+    m->items.insert(m->items.begin() + static_cast<std::ptrdiff_t>(at), fresh);
+    return TRUE;
+}
+
+BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info) {
+    MenuItem* i = Item(Find(menu), item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!i || !info) return FALSE;
+    ApplyItemInfo(*i, info);
+    return TRUE;
+}
+
+BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info) {
+    MenuItem* i = Item(Find(menu), item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!i || !info) return FALSE;
+    if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) info->fType = i->flags & (MF_SEPARATOR | MF_OWNERDRAW | MFT_RADIOCHECK);
+    if (info->fMask & MIIM_STATE)
+        info->fState = i->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE | MF_DEFAULT);
+    if (info->fMask & MIIM_ID) info->wID = static_cast<UINT>(i->id);
+    if (info->fMask & MIIM_SUBMENU) info->hSubMenu = i->submenu;
+    if (info->fMask & MIIM_DATA) info->dwItemData = i->data;
+    if (info->fMask & (MIIM_STRING | MIIM_TYPE)) {
+        if (info->dwTypeData && info->cch > 0) {
+            std::size_t n = std::min<std::size_t>(info->cch - 1, i->text.size());
+            std::memcpy(info->dwTypeData, i->text.data(), n);
+            info->dwTypeData[n] = 0;
+            info->cch = static_cast<UINT>(n);
+        } else {
+            info->cch = static_cast<UINT>(i->text.size());
+        }
+    }
+    return TRUE;
 }
 
 HMENU GetSystemMenu(HWND hwnd, BOOL revert) {

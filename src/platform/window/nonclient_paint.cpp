@@ -25,18 +25,24 @@ void PaintBorder(Window* w, HDC dc, bool active) {
     RECT r{0, 0, w->Width(), w->Height()};
     int frame = FrameWidth(w->style, w->exStyle);
     if (frame <= 0) return;
+    int edges = ((w->exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0) +
+                ((w->exStyle & WS_EX_STATICEDGE) ? GetSystemMetrics(SM_CXBORDER) : 0);
     if ((w->style & WS_THICKFRAME) || (w->style & WS_DLGFRAME) || (w->exStyle & WS_EX_DLGMODALFRAME)) {
         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
         HBRUSH fill = GetSysColorBrush((w->style & WS_THICKFRAME) ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER)
                                                                  : COLOR_BTNFACE);
-        int inner = frame - 2;
+        int inner = frame - edges - 2;
         for (int i = 0; i < inner; ++i) {
             FrameRect(dc, &r, fill);
             InflateRect(&r, -1, -1);
         }
-    } else {
+    } else if (w->style & WS_BORDER) {
         FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
     }
+    // Edges sit inside the frame, next to the client area.
+    if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (w->exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
 void PaintCaptionBar(Window* w, HDC dc, bool active, RECT bar) {

@@ -115,3 +115,4 @@ HINSTANCE GetModuleHandle(LPCSTR) { return reinterpret_cast<HINSTANCE>(static_ca
 void MessageBeep(UINT) {}
 
 HRESULT SetWindowTheme(HWND, LPCSTR, LPCSTR) { return 0; }
+UINT GetCaretBlinkTime() { return 530; }
