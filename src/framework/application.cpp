@@ -1,0 +1,209 @@
+#include "framework/application.h"
+
+#include <cstdio>
+
+#include "framework/exceptions.h"
+#include "framework/hint_window.h"
+
+namespace framework {
+
+TApplication* Application = nullptr;
+
+namespace {
+constexpr UINT_PTR kHintTimer = 1;
+
+LRESULT HintTimerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && Application) {
+        KillTimer(hwnd, kHintTimer);
+        try {
+            Application->DoMouseEnter(MouseControl());
+        } catch (...) {
+            HandleEventException();
+        }
+        return 0;
+    }
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+std::string ErrorBoxText(const std::string& message) {
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text.push_back('.');
+    return text;
+}
+
+void HandleEventException() {
+    std::exception_ptr error = std::current_exception();
+    if (Application) {
+        Application->HandleException(error);
+        return;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "unknown exception\n");
+    }
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    Application = this;
+    WNDCLASS wc{};
+    wc.lpfnWndProc = &HintTimerProc;
+    wc.lpszClassName = "TApplicationTimers";
+    RegisterClass(&wc);
+}
+
+TApplication::~TApplication() {
+    MarkDestroying();
+    hintWindow_.reset();
+    DestroyComponents();
+    if (timerWindow_) DestroyWindow(timerWindow_);
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {}
+
+void TApplication::AdoptForm(TCustomForm* form) {
+    if (!mainForm_) mainForm_ = form;
+    form->BeginLoading();
+    if (auto* described = dynamic_cast<TDescribedForm*>(form)) described->BuildForm();
+    std::vector<TComponent*> loaded{form};
+    for (int i = 0; i < form->ComponentCount(); ++i) loaded.push_back(form->Components(i));
+    for (TComponent* c : loaded) c->Loaded();
+    form->Realign();
+    try {
+        form->DoCreate();
+    } catch (...) {
+        HandleEventException();
+    }
+}
+
+void TApplication::FormDestroyed(TCustomForm* form) {
+    if (form == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+    if (mainForm_ && ShowMainForm) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+    if (terminated_) return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+bool TApplication::IsDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    TWinControl* control = TWinControl::FindControl(msg.hwnd);
+    if (!control) return false;
+    WORD key = static_cast<WORD>(msg.wParam);
+    LRESULT code = control->Perform(WM_GETDLGCODE, msg.wParam, 0);
+    bool offer = false;
+    switch (key) {
+    case VK_TAB: offer = !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)); break;
+    case VK_RETURN:
+    case VK_ESCAPE: offer = !(code & DLGC_WANTALLKEYS); break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: offer = !(code & (DLGC_WANTARROWS | DLGC_WANTALLKEYS)); break;
+    default: break;
+    }
+    if (!offer) return false;
+    TCustomForm* form = control->ParentForm();
+    return form && form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        exitCode_ = static_cast<int>(msg.wParam);
+        return true;
+    }
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) CancelHint();
+    if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN)
+        CancelHint();
+    try {
+        if (IsDialogKey(msg)) return true;
+    } catch (...) {
+        HandleEventException();
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg{};
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    MSG msg{};
+    if (!ProcessMessage(msg)) WaitMessage();
+}
+
+void TApplication::HandleException(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        if (OnException) OnException(this);
+        else ShowException(e.what());
+    } catch (...) {
+        ShowException("Unknown exception");
+    }
+}
+
+void TApplication::ShowException(const std::string& message) {
+    HWND owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
+    MessageBoxA(owner, ErrorBoxText(message).c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::SetHintTimer(int ms) {
+    if (!timerWindow_)
+        timerWindow_ = CreateWindowEx(0, "TApplicationTimers", "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+    KillTimer(timerWindow_, kHintTimer);
+    if (ms > 0) SetTimer(timerWindow_, kHintTimer, static_cast<UINT>(ms), nullptr);
+}
+
+void TApplication::CancelHint() {
+    if (timerWindow_) KillTimer(timerWindow_, kHintTimer);
+    if (hintWindow_) hintWindow_->ReleaseHandle();
+    hintShowing_ = false;
+}
+
+// Pointer moved onto `control` (or off every control), or a hint timer ran out: waits the
+// pause, shows the hint, hides it after the hide pause.
+void TApplication::DoMouseEnter(TControl* control) {
+    bool timerFired = control == hintControl_ && control;
+    if (!timerFired || !ShowHint) {
+        bool wasShowing = hintShowing_;
+        CancelHint();
+        hintControl_ = control;
+        if (control && ShowHint && control->ShowHint() && !control->Hint().empty())
+            SetHintTimer(wasShowing ? HintShortPause : HintPause);
+        return;
+    }
+    if (hintShowing_) {  // hide pause ran out
+        CancelHint();
+        return;
+    }
+    if (!control->ShowHint() || control->Hint().empty()) return;
+    if (!hintWindow_) hintWindow_ = std::make_unique<THintWindow>();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    hintWindow_->Color = HintColor;
+    hintWindow_->ActivateHint(cursor, control->Hint());
+    hintShowing_ = true;
+    SetHintTimer(HintHidePause);
+}
+
+}  // namespace framework
