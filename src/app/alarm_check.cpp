@@ -1,0 +1,41 @@
+// The one-second alarm check and melody playback.
+#include "app/main_form.h"
+#include "audio/bass_api.h"
+
+namespace app {
+
+void TfrmMain::Timer1Timer(TObject*) {
+    sStatusBar1->Panels()[2]->SetText("  " + FormatTime(CurrentDateTime(), TimeSettings));
+    sStatusBar1->Panels()[1]->SetText(SButton->Caption());
+    if (SButton->Caption() != kArmed) return;
+    try {
+        for (int d = 1; d <= 7; ++d) CheckRow(d);
+    } catch (...) {
+        // A row whose time does not parse ends this tick's checks without a word.
+    }
+}
+
+// Fires when the row's time lies strictly between two clock readings' times of day minus one
+// second and the readings themselves.
+void TfrmMain::CheckRow(int d) {
+    if (WeekdayOf(CurrentDateTime()) != d) return;
+    size_t i = static_cast<size_t>(d - 1);
+    if (!sCheckBox[i]->Checked()) return;
+    double t1 = TimePart(CurrentDateTime());
+    double a = ParseTime(sEdit[i]->Text(), TimeSettings);
+    if (!(a < t1)) return;
+    double t2 = TimePart(CurrentDateTime());
+    double b = AddSeconds(ParseTime(sEdit[i]->Text(), TimeSettings), 1);
+    if (!(b > t2)) return;
+    PlayFile(sFilenameEdit[i]->Text());
+    sStatusBar1->Panels()[0]->SetText(sFilenameEdit[i]->Text());
+}
+
+bool TfrmMain::PlayFile(const std::string& path) {
+    HSTREAM h = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+    FStream = h;
+    if (h != 0) BASS_ChannelPlay(h, FALSE);
+    return h != 0;
+}
+
+}  // namespace app

@@ -1,0 +1,74 @@
+// The main window: seven day rows (enable box, alarm time, melody path), the arm toggle, the
+// stop button, the status bar, the command menu and the one-second alarm check. The rows are
+// the schedule; nothing else holds it.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/time_rules.h"
+#include "framework/application.h"
+#include "framework/menus.h"
+#include "framework/std_controls.h"
+#include "framework/std_edit.h"
+#include "framework/timer.h"
+
+namespace app {
+
+using namespace framework;
+
+// The address N4 opens; also the tail of its caption.
+inline constexpr const char* kAuthorSite = "https://utrozvon.example.org/";
+inline constexpr const char* kArmed = "Вкл";
+inline constexpr const char* kDisarmed = "Выкл";
+
+class TfrmMain : public TDescribedForm {
+public:
+    explicit TfrmMain(TComponent* owner);
+    void BuildForm() override;
+
+    TTimer* Timer1 = nullptr;
+    TPanel* sPanel1 = nullptr;
+    TGroupBox* sGroupBox1 = nullptr;
+    std::array<TCheckBox*, 7> sCheckBox{};
+    std::array<TEdit*, 7> sFilenameEdit{};
+    std::array<TEdit*, 7> sEdit{};
+    TSpeedButton* SButton = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TSpeedButton* sSpeedButton1 = nullptr;
+    TStatusBar* sStatusBar1 = nullptr;
+    TMenuItem *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N5 = nullptr, *N6 = nullptr;
+    std::uint32_t FStream = 0;
+
+    // Handlers bound by the description.
+    void FormCreate(TObject* sender);
+    void Timer1Timer(TObject* sender);
+    void SButtonClick(TObject* sender);
+    void sSpeedButton1Click(TObject* sender);
+    void N1Click(TObject* sender);
+    void N2Click(TObject* sender);
+    void N4Click(TObject* sender);
+    void N5Click(TObject* sender);
+    void N6Click(TObject* sender);
+
+    void ReadIni();
+    void SaveIni();
+    bool PlayFile(const std::string& path);
+
+    // Regional time settings used by the alarm check, read at start.
+    TimeFormatSettings TimeSettings;
+    // "nastr.ini" beside the executable.
+    std::string SettingsPath() const;
+
+private:
+    void BuildRows();
+    void BuildMenu();
+    void BuildStatusBar();
+    void CheckRow(int day);
+};
+
+// The folder of the running executable, with a trailing "/".
+std::string ExecutableDirectory();
+
+}  // namespace app

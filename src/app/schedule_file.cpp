@@ -1,0 +1,41 @@
+// The settings file: 21 lines (seven enable states, seven alarm times, seven melody paths).
+#include <unistd.h>
+
+#include <climits>
+
+#include "app/boolean_text.h"
+#include "app/main_form.h"
+#include "framework/text_file.h"
+
+namespace app {
+
+std::string ExecutableDirectory() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "./";
+    std::string path(buffer, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+std::string TfrmMain::SettingsPath() const { return ExecutableDirectory() + "nastr.ini"; }
+
+// Each value reaches its control as soon as its line is read, so a failure keeps what came
+// before it.
+void TfrmMain::ReadIni() {
+    TextFileReader file(SettingsPath());
+    for (TCheckBox* box : sCheckBox) box->SetChecked(StrToBoolean(file.ReadLine()));
+    for (TEdit* edit : sEdit) edit->SetText(file.ReadLine());
+    for (TEdit* edit : sFilenameEdit) edit->SetText(file.ReadLine());
+}
+
+// Written to a temporary file and renamed over the old one, so that a failed or interrupted
+// save leaves the previous schedule intact.
+void TfrmMain::SaveIni() {
+    AtomicTextFileWriter file(SettingsPath());
+    for (TCheckBox* box : sCheckBox) file.WriteLine(box->Checked() ? "TRUE" : "FALSE");
+    for (TEdit* edit : sEdit) file.WriteLine(edit->Text());
+    for (TEdit* edit : sFilenameEdit) file.WriteLine(edit->Text());
+    file.Commit();
+}
+
+}  // namespace app
