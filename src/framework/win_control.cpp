@@ -339,9 +339,16 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
         TControl* at = ControlAtPos(p);
         if (at && !at->IsWindowed()) target = at;
     }
-    if (m.Msg == WM_MOUSEMOVE) TrackMouse(target ? target : this);
+    if (m.Msg == WM_MOUSEMOVE) {
+        // Enter and leave follow the pointer, also while a control holds the capture.
+        TControl* under = ControlAtPos(p);
+        TrackMouse(under && !under->IsWindowed() ? under : this);
+    }
     if (!target) return false;
     m.Result = target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->left_, p.y - target->top_));
+    // The window's own default handling still runs (a right-button release makes the
+    // context-menu request, for one).
+    if (m.Result == 0 && hwnd_) CallWindowProc(defWndProc_, hwnd_, m.Msg, m.WParam, m.LParam);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // MessageBoxA: a modal box in the standard look with an icon, the text and an OK button.
 // Only the OK button is offered; every way of closing the box answers IDOK.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/gdi.h"
@@ -235,6 +236,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     HWND box = CreateWindowEx(exStyle, kClassName, caption ? caption : "Error", style, r.left, r.top, r.right - r.left,
                               r.bottom - r.top, owner, nullptr, nullptr, nullptr);
     if (!box) return 0;
+    // Nobody reads an in-memory screen: say on stderr what the box says.
+    if (std::strcmp(GetBackend().Name(), "headless") == 0)
+        std::fprintf(stderr, "message box \"%s\": %s\n", caption ? caption : "Error", state.text.c_str());
     SetWindowLongPtr(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     std::vector<HWND> disabled = DisableOthers(owner, type);
     ShowWindow(box, SW_SHOW);

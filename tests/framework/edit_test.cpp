@@ -1,0 +1,170 @@
+// The single-line edit: typing, selection, word moves, clipboard, undo, limits, AutoSelect.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "framework/std_edit.h"
+#include "platform/clipboard.h"
+#include "framework_test_support.h"
+
+namespace {
+
+using namespace framework;
+using framework_testing::FrameworkTest;
+using framework_testing::Screen;
+
+class EditTest : public FrameworkTest {
+protected:
+    void SetUp() override {
+        FrameworkTest::SetUp();
+        form = NewForm(300, 100);
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 10, 200, 21);
+        other = new TEdit(form);
+        other->SetParent(form);
+        other->SetBounds(10, 40, 200, 21);
+        Click(edit);
+    }
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    TEdit* other = nullptr;
+};
+
+TEST_F(EditTest, TypesCyrillicAndCountsCharactersNotBytes) {
+    Type("Вкл 7:00");
+    EXPECT_EQ(edit->Text(), "Вкл 7:00");
+    EXPECT_EQ(edit->SelStart(), 8);
+    Key(VK_BACK);
+    Key(VK_HOME);
+    Key(VK_DELETE);
+    EXPECT_EQ(edit->Text(), "кл 7:0");
+}
+
+TEST_F(EditTest, ShiftArrowsAndWordMovesSelect) {
+    Type("alpha beta gamma");
+    Key(VK_HOME);
+    Key(VK_RIGHT, false, true);  // Ctrl+Right: start of "beta"
+    EXPECT_EQ(edit->SelStart(), 6);
+    Key(VK_END, true);
+    EXPECT_EQ(edit->SelText(), "beta gamma");
+    Type("X");
+    EXPECT_EQ(edit->Text(), "alpha X");
+    Key(VK_LEFT, false, true);
+    Key(VK_LEFT, true, true);
+    EXPECT_EQ(edit->SelText(), "alpha ");
+}
+
+TEST_F(EditTest, CopyPasteAndCutGoThroughTheClipboard) {
+    Type("Утро");
+    Key('A', false, true);
+    Key('C', false, true);
+    Click(other);
+    Key('V', false, true);
+    Key('V', false, true);
+    EXPECT_EQ(other->Text(), "УтроУтро");
+    Key('A', false, true);
+    Key('X', false, true);
+    EXPECT_EQ(other->Text(), "");
+    Click(edit);
+    Key(VK_END);
+    Key('V', false, true);
+    EXPECT_EQ(edit->Text(), "УтроУтроУтро");
+}
+
+TEST_F(EditTest, PasteKeepsTheFirstLineAndRepairsBrokenText) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const char text[] = "one\xff two\r\nthree";
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    std::memcpy(GlobalLock(mem), text, sizeof text);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+    edit->PasteFromClipboard();
+    EXPECT_EQ(edit->Text(), "one\xEF\xBF\xBD two");
+}
+
+TEST_F(EditTest, UndoRevertsTheLastChangeAndASecondUndoRedoesIt) {
+    Type("ab");
+    Key('A', false, true);
+    Type("c");
+    EXPECT_EQ(edit->Text(), "c");
+    Key('Z', false, true);
+    EXPECT_EQ(edit->Text(), "ab");
+    Key('Z', false, true);
+    EXPECT_EQ(edit->Text(), "c");
+}
+
+TEST_F(EditTest, MaxLengthCutsTypingAndPastingInCharacters) {
+    edit->SetMaxLength(3);
+    Type("дверь");
+    EXPECT_EQ(edit->Text(), "две");
+    edit->SetSelStart(1);
+    edit->SetSelLength(1);
+    edit->SetSelText("xyz");
+    EXPECT_EQ(edit->Text(), "дxе");
+}
+
+TEST_F(EditTest, ReadOnlyRefusesChangesButCopies) {
+    edit->SetText("fixed");
+    edit->ReadOnly = true;
+    Type("zz");
+    Key(VK_BACK);
+    Key('X', false, true);
+    EXPECT_EQ(edit->Text(), "fixed");
+    Key('A', false, true);
+    Key('C', false, true);
+    Click(other);
+    Key('V', false, true);
+    EXPECT_EQ(other->Text(), "fixed");
+}
+
+TEST_F(EditTest, TabIntoAnEditSelectsAllButAClickPlacesTheCaret) {
+    other->SetText("07:00:00");
+    Click(edit);
+    Key(VK_TAB);
+    EXPECT_TRUE(other->Focused());
+    EXPECT_EQ(other->SelLength(), 8);
+    Click(edit);
+    Click(other, 3, 10);
+    EXPECT_EQ(other->SelLength(), 0);
+    EXPECT_EQ(other->SelStart(), 0);
+}
+
+TEST_F(EditTest, ChangeEventFollowsEveryEditButNotCaretMoves) {
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    Type("ab");
+    Key(VK_LEFT);
+    Key(VK_HOME);
+    edit->SetText("zz");
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(EditTest, FormattingRectangleKeepsTextClearOfAnInnerButton) {
+    edit->SetFormattingRect(RECT{1, 0, 150, 17});
+    Type(std::string(60, 'w'));
+    // The caret stays visible inside the rectangle, so the text scrolled left.
+    EXPECT_EQ(edit->SelStart(), 60);
+    RECT f = edit->FormattingRect();
+    EXPECT_EQ(f.right, 150);
+}
+
+TEST_F(EditTest, ContextMenuOffersTheStandardCommands) {
+    Type("word");
+    Key('A', false, true);
+    DuringModalLoop([] {
+        // Cut, Copy, Paste, Delete, Select All after Undo and a line: Copy is the third.
+        Screen().KeyPress(VK_DOWN);
+        Screen().KeyPress(VK_DOWN);
+        Screen().KeyPress(VK_DOWN);
+        Screen().KeyPress(VK_RETURN);
+    });
+    Click(edit, 10, 10, platform::MouseButton::Right);
+    Click(other);
+    Key('V', false, true);
+    EXPECT_EQ(other->Text(), "word");
+}
+
+}  // namespace
