@@ -70,5 +70,7 @@ private:
 
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableDirectory();
+// Tests keep their settings files in a folder of their own (empty: beside the executable).
+void SetSettingsFolderForTests(const std::string& folder);
 
 }  // namespace app

@@ -17,7 +17,19 @@ std::string ExecutableDirectory() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-std::string TfrmMain::SettingsPath() const { return ExecutableDirectory() + "nastr.ini"; }
+namespace {
+std::string& SettingsFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
+void SetSettingsFolderForTests(const std::string& folder) { SettingsFolderOverride() = folder; }
+
+std::string TfrmMain::SettingsPath() const {
+    const std::string& folder = SettingsFolderOverride();
+    return (folder.empty() ? ExecutableDirectory() : folder + "/") + "nastr.ini";
+}
 
 // Each value reaches its control as soon as its line is read, so a failure keeps what came
 // before it.

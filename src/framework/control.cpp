@@ -63,6 +63,8 @@ TCustomForm* TControl::ParentForm() const {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     InvalidateControl(false);
     bool resized = width != width_ || height != height_;

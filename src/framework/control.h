@@ -284,6 +284,7 @@ private:
     static LRESULT StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static void RegisterFrameworkClass(const std::string& name, UINT style);
     HWND hwnd_ = nullptr;
+    bool aligning_ = false;
     std::vector<TControl*> controls_;      // z-order, bottom first
     std::vector<TWinControl*> tabList_;    // windowed children by tab order
     friend class TControl;

@@ -232,6 +232,8 @@ void TWinControl::SelectNext(TWinControl* current, bool forward, bool checkTabSt
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
     bool same = left == left_ && top == top_ && width == width_ && height == height_;
     TControl::SetBounds(left, top, width, height);
     if (!same && hwnd_) SetWindowPos(hwnd_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -268,9 +270,12 @@ void TWinControl::SetEnabled(bool enabled) {
 }
 
 void TWinControl::Realign() {
-    if (Loading() || Destroying()) return;
+    // A minimised window has no client area to share out; its children keep their places.
+    if (Loading() || Destroying() || aligning_ || (hwnd_ && IsIconic(hwnd_))) return;
+    aligning_ = true;
     RECT r = ClientRect();
     AlignControls(r);
+    aligning_ = false;
 }
 
 void TWinControl::AlignControls(RECT& r) {

@@ -65,7 +65,23 @@ void SetMonotonicSource(std::function<std::int64_t()> source) {
     Source() = std::move(source);
 }
 
+namespace {
+std::function<LocalTime()>& LocalTimeSource() {
+    static std::function<LocalTime()> source;
+    return source;
+}
+}  // namespace
+
+void SetLocalTimeSource(std::function<LocalTime()> source) {
+    std::lock_guard lock(SourceMutex());
+    LocalTimeSource() = std::move(source);
+}
+
 LocalTime CurrentLocalTime() {
+    {
+        std::lock_guard lock(SourceMutex());
+        if (LocalTimeSource()) return LocalTimeSource()();
+    }
     static const std::int64_t steadyAtStart = SteadyMilliseconds();
     std::int64_t fixed = FixedStartMilliseconds();
     std::tm tm{};

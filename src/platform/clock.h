@@ -20,6 +20,8 @@ LocalTime CurrentLocalTime();
 
 // Test hooks: replace the monotonic source (nullptr restores the real clock).
 void SetMonotonicSource(std::function<std::int64_t()> source);
+// Test hook: replace the wall clock (nullptr restores it).
+void SetLocalTimeSource(std::function<LocalTime()> source);
 // Parses "YYYY-MM-DDTHH:MM:SS.mmm" (milliseconds optional); false when malformed.
 bool ParseLocalTimestamp(const char* text, LocalTime* out);
 
