@@ -24,6 +24,10 @@ std::int64_t SteadyMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A fixed start time (UTROZVON_NOW) is the time the process started, not the time of the
+// first question.
+const std::int64_t g_processStart = SteadyMilliseconds();
+
 LocalTime FromBrokenDown(const std::tm& tm, int ms) {
     return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ms, tm.tm_wday};
 }
@@ -82,7 +86,7 @@ LocalTime CurrentLocalTime() {
         std::lock_guard lock(SourceMutex());
         if (LocalTimeSource()) return LocalTimeSource()();
     }
-    static const std::int64_t steadyAtStart = SteadyMilliseconds();
+    const std::int64_t steadyAtStart = g_processStart;
     std::int64_t fixed = FixedStartMilliseconds();
     std::tm tm{};
     if (fixed >= 0) {
