@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-# Until the alarm clock itself lands, this starts the platform's demonstration window.
-exec build/tools/platform_demo "$@"
+# The schedule is kept in build/nastr.ini, beside the program.
+exec build/utrozvon "$@"
