@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/x11/x11_backend.h"
 
 namespace {
 
@@ -34,8 +35,19 @@ void Present(benchmark::State& state, bool shm) {
     backend->DestroySurface(id);
 }
 
+void BM_BareShmPutImage(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no DISPLAY");
+        return;
+    }
+    double us = 0;
+    for (auto _ : state) us = platform::x11::BareShmPutMicroseconds(kW, kH, 200);
+    state.counters["us_per_put"] = us;
+}
+
 void BM_PresentShm(benchmark::State& state) { Present(state, true); }
 void BM_PresentPutImage(benchmark::State& state) { Present(state, false); }
+BENCHMARK(BM_BareShmPutImage)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PresentShm)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PresentPutImage)->Unit(benchmark::kMicrosecond);
 

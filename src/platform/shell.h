@@ -31,7 +31,13 @@ inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shel
 // The message the shell sends to every top-level window when a tray appears (again), so that
 // programs can add their icons anew: RegisterWindowMessage("TaskbarCreated").
 
-// Opens a file or web address with the desktop's default handler: `xdg-open` is started
-// without a shell and not waited for. The verb, parameters and folder are ignored; the result
-// is greater than 32 when the handler could be started.
+// Opens a web address with the desktop's default handler. Only http and https addresses
+// without spaces or control characters are accepted (anything else answers 31, no handler).
+// `xdg-open` gets the address as its single argument, stdin, stdout and stderr on /dev/null
+// and none of our other descriptors; it is started without a shell through an intermediate
+// child that exits at once, so it is never waited for. The verb, parameters and folder are
+// ignored; the result is greater than 32 when the handler could be started.
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show);
+
+// Whether ShellExecuteA would hand the text to the opener.
+bool IsOpenableWebAddress(const char* address);

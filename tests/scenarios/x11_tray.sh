@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # With trayer as the system tray on Xvfb: the demo's tray icon docks, a click on it reaches the
-# window's callback, and after trayer restarts the icon docks again and still answers.
+# window's callback, resting the pointer on it shows its tip, and after trayer restarts the icon docks again and still answers.
 set -euo pipefail
 build=$1
 command -v Xvfb >/dev/null && command -v trayer >/dev/null || { echo "Xvfb or trayer is not installed"; exit 77; }
@@ -28,13 +28,31 @@ click_icon() {
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 }
 
+# The icon window and the tip both carry the tip as their name: two of them when it shows.
+tip_shown() {
+  local n=0 w
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "Утрозвон" ] && n=$((n + 1))
+  done
+  [ "$n" -ge 2 ]
+}
+
 start_tray
 "$build/tools/platform_demo" --tray >"$work/out" 2>&1 &
 demo=$!
 stop_pids="$stop_pids $demo"
 wait_for "tray icon added"
+sleep 0.3
+icon=$(xdotool search --classname utrozvon-tray 2>/dev/null | tail -n1 || true)
+[ -n "$icon" ] || { echo "no tray icon window"; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$icon")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+wait_for "tray hover"
+for _ in $(seq 1 40); do tip_shown && break; sleep 0.05; done
+tip_shown || { echo "the tip did not show"; exit 1; }
 click_icon
 wait_for "tray click 1"
+! tip_shown || { echo "the tip stayed after the click"; exit 1; }
 kill "$tray"
 sleep 0.3
 start_tray

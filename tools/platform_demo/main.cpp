@@ -51,6 +51,12 @@ void AddTrayIcon(HWND hwnd) {
 }
 
 void OnTrayMessage(HWND hwnd, LPARAM mouse) {
+    static bool hovered = false;
+    if (mouse == WM_MOUSEMOVE && !hovered) {
+        hovered = true;
+        std::printf("tray hover\n");
+        std::fflush(stdout);
+    }
     if (mouse != WM_LBUTTONUP) return;
     std::printf("tray click %d\n", ++g_trayClicks);
     std::fflush(stdout);

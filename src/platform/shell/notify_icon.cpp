@@ -7,6 +7,7 @@
 
 #include "platform/shell.h"
 #include "platform/window.h"
+#include "platform/shell/tray_tip.h"
 #include "platform/window/window_system.h"
 
 namespace platform::win {
@@ -54,6 +55,12 @@ void OnTrayEvent(const BackendEvent& e) {
     }
     for (const TrayRecord& r : T().records) {
         if (r.trayId != e.trayId) continue;
+        if (e.kind == EventKind::TrayHover) {
+            TrayTipHover(r.tip, e.screen, e.param != 0);
+            if (e.param != 0 && r.callback && IsWindow(r.owner)) PostMessage(r.owner, r.callback, r.id, WM_MOUSEMOVE);
+            return;
+        }
+        HideTrayTip();
         if (r.callback && IsWindow(r.owner)) PostMessage(r.owner, r.callback, r.id, static_cast<LPARAM>(MouseMessage(e)));
         return;
     }
@@ -101,6 +108,7 @@ BOOL Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* d) {
         case NIM_DELETE: {
             if (!existing) return FALSE;
             backend.RemoveTrayIcon(existing->trayId);
+            HideTrayTip();
             UINT id = d->uID;
             HWND owner = d->hWnd;
             std::erase_if(T().records, [&](const TrayRecord& r) { return r.owner == owner && r.id == id; });

@@ -80,6 +80,7 @@ struct Surf {
 
 struct TrayIconWindow {
     ::Window window = 0;
+    Colormap colormap = 0;
     IconPixels icon;
     std::string tip;
     Time lastPress = 0;
@@ -150,6 +151,7 @@ private:
     void AnswerSelectionRequest(XSelectionRequestEvent& e);
     bool WmSupports(const char* atom);
     ::Window TrayManager() const;
+    bool TrayVisual(XVisualInfo* out);
     void DockTrayIcon(TrayIconWindow& t);
     void PaintTrayIcon(TrayIconWindow& t);
     bool TranslateTrayEvent(XEvent& e);
@@ -199,7 +201,10 @@ X11Backend::~X11Backend() {
         XDestroyWindow(dpy_, s.window);
     }
     for (auto& [shape, c] : cursors_) XFreeCursor(dpy_, c);
-    for (auto& [id, t] : trayIcons_) XDestroyWindow(dpy_, t.window);
+    for (auto& [id, t] : trayIcons_) {
+        XDestroyWindow(dpy_, t.window);
+        if (t.colormap) XFreeColormap(dpy_, t.colormap);
+    }
     if (selectionOwner_) XDestroyWindow(dpy_, selectionOwner_);
     surfaces_.clear();  // shared-memory images detach through the open display
     if (im_) XCloseIM(im_);
@@ -798,17 +803,43 @@ void X11Backend::DockTrayIcon(TrayIconWindow& t) {
     XFlush(dpy_);
 }
 
-// The icon scaled to the window, blended over the tray's usual grey.
+// The visual the tray asks icons to use (_NET_SYSTEM_TRAY_VISUAL), when it names one.
+bool X11Backend::TrayVisual(XVisualInfo* out) {
+    ::Window manager = TrayManager();
+    if (manager == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy_, manager, A("_NET_SYSTEM_TRAY_VISUAL"), 0, 1, False, XA_VISUALID, &type, &format, &count,
+                           &after, &data) != Success || !data)
+        return false;
+    VisualID id = count == 1 && format == 32 ? static_cast<VisualID>(*reinterpret_cast<unsigned long*>(data)) : 0;
+    XFree(data);
+    if (!id) return false;
+    XVisualInfo templ{};
+    templ.visualid = id;
+    int n = 0;
+    XVisualInfo* found = XGetVisualInfo(dpy_, VisualIDMask, &templ, &n);
+    if (!found) return false;
+    *out = found[0];
+    XFree(found);
+    return true;
+}
+
+// The icon scaled to the window: premultiplied over transparency in a 32-bit window, blended
+// over the tray's usual grey otherwise.
 void X11Backend::PaintTrayIcon(TrayIconWindow& t) {
     XWindowAttributes attrs{};
     if (!XGetWindowAttributes(dpy_, t.window, &attrs) || attrs.width <= 0 || attrs.height <= 0) return;
     int w = attrs.width, h = attrs.height;
-    std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, 0xFFD4D0C8u);
+    bool alpha = attrs.depth == 32;
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, alpha ? 0u : 0xFFD4D0C8u);
     if (t.icon.width > 0 && t.icon.height > 0) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 std::uint32_t s = t.icon.argb[static_cast<std::size_t>(y * t.icon.height / h) * t.icon.width + x * t.icon.width / w];
-                std::uint32_t a = s >> 24, d = px[static_cast<std::size_t>(y) * w + x], out = 0;
+                std::uint32_t a = s >> 24, d = px[static_cast<std::size_t>(y) * w + x], out = alpha ? a << 24 : 0;
                 for (int shift = 0; shift < 24; shift += 8)
                     out |= ((((s >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a)) / 255) << shift;
                 px[static_cast<std::size_t>(y) * w + x] = out;
@@ -833,9 +864,21 @@ bool X11Backend::AddTrayIcon(int trayId, const IconPixels& icon, const std::stri
     t.icon = icon;
     t.tip = tip;
     XSetWindowAttributes attrs{};
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | ExposureMask | StructureNotifyMask;
-    t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, CopyFromParent, InputOutput, CopyFromParent,
-                             CWEventMask, &attrs);
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | ExposureMask | StructureNotifyMask | EnterWindowMask |
+                       LeaveWindowMask | PointerMotionMask;
+    // A tray that names a visual for its icons (a 32-bit one, for translucent icons) gets it.
+    XVisualInfo trayVisual{};
+    if (TrayVisual(&trayVisual)) {
+        attrs.colormap = XCreateColormap(dpy_, root_, trayVisual.visual, AllocNone);
+        attrs.border_pixel = 0;
+        attrs.background_pixel = 0;
+        t.colormap = attrs.colormap;
+        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, trayVisual.depth, InputOutput,
+                                 trayVisual.visual, CWEventMask | CWColormap | CWBorderPixel | CWBackPixel, &attrs);
+    } else {
+        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, CopyFromParent, InputOutput,
+                                 CopyFromParent, CWEventMask, &attrs);
+    }
     // Without a minimum and base size a tray may shrink the icon to one pixel.
     XSizeHints* size = XAllocSizeHints();
     size->flags = PMinSize | PBaseSize;
@@ -867,6 +910,7 @@ void X11Backend::RemoveTrayIcon(int trayId) {
     auto it = trayIcons_.find(trayId);
     if (it == trayIcons_.end()) return;
     XDestroyWindow(dpy_, it->second.window);
+    if (it->second.colormap) XFreeColormap(dpy_, it->second.colormap);
     trayIcons_.erase(it);
     XFlush(dpy_);
 }
@@ -874,7 +918,10 @@ void X11Backend::RemoveTrayIcon(int trayId) {
 bool X11Backend::TranslateTrayEvent(XEvent& e) {
     if (e.type == ClientMessage && e.xclient.window == root_ && e.xclient.message_type == A("MANAGER")) {
         // A tray appeared: our old icon windows are dead; the program adds its icons again.
-        for (auto& [id, t] : trayIcons_) XDestroyWindow(dpy_, t.window);
+        for (auto& [id, t] : trayIcons_) {
+            XDestroyWindow(dpy_, t.window);
+            if (t.colormap) XFreeColormap(dpy_, t.colormap);
+        }
         trayIcons_.clear();
         WatchTrayManager();
         BackendEvent out;
@@ -891,6 +938,15 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
         if (e.xany.window != t.window) continue;
         if (e.type == Expose || e.type == ConfigureNotify || e.type == MapNotify) PaintTrayIcon(t);
         if (e.type == ReparentNotify && e.xreparent.parent == root_) XUnmapWindow(dpy_, t.window);  // the tray went away
+        if (e.type == EnterNotify || e.type == LeaveNotify || e.type == MotionNotify) {
+            BackendEvent out;
+            out.kind = EventKind::TrayHover;
+            out.trayId = id;
+            out.param = e.type == EnterNotify ? 1 : e.type == LeaveNotify ? 0 : 2;
+            out.screen = e.type == MotionNotify ? POINT{e.xmotion.x_root, e.xmotion.y_root}
+                                                : POINT{e.xcrossing.x_root, e.xcrossing.y_root};
+            Emit(out);
+        }
         if ((e.type == ButtonPress || e.type == ButtonRelease) && e.xbutton.button <= Button3) {
             BackendEvent out;
             out.kind = EventKind::TrayMouse;

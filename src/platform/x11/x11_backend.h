@@ -11,4 +11,8 @@ namespace platform::x11 {
 // Opens $DISPLAY; throws std::runtime_error with a clear message when that is impossible.
 std::unique_ptr<Backend> CreateX11Backend();
 
+// Microseconds a bare XShmPutImage of a width x height image and its XSync take on $DISPLAY
+// (averaged over the iterations); -1 without a display or MIT-SHM. For benchmarks.
+double BareShmPutMicroseconds(int width, int height, int iterations);
+
 }  // namespace platform::x11
