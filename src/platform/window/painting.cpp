@@ -1,5 +1,8 @@
 // Update regions, the paint cycle, device contexts on windows, and presentation of the
 // backing stores.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <algorithm>
 #include <cstring>
 
@@ -234,15 +237,32 @@ void RetargetDCs(Window* top) {
     }
 }
 
+namespace {
+// With UTROZVON_REPORT_FIRST_FRAME set, the wall-clock time of the first presented frame goes
+// to stderr, so start-up can be measured from outside the process.
+void ReportFirstFrame() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    if (!std::getenv("UTROZVON_REPORT_FIRST_FRAME")) return;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::fprintf(stderr, "first frame presented at %lld%09ld ns\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+}
+}  // namespace
+
 void PresentAll() {
     if (!BackendReady()) return;
+    bool presented = false;
     for (Window* t : TopLevels()) {
         Surface* s = t->surface.get();
         if (!s || !s->mapped || s->damage.IsEmpty() || !(t->style & WS_VISIBLE)) continue;
         bool perPixel = s->layered && !(t->layeredFlags & LWA_ALPHA);
         GetBackend().Present(s->id, s->buffer, s->damage, perPixel, s->opacity);
         s->damage.Clear();
+        presented = true;
     }
+    if (presented) ReportFirstFrame();
 }
 
 namespace {
