@@ -279,6 +279,7 @@ protected:
 
 private:
     bool IsControlMouseMsg(TMessage& m);
+    bool SetControlCursor();
     void TrackMouse(TControl* target);
     void UpdateShowing();
     static LRESULT StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

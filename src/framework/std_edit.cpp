@@ -426,13 +426,6 @@ void TCustomEdit::WndProc(TMessage& m) {
             return;
         }
         break;
-    case WM_SETCURSOR:
-        if (LOWORD(m.LParam) == HTCLIENT) {
-            ::SetCursor(LoadCursor(nullptr, IDC_IBEAM));
-            m.Result = 1;
-            return;
-        }
-        break;
     case WM_CONTEXTMENU:
         if (PopupMenu()) break;
         ShowContextMenu(POINT{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});

@@ -368,6 +368,25 @@ void TWinControl::TrackMouse(TControl* target) {
     TrackMouseEvent(&tme);
 }
 
+// The cursor of the control under the pointer (a graphic child or this control), when it
+// has one of its own.
+bool TWinControl::SetControlCursor() {
+    POINT p{};
+    GetCursorPos(&p);
+    ::ScreenToClient(hwnd_, &p);
+    TControl* at = ControlAtPos(p);
+    TControl* target = at && !at->IsWindowed() ? at : this;
+    LPCSTR shape = nullptr;
+    switch (target->Cursor()) {
+    case crArrow: shape = IDC_ARROW; break;
+    case crIBeam: shape = IDC_IBEAM; break;
+    case crHandPoint: shape = IDC_HAND; break;
+    default: return false;
+    }
+    ::SetCursor(LoadCursor(nullptr, shape));
+    return true;
+}
+
 void TWinControl::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
 }
@@ -470,6 +489,12 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
         Broadcast(m);
         return;
+    case WM_SETCURSOR:
+        if (LOWORD(m.LParam) == HTCLIENT && SetControlCursor()) {
+            m.Result = 1;
+            return;
+        }
+        break;
     case WM_CONTEXTMENU: {
         POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
         if (m.LParam != -1) {

@@ -168,3 +168,21 @@ TEST_F(EditTest, ContextMenuOffersTheStandardCommands) {
 }
 
 }  // namespace
+
+namespace {
+
+using EditCursor = framework_testing::FrameworkTest;
+
+TEST_F(EditCursor, PointerOverAnEditIsAnIBeamAndOverAPanelAnArrow) {
+    using namespace framework;
+    TForm* form = NewForm(300, 100);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 200, 21);
+    MoveTo(edit, 20, 10);
+    EXPECT_EQ(framework_testing::Screen().CursorShape(), static_cast<int>(CursorShape::IBeam));
+    MoveTo(form, 250, 80);
+    EXPECT_EQ(framework_testing::Screen().CursorShape(), static_cast<int>(CursorShape::Arrow));
+}
+
+}  // namespace
