@@ -1,3 +1,4 @@
+#include "support/headless_screen.h"
 #include "app_test_support.h"
 
 #include <stdlib.h>
@@ -13,15 +14,7 @@ namespace app_testing {
 
 namespace fs = std::filesystem;
 
-platform::headless::HeadlessBackend& Screen() {
-    static platform::headless::HeadlessBackend* screen = [] {
-        auto backend = std::make_unique<platform::headless::HeadlessBackend>(SIZE{800, 600});
-        auto* raw = backend.get();
-        platform::InstallBackend(std::move(backend));
-        return raw;
-    }();
-    return *screen;
-}
+platform::headless::HeadlessBackend& Screen() { return test_support::HeadlessScreen(); }
 
 void MainWindowTest::SetUp() {
     Screen();

@@ -1,3 +1,4 @@
+#include "support/headless_screen.h"
 #include "framework_test_support.h"
 
 #include "framework/timer.h"
@@ -6,15 +7,7 @@ namespace framework_testing {
 
 using namespace framework;
 
-platform::headless::HeadlessBackend& Screen() {
-    static platform::headless::HeadlessBackend* screen = [] {
-        auto backend = std::make_unique<platform::headless::HeadlessBackend>(SIZE{800, 600});
-        auto* raw = backend.get();
-        platform::InstallBackend(std::move(backend));
-        return raw;
-    }();
-    return *screen;
-}
+platform::headless::HeadlessBackend& Screen() { return test_support::HeadlessScreen(); }
 
 void FrameworkTest::SetUp() {
     Screen();

@@ -1,3 +1,4 @@
+#include "support/headless_screen.h"
 #include "window_test_support.h"
 
 #include "platform/gdi.h"
@@ -74,15 +75,7 @@ LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-platform::headless::HeadlessBackend& Screen() {
-    static platform::headless::HeadlessBackend* screen = [] {
-        auto backend = std::make_unique<platform::headless::HeadlessBackend>(SIZE{800, 600});
-        auto* raw = backend.get();
-        platform::InstallBackend(std::move(backend));
-        return raw;
-    }();
-    return *screen;
-}
+platform::headless::HeadlessBackend& Screen() { return test_support::HeadlessScreen(); }
 
 void WindowTest::SetUp() {
     Screen();
