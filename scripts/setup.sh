@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libx11-dev libxext-dev libxrandr-dev x11-xserver-utils libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libunwind-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-apps x11-utils xdotool imagemagick trayer xcompmgr zenity
-  clang-16 libclang-rt-16-dev locales sox
+  clang-16 libclang-rt-16-dev locales sox libpixman-1-dev
 )
 
 missing=()

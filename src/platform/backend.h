@@ -128,6 +128,12 @@ public:
     virtual bool UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) = 0;
     virtual void RemoveTrayIcon(int trayId) = 0;
     virtual bool CompositorPresent() const = 0;
+    // The monitors' rectangles in screen coordinates, the primary one first; one monitor
+    // covering the whole screen where the backend knows no better.
+    virtual std::vector<RECT> MonitorRects() const {
+        SIZE s = ScreenSize();
+        return {RECT{0, 0, s.cx, s.cy}};
+    }
 };
 
 // The backend chosen by UTROZVON_BACKEND ("headless" or "x11"; default x11). Throws

@@ -347,6 +347,10 @@ constexpr int SM_CXMAXIMIZED = 61;
 constexpr int SM_CYMAXIMIZED = 62;
 constexpr int SM_CXMENUCHECK = 71;
 constexpr int SM_CYMENUCHECK = 72;
+constexpr int SM_XVIRTUALSCREEN = 76;
+constexpr int SM_YVIRTUALSCREEN = 77;
+constexpr int SM_CXVIRTUALSCREEN = 78;
+constexpr int SM_CYVIRTUALSCREEN = 79;
 constexpr int SM_CMONITORS = 80;
 constexpr int SM_CXPADDEDBORDER = 92;
 

@@ -1,5 +1,6 @@
 // The X11 backend through its interface, on an Xvfb of its own: surfaces, input events from
 // xdotool, waking, clipboard, and what it reports without a tray or a compositor.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -213,6 +214,30 @@ TEST_F(X11Tray, IconDocksAndANewTrayIsAnnounced) {
     bool reset = false;
     for (const BackendEvent& e : Drain(500)) reset |= e.kind == EventKind::TrayReset;
     EXPECT_TRUE(reset);
+}
+
+}  // namespace
+
+namespace {
+
+// Monitors come from RandR with the primary one first; virtual monitors on Xvfb stand in for
+// a desk with two screens.
+TEST_F(X11Backend, MonitorsComeFromRandRWithThePrimaryFirst) {
+    ASSERT_EQ(backend_->MonitorRects().size(), 1u);
+    if (std::system("command -v xrandr >/dev/null") != 0) GTEST_SKIP() << "no xrandr";
+    SIZE s = backend_->ScreenSize();
+    std::string half = std::to_string(s.cx / 2) + "/0x" + std::to_string(s.cy) + "/0";
+    ASSERT_EQ(std::system(("xrandr --setmonitor left " + half + "+0+0 none && xrandr --setmonitor '*right' " + half + "+" +
+                           std::to_string(s.cx / 2) + "+0 none")
+                              .c_str()),
+              0);
+    std::vector<RECT> monitors = backend_->MonitorRects();
+    std::system("xrandr --delmonitor left; xrandr --delmonitor right");
+    // Xvfb keeps its own output's monitor beside the two virtual ones.
+    ASSERT_GE(monitors.size(), 2u);
+    EXPECT_EQ(monitors[0].left, s.cx / 2);
+    EXPECT_TRUE(std::any_of(monitors.begin() + 1, monitors.end(),
+                            [&](const RECT& r) { return r.left == 0 && r.right == s.cx / 2; }));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/gdi.h"
 #include "platform/gdi_text.h"
 #include "platform/window/window_system.h"
 
@@ -12,24 +13,67 @@ constexpr int kSmallCaption = 16;
 constexpr int kFrame = 4;
 constexpr int kDialogFrame = 3;
 
+// What the system metrics describe: the primary monitor (the "screen" of the metrics), its
+// part of the work area, the whole desktop and the number of monitors.
+struct Desktop {
+    RECT primary{0, 0, 1280, 1024};
+    RECT work{0, 0, 1280, 1024};
+    SIZE whole{1280, 1024};
+    int monitors = 1;
+};
+
+Desktop ReadDesktop() {
+    Desktop d;
+    if (!platform::win::BackendReady()) return d;
+    platform::Backend& b = platform::win::GetBackend();
+    std::vector<RECT> monitors = b.MonitorRects();
+    d.whole = b.ScreenSize();
+    d.monitors = static_cast<int>(monitors.size());
+    d.primary = monitors.empty() ? RECT{0, 0, d.whole.cx, d.whole.cy} : monitors.front();
+    RECT work = b.WorkArea();
+    if (!IntersectRect(&d.work, &work, &d.primary)) d.work = d.primary;
+    return d;
+}
+
 }  // namespace
 
-int GetSystemMetrics(int index) {
-    SIZE screen{1280, 1024};
-    RECT work{0, 0, 1280, 1024};
-    if (platform::win::BackendReady()) {
-        screen = platform::win::GetBackend().ScreenSize();
-        work = platform::win::GetBackend().WorkArea();
-    }
+namespace platform::win {
+RECT PrimaryWorkArea() { return ReadDesktop().work; }
+}  // namespace platform::win
+
+namespace {
+
+// Metrics that depend on the monitors and the work area (asking the backend costs a round
+// trip to the display, so the fixed metrics do not).
+int DesktopMetric(int index) {
+    Desktop desktop = ReadDesktop();
+    SIZE screen{desktop.primary.right - desktop.primary.left, desktop.primary.bottom - desktop.primary.top};
+    RECT work = desktop.work;
     switch (index) {
         case SM_CXSCREEN: return screen.cx;
         case SM_CYSCREEN: return screen.cy;
+        case SM_XVIRTUALSCREEN: case SM_YVIRTUALSCREEN: return 0;
+        case SM_CXVIRTUALSCREEN: return desktop.whole.cx;
+        case SM_CYVIRTUALSCREEN: return desktop.whole.cy;
         case SM_CXFULLSCREEN: return work.right - work.left;
         case SM_CYFULLSCREEN: return work.bottom - work.top - kCaption;
         case SM_CXMAXIMIZED: return work.right - work.left + 2 * kFrame;
         case SM_CYMAXIMIZED: return work.bottom - work.top + 2 * kFrame;
         case SM_CXMAXTRACK: return screen.cx + 2 * kFrame + 4;
         case SM_CYMAXTRACK: return screen.cy + 2 * kFrame + 4;
+        case SM_CMONITORS: return desktop.monitors;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+int GetSystemMetrics(int index) {
+    switch (index) {
+        case SM_CXSCREEN: case SM_CYSCREEN: case SM_XVIRTUALSCREEN: case SM_YVIRTUALSCREEN:
+        case SM_CXVIRTUALSCREEN: case SM_CYVIRTUALSCREEN: case SM_CXFULLSCREEN: case SM_CYFULLSCREEN:
+        case SM_CXMAXIMIZED: case SM_CYMAXIMIZED: case SM_CXMAXTRACK: case SM_CYMAXTRACK: case SM_CMONITORS:
+            return DesktopMetric(index);
         case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL:
         case SM_CYVTHUMB: case SM_CXHTHUMB: return 16;
         case SM_CYCAPTION: return kCaption;
@@ -52,7 +96,6 @@ int GetSystemMetrics(int index) {
         case SM_CYMINIMIZED: return 24;
         case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 4;
         case SM_CXMENUCHECK: case SM_CYMENUCHECK: return 13;
-        case SM_CMONITORS: return 1;
         case SM_CXPADDEDBORDER: return 0;
         default: return 0;
     }
@@ -96,8 +139,7 @@ BOOL SystemParametersInfo(UINT action, UINT, LPVOID data, UINT) {
             return TRUE;
         }
         case SPI_GETWORKAREA: {
-            RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            if (platform::win::BackendReady()) work = platform::win::GetBackend().WorkArea();
+            RECT work = platform::win::PrimaryWorkArea();
             std::memcpy(data, &work, sizeof work);
             return TRUE;
         }

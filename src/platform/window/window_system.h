@@ -104,6 +104,9 @@ void SetMainWindowHandle(HWND hwnd);
 // menus.cpp: drops a destroyed window's system menu.
 void ForgetSystemMenu(HWND hwnd);
 
+// system_metrics.cpp: the work area of the primary monitor.
+RECT PrimaryWorkArea();
+
 // application-wide
 Backend& GetBackend();
 bool BackendReady();

@@ -17,6 +17,7 @@ constexpr EventKind kFocusOut = EventKind::FocusOut;
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -97,6 +98,7 @@ public:
         return SIZE{DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
     }
     RECT WorkArea() const override;
+    std::vector<RECT> MonitorRects() const override;
     SurfaceId CreateSurface(const SurfaceParams& params) override;
     void DestroySurface(SurfaceId id) override;
     void ShowSurface(SurfaceId id, bool show, bool activate) override;
@@ -232,6 +234,28 @@ RECT X11Backend::WorkArea() const {
     }
     XFree(data);
     return RectIsEmpty(r) ? full : r;
+}
+
+// RandR's monitors, the primary one first; the whole screen without RandR or monitors.
+std::vector<RECT> X11Backend::MonitorRects() const {
+    std::vector<RECT> rects;
+    int eventBase = 0, errorBase = 0, count = 0;
+    if (XRRQueryExtension(dpy_, &eventBase, &errorBase)) {
+        if (XRRMonitorInfo* monitors = XRRGetMonitors(dpy_, root_, True, &count)) {
+            for (int i = 0; i < count; ++i) {
+                const XRRMonitorInfo& m = monitors[i];
+                RECT r{m.x, m.y, m.x + m.width, m.y + m.height};
+                if (m.primary) rects.insert(rects.begin(), r);
+                else rects.push_back(r);
+            }
+            XRRFreeMonitors(monitors);
+        }
+    }
+    if (rects.empty()) {
+        SIZE s = ScreenSize();
+        rects.push_back(RECT{0, 0, s.cx, s.cy});
+    }
+    return rects;
 }
 
 void X11Backend::SetProperties(Surf& s, const SurfaceParams& p) {
