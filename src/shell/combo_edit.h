@@ -1,0 +1,93 @@
+// An edit with a small button at its right end: the text keeps clear of the button, Alt+Down
+// presses it, Enter never enters the text, and DirectInput and ReadOnly decide what typing
+// and the button may do.
+#pragma once
+
+#include "framework/std_controls.h"
+#include "shell/edit_glyphs.h"
+#include "shell/skinned_edit.h"
+
+namespace shell {
+
+using TShortCut = WORD;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+TShortCut ShortCut(WORD key, framework::TShiftState shift);
+
+class TsCustomComboEdit;
+
+// The flat button inside a combo edit; its click goes to the edit.
+class TsEditButton : public framework::TSpeedButton {
+public:
+    explicit TsEditButton(TsCustomComboEdit* edit);
+    TsCustomComboEdit* Edit() const { return edit_; }
+    TsSkinData SkinData{"SPEEDBUTTON_SMALL"};
+    void Click() override;
+
+protected:
+    void Paint() override;
+
+private:
+    TsCustomComboEdit* edit_;
+};
+
+// Which built-in glyph the button shows and how; -1 takes the edit's own glyph.
+struct TsGlyphMode {
+    int Blend = 0;
+    bool Grayed = false;
+    int ImageIndex = -1;
+    int ImageIndexHot = -1;
+    int ImageIndexPressed = -1;
+};
+
+class TsCustomComboEdit : public TsMaskEdit {
+public:
+    explicit TsCustomComboEdit(framework::TComponent* owner);
+
+    TsEditButton* Button() const { return button_; }
+    bool ShowButton() const { return showButton_; }
+    void SetShowButton(bool value);
+    TShortCut ClickKey = scAlt | VK_DOWN;
+    bool DirectInput() const { return directInput_; }
+    void SetDirectInput(bool value);
+    // Read-only for typing and for the button.
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value);
+    bool AutoSize = false;
+    TsGlyphMode GlyphMode;
+    framework::TNotifyEvent OnButtonClick;
+
+    // The width the button takes from the text: the glyph's while the button shows, else 0.
+    int ButtonWidth() const;
+    // Presses the button as a click or ClickKey does; nothing while ReadOnly.
+    void DoClick();
+
+    void Invalidate() override;
+    void SetEnabled(bool enabled) override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void Loaded() override;
+
+protected:
+    // The built-in glyph of this kind of edit.
+    virtual int DefaultGlyphIndex() const { return EditGlyphIndex("SE"); }
+    virtual void ButtonClick();
+    void CreateWnd() override;
+    void WndProc(framework::TMessage& message) override;
+    void KeyDown(WORD& key, framework::TShiftState shift) override;
+    void KeyPress(char32_t& key) override;
+    void Resized() override;
+    void UpdateFormatRect();
+
+private:
+    int GlyphIndexFor(TacGlyphState state) const;
+    bool OverButton() const;
+    void ApplyReadOnly() { framework::TCustomEdit::ReadOnly = readOnly_ || !directInput_; }
+    TsEditButton* button_;
+    bool showButton_ = true;
+    bool directInput_ = true;
+    bool readOnly_ = false;
+    friend class TsEditButton;
+};
+
+}  // namespace shell

@@ -1,0 +1,42 @@
+#include "shell/file_names.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace shell {
+
+bool ValidFileName(const std::string& name) {
+    return !name.empty() && name.find_first_of("<>\"|*?") == std::string::npos;
+}
+
+std::string ExtractFilePath(const std::string& path) {
+    std::size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
+}
+
+std::string ExtractFileName(const std::string& path) {
+    std::size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string InitialFolder(const std::string& folder) {
+    std::string f = folder;
+    bool trailing = !f.empty() && (f.back() == '/' || f.back() == '\\');
+    bool keep = f.size() == 1 || (f.size() >= 2 && f[f.size() - 2] == ':');
+    if (trailing && !keep) f.pop_back();
+    return f;
+}
+
+bool DirectoryExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+std::string CutUtf8(const std::string& text, std::size_t bytes) {
+    if (text.size() <= bytes) return text;
+    std::size_t cut = bytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
+}
+
+}  // namespace shell
