@@ -30,8 +30,22 @@ void TfrmMain::sSpeedButton1Click(TObject*) {
 
 void TfrmMain::N1Click(TObject*) { SaveIni(); }
 
-// Without a tray icon to bring the window back, hiding would lose it: minimise instead.
-void TfrmMain::N2Click(TObject*) { ShowWindow(Handle(), SW_MINIMIZE); }
+// Without a tray to show the icon that brings the window back, hiding would lose the window:
+// it is minimised instead.
+void TfrmMain::N2Click(TObject*) {
+    TrayIcon1->SetActive(true);
+    if (!TrayIcon1->Added()) {
+        TrayIcon1->SetActive(false);
+        ShowWindow(Handle(), SW_MINIMIZE);
+        return;
+    }
+    Hide();
+}
+
+void TfrmMain::TrayIcon1Click(TObject*, TMouseButton, TShiftState, int, int) {
+    Show();
+    TrayIcon1->SetActive(false);
+}
 
 void TfrmMain::N5Click(TObject*) {
     for (size_t d = 1; d < 7; ++d) sEdit[d]->SetText(sEdit[0]->Text());

@@ -80,6 +80,12 @@ void TfrmMain::BuildForm() {
 
     BuildMenu();
     sPanel1->SetPopupMenu(PopupMenu1);
+
+    TrayIcon1 = Create<shell::TTrayIcon>(this, "TrayIcon1");
+    TrayIcon1->SetActive(false);
+    TrayIcon1->SetHint("Утрозвон");
+    TrayIcon1->SetIcon(Icon());
+    TrayIcon1->OnClick = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { TrayIcon1Click(s, b, sh, x, y); };
 }
 
 void TfrmMain::BuildRows() {
@@ -98,7 +104,7 @@ void TfrmMain::BuildRows() {
         sCheckBox[static_cast<size_t>(d)] = box;
     }
     for (int d = 0; d < 7; ++d) {
-        auto* edit = Create<TEdit>(this, "sFilenameEdit" + std::to_string(d + 1));
+        auto* edit = Create<shell::TsFilenameEdit>(this, "sFilenameEdit" + std::to_string(d + 1));
         edit->SetParent(sGroupBox1);
         edit->SetBounds(160, 24 + 24 * d, 297, 21);
         edit->SetColor(clWhite);
@@ -108,7 +114,7 @@ void TfrmMain::BuildRows() {
         sFilenameEdit[static_cast<size_t>(d)] = edit;
     }
     for (int d = 0; d < 7; ++d) {
-        auto* edit = Create<TEdit>(this, "sEdit" + std::to_string(d + 1));
+        auto* edit = Create<shell::TsEdit>(this, "sEdit" + std::to_string(d + 1));
         edit->SetParent(sGroupBox1);
         edit->SetBounds(104, 24 + 24 * d, 49, 21);
         edit->SetText("07:00:00");

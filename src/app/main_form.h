@@ -12,6 +12,9 @@
 #include "framework/std_controls.h"
 #include "framework/std_edit.h"
 #include "framework/timer.h"
+#include "shell/file_edit.h"
+#include "shell/skinned_edit.h"
+#include "shell/tray_icon.h"
 
 namespace app {
 
@@ -31,13 +34,14 @@ public:
     TPanel* sPanel1 = nullptr;
     TGroupBox* sGroupBox1 = nullptr;
     std::array<TCheckBox*, 7> sCheckBox{};
-    std::array<TEdit*, 7> sFilenameEdit{};
-    std::array<TEdit*, 7> sEdit{};
+    std::array<shell::TsFilenameEdit*, 7> sFilenameEdit{};
+    std::array<shell::TsEdit*, 7> sEdit{};
     TSpeedButton* SButton = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* N1 = nullptr;
     TSpeedButton* sSpeedButton1 = nullptr;
     TStatusBar* sStatusBar1 = nullptr;
+    shell::TTrayIcon* TrayIcon1 = nullptr;
     TMenuItem *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N5 = nullptr, *N6 = nullptr;
     std::uint32_t FStream = 0;
 
@@ -51,6 +55,7 @@ public:
     void N4Click(TObject* sender);
     void N5Click(TObject* sender);
     void N6Click(TObject* sender);
+    void TrayIcon1Click(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
     void ReadIni();
     void SaveIni();

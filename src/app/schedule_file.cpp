@@ -36,8 +36,8 @@ std::string TfrmMain::SettingsPath() const {
 void TfrmMain::ReadIni() {
     TextFileReader file(SettingsPath());
     for (TCheckBox* box : sCheckBox) box->SetChecked(StrToBoolean(file.ReadLine()));
-    for (TEdit* edit : sEdit) edit->SetText(file.ReadLine());
-    for (TEdit* edit : sFilenameEdit) edit->SetText(file.ReadLine());
+    for (shell::TsEdit* edit : sEdit) edit->SetText(file.ReadLine());
+    for (shell::TsFilenameEdit* edit : sFilenameEdit) edit->SetText(file.ReadLine());
 }
 
 // Written to a temporary file and renamed over the old one, so that a failed or interrupted
@@ -45,8 +45,8 @@ void TfrmMain::ReadIni() {
 void TfrmMain::SaveIni() {
     AtomicTextFileWriter file(SettingsPath());
     for (TCheckBox* box : sCheckBox) file.WriteLine(box->Checked() ? "TRUE" : "FALSE");
-    for (TEdit* edit : sEdit) file.WriteLine(edit->Text());
-    for (TEdit* edit : sFilenameEdit) file.WriteLine(edit->Text());
+    for (shell::TsEdit* edit : sEdit) file.WriteLine(edit->Text());
+    for (shell::TsFilenameEdit* edit : sFilenameEdit) file.WriteLine(edit->Text());
     file.Commit();
 }
 

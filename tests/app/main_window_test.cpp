@@ -109,13 +109,35 @@ TEST_F(MainWindow, StopBeforeAnyAlarmIsHarmless) {
     EXPECT_EQ(form->FStream, 0u);
 }
 
+TEST_F(MainWindow, HideToTrayAndBackByAClickOnTheIcon) {
+    CreateWindow();
+    form->Show();
+    Pump();
+    EXPECT_TRUE(app_testing::Screen().TrayIcons().empty()) << "no icon at start";
+    form->N2Click(form->N2);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    ASSERT_EQ(app_testing::Screen().TrayIcons().size(), 1u);
+    EXPECT_EQ(app_testing::Screen().TrayIcons()[0].tip, "Утрозвон");
+    app_testing::Screen().TrayMouse("mclick");
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(form->Handle())) << "a middle click does not bring it back";
+    app_testing::Screen().TrayMouse("click");
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(app_testing::Screen().TrayIcons().empty());
+}
+
 TEST_F(MainWindow, HideToTrayWithoutATrayMinimisesSoTheWindowCanComeBack) {
     CreateWindow();
     form->Show();
     Pump();
+    app_testing::Screen().SetTrayPresent(false);
     form->N2Click(form->N2);
+    app_testing::Screen().SetTrayPresent(true);
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(IsIconic(form->Handle()));
+    EXPECT_FALSE(form->TrayIcon1->Active());
 }
 
 // The save command from the menu, chosen with the keyboard, and its failure in the error box.
