@@ -78,6 +78,11 @@ void TfrmMain::BuildForm() {
     Timer1->SetEnabled(true);
     Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
 
+    // The skins folder beside the program; the skin loads once the description is complete.
+    sSkinManager1 = Create<skin::TsSkinManager>(this, "sSkinManager1");
+    sSkinManager1->SetSkinDirectory("Skins");
+    sSkinManager1->SetSkinName("DarkGlass");
+
     BuildMenu();
     sPanel1->SetPopupMenu(PopupMenu1);
 

@@ -15,6 +15,7 @@
 #include "shell/file_edit.h"
 #include "shell/skinned_edit.h"
 #include "shell/tray_icon.h"
+#include "skin/skin_manager.h"
 
 namespace app {
 
@@ -32,6 +33,7 @@ public:
 
     TTimer* Timer1 = nullptr;
     TPanel* sPanel1 = nullptr;
+    skin::TsSkinManager* sSkinManager1 = nullptr;
     TGroupBox* sGroupBox1 = nullptr;
     std::array<TCheckBox*, 7> sCheckBox{};
     std::array<shell::TsFilenameEdit*, 7> sFilenameEdit{};

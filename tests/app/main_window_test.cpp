@@ -50,6 +50,8 @@ TEST_F(MainWindow, IsComposedAsDescribed) {
     EXPECT_TRUE(form->sSpeedButton1->ShowHint());
     EXPECT_FALSE(form->SButton->ShowHint());
     EXPECT_EQ(form->sStatusBar1->Panels().Count(), 3);
+    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), "Skins");
+    EXPECT_EQ(form->sSkinManager1->SkinName(), "DarkGlass");
 }
 
 TEST_F(MainWindow, MenuItemsInOrder) {
