@@ -1,5 +1,6 @@
 // The built-in glyphs of edit buttons: five strips of 48 x 16 pixels, each three 16 x 16
-// states (normal, hot, pressed), drawn by code once on first use. "SF" (file) is a blank page
+// states (normal, hot, pressed), kept as PNG pictures inside the program and decoded on first
+// use. "SF" (file) is a blank page
 // with a magnifying glass over it when hot or pressed; "SR" (refresh), "SD" (folder), "SE"
 // (more) and "SC" (calendar) serve buttons of other kinds.
 #pragma once
@@ -29,6 +30,16 @@ struct GlyphStrip {
 
 // The five strips in their fixed order: "SF", "SR", "SD", "SE", "SC".
 const std::vector<GlyphStrip>& EditGlyphs();
+
+// A PNG picture compiled into the program.
+struct EmbeddedPng {
+    const char* name;
+    const std::uint8_t* bytes;
+    std::size_t size;
+};
+// The glyph strips as PNG (src/shell/edit_glyph_pngs.cpp, made by tools/glyph_pngs).
+const std::vector<EmbeddedPng>& EmbeddedGlyphPngs();
+std::vector<GlyphStrip> LoadEmbeddedGlyphs();
 int EditGlyphIndex(const std::string& name);  // -1 when unknown
 
 // Draws one state of a strip with its alpha; a disabled glyph is grey and half transparent.

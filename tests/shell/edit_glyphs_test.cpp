@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/edit_glyphs.h"
+#include "shell/glyph_art.h"
 
 namespace {
 
@@ -49,6 +50,24 @@ TEST(EditGlyphs, FileGlyphIsABlankPageWithTheGlassWhenHotOrPressed) {
     EXPECT_GT(BluePixels(sf, 1), 10);
     EXPECT_GT(BluePixels(sf, 2), 10);
     EXPECT_EQ(sf.Pixel(6, 8), 0xFFFFFFFFu) << "white paper in the middle of the page";
+}
+
+}  // namespace
+
+namespace {
+
+// The program loads its glyphs from PNG pictures compiled in; they must be the drawing, pixel
+// for pixel (run scripts/make_glyphs.sh after changing the art).
+TEST(EditGlyphs, EmbeddedPicturesAreTheDrawing) {
+    std::vector<shell::GlyphStrip> drawn = shell::DrawGlyphArt();
+    const std::vector<shell::GlyphStrip>& loaded = shell::EditGlyphs();
+    ASSERT_EQ(loaded.size(), drawn.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(loaded[i].name, drawn[i].name);
+        EXPECT_EQ(loaded[i].width, drawn[i].width);
+        EXPECT_EQ(loaded[i].height, drawn[i].height);
+        EXPECT_TRUE(loaded[i].bgra == drawn[i].bgra) << drawn[i].name;
+    }
 }
 
 }  // namespace
