@@ -186,13 +186,8 @@ public:
 
     void CommonValue(const std::string& section, const std::string& key, const std::string& value, const PictureSource& pics) {
         if (!Contains(value, "#") || !model_.MasterBitmap) {
-            std::string upper = UpperCase(value);
-            if (!Contains(upper, ".BMP")) return;
-            auto bytes = pics.Find(upper);
-            if (!bytes) return;
-            BitmapPtr bmp = DecodeBmp(*bytes);
-            if (bmp->Width() <= 0) return;
-            To24Bit(*bmp);
+            BitmapPtr bmp = BmpPicture(value, pics);
+            if (!bmp) return;
             TsMaskData& m = Append(UpperCase(section), UpperCase(key));
             Keep(m, std::move(bmp));
         } else if (value != "#") {
@@ -201,6 +196,19 @@ public:
     }
 
 private:
+    // The BMP picture a value names, as 24-bit; null when the value names none or the
+    // picture is absent or empty.
+    BitmapPtr BmpPicture(const std::string& value, const PictureSource& pics) {
+        std::string upper = UpperCase(value);
+        if (!Contains(upper, ".BMP")) return nullptr;
+        auto bytes = pics.Find(upper);
+        if (!bytes) return nullptr;
+        BitmapPtr bmp = DecodeBmp(*bytes);
+        if (bmp->Width() <= 0) return nullptr;
+        To24Bit(*bmp);
+        return bmp;
+    }
+
     TsMaskData& Append(std::string section, std::string property) {
         TsMaskData& m = model_.Masks.emplace_back();
         m.SectionName = std::move(section);
@@ -291,13 +299,8 @@ private:
     }
 
     void PlainBitmap(const std::string& section, const std::string& key, const std::string& value, const PictureSource& pics) {
-        std::string upper = UpperCase(value);
-        if (!Contains(upper, ".BMP")) return;
-        auto bytes = pics.Find(upper);
-        if (!bytes) return;
-        BitmapPtr bmp = DecodeBmp(*bytes);
-        if (bmp->Width() <= 0) return;
-        To24Bit(*bmp);
+        BitmapPtr bmp = BmpPicture(value, pics);
+        if (!bmp) return;
         TsMaskData& m = Append(UpperCase(section), UpperCase(key));
         m.ImageCount = 3;
         m.MaskType = 1;

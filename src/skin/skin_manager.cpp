@@ -132,11 +132,7 @@ void TsSkinManager::RunLoadSequence(const std::string& previousName) {
     GlobalInfo().SkinReady = false;
     bool failed = false;
     try {
-        IsPacked = SkinFileExists(DirWithSlash(skinDirectory_) + skinName_ + ".asz");
-        if (IsPacked)
-            LoadPackedSkin();
-        else
-            LoadFolderSkin();
+        LoadNamedSkin();
     } catch (const std::exception& e) {
         failed = true;
         skinName_ = previousName;
@@ -241,15 +237,20 @@ void TsSkinManager::LoadPackedSkin() {
     LoadFromSource(reader.get(), text, FullSkinDirectory() + "/");
 }
 
+// A packed skin of the name wins over a folder of the same name.
+void TsSkinManager::LoadNamedSkin() {
+    IsPacked = SkinFileExists(DirWithSlash(skinDirectory_) + skinName_ + ".asz");
+    if (IsPacked)
+        LoadPackedSkin();
+    else
+        LoadFolderSkin();
+}
+
 void TsSkinManager::Reload() {
     if (!GlobalInfo().SkinReady) return;
     LoadingSkin = true;
     try {
-        IsPacked = SkinFileExists(DirWithSlash(skinDirectory_) + skinName_ + ".asz");
-        if (IsPacked)
-            LoadPackedSkin();
-        else
-            LoadFolderSkin();
+        LoadNamedSkin();
         GlobalInfo().SkinReady = true;
         UpdateIndexes();
     } catch (const std::exception& e) {

@@ -154,6 +154,7 @@ public:
     void LoadPackedSkin();
 
 private:
+    void LoadNamedSkin();
     void RunLoadSequence(const std::string& previousName);
     void Reload();
     void InstallFrom(std::unique_ptr<TsSkinModel> fresh, const std::string& skinDir);
