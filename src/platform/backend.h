@@ -100,6 +100,10 @@ public:
     // Shows the damaged part of a surface's pixels (32-bit BGRA, same size as the surface).
     // With perPixelAlpha the pixels are premultiplied and their alpha counts; otherwise they are
     // opaque. `opacity` scales the whole surface (layered windows).
+    // Memory the backend presents from directly (width * 4 bytes a row) for the surface at
+    // that size, so that presenting copies nothing; valid until the next call for the surface
+    // or its destruction. Null: the core keeps its own pixels and Present copies them.
+    virtual std::uint32_t* SharedSurfaceStore(SurfaceId, int /*width*/, int /*height*/) { return nullptr; }
     virtual void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
                          BYTE opacity) = 0;
     virtual bool LayeredSupported() const = 0;

@@ -62,15 +62,25 @@ void PaintNow(Window* w, bool erase, bool children);
 
 }  // namespace
 
+// Keeps what fits of the old pixels. Where the backend offers memory it presents from, the
+// pixels live there (the old ones are saved first: the backend may reuse their memory).
 void Surface::Resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height);
     int copyW = std::min(width, buffer.width), copyH = std::min(height, buffer.height);
+    std::vector<std::uint32_t> kept(static_cast<std::size_t>(std::max(copyW, 0)) * std::max(copyH, 0));
     for (int y = 0; y < copyH; ++y)
-        std::memcpy(&next[static_cast<std::size_t>(y) * width], buffer.Row(y), static_cast<std::size_t>(copyW) * 4);
-    storage = std::move(next);
-    buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(storage.data()), width, height, width * 4, 32};
+        std::memcpy(&kept[static_cast<std::size_t>(y) * copyW], buffer.Row(y), static_cast<std::size_t>(copyW) * 4);
+    std::uint32_t* shared = id && width > 0 && height > 0 ? GetBackend().SharedSurfaceStore(id, width, height) : nullptr;
+    if (shared) {
+        std::vector<std::uint32_t>().swap(storage);
+    } else {
+        storage.assign(static_cast<std::size_t>(width) * height, 0);
+        shared = storage.data();
+    }
+    buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(shared), width, height, width * 4, 32};
+    for (int y = 0; y < copyH; ++y)
+        std::memcpy(buffer.Row(y), &kept[static_cast<std::size_t>(y) * copyW], static_cast<std::size_t>(copyW) * 4);
     damage = Region(0, 0, width, height);
 }
 
@@ -114,8 +124,8 @@ Surface* EnsureSurface(Window* top) {
     if (top->owner && top->owner->surface) params.transientFor = top->owner->surface->id;
     params.title = top->text;
     s->layered = params.layered;
-    s->Resize(top->Width(), top->Height());
     s->id = GetBackend().CreateSurface(params);
+    s->Resize(top->Width(), top->Height());
     top->surface = std::move(s);
     if (top->shape) GetBackend().SetSurfaceShape(top->surface->id, top->shape.get());
     Restack();

@@ -70,6 +70,9 @@ struct Surf {
     bool overrideRedirect = false;
     std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized (without MIT-SHM)
     std::unique_ptr<ShmImage> shm;      // the same, in shared memory
+    int storeWidth = 0, storeHeight = 0;
+    bool shared = false;                // the core draws straight into `shm`
+    GC gc = nullptr;                    // for putting pixels, made once
     XIC ic = nullptr;
     Visual* visual = nullptr;
     int depth = 24;
@@ -107,6 +110,7 @@ public:
     void SetSurfaceShape(SurfaceId id, const Region* shape) override;
     void SetSurfaceTitle(SurfaceId id, const std::string& title) override;
     void SetSurfaceIcon(SurfaceId id, const IconPixels& icon) override;
+    std::uint32_t* SharedSurfaceStore(SurfaceId id, int width, int height) override;
     void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
                  BYTE opacity) override;
     bool LayeredSupported() const override { return argbVisual_ != nullptr && CompositorPresent(); }
@@ -200,6 +204,7 @@ X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), r
 X11Backend::~X11Backend() {
     for (auto& [id, s] : surfaces_) {
         if (s.ic) XDestroyIC(s.ic);
+        if (s.gc) XFreeGC(dpy_, s.gc);
         XDestroyWindow(dpy_, s.window);
     }
     for (auto& [shape, c] : cursors_) XFreeCursor(dpy_, c);
@@ -339,6 +344,7 @@ void X11Backend::DestroySurface(SurfaceId id) {
     Surf* s = Find(id);
     if (!s) return;
     if (s->ic) XDestroyIC(s->ic);
+    if (s->gc) XFreeGC(dpy_, s->gc);
     XDestroyWindow(dpy_, s->window);
     if (s->colormap) XFreeColormap(dpy_, s->colormap);
     surfaces_.erase(id);
@@ -365,7 +371,8 @@ void X11Backend::MoveSurface(SurfaceId id, const RECT& r) {
     bool resized = w != s->rect.right - s->rect.left || h != s->rect.bottom - s->rect.top;
     s->rect = r;
     if (resized) {
-        AllocateStore(*s, w, h);
+        // A shared store was resized by the core already, before it moved the surface.
+        if (!s->shared) AllocateStore(*s, w, h);
         XSizeHints* size = XAllocSizeHints();
         long supplied = 0;
         XGetWMNormalHints(dpy_, s->window, size, &supplied);
@@ -423,30 +430,37 @@ void X11Backend::AllocateStore(Surf& s, int width, int height) {
     s.shm = useShm_ ? ShmImage::Create(dpy_, s.visual, s.depth, width, height) : nullptr;
     if (useShm_ && !s.shm) useShm_ = false;  // one failure is enough to know
     s.pixels.assign(s.shm ? 0 : static_cast<std::size_t>(width) * height, 0);
+    s.storeWidth = width;
+    s.storeHeight = height;
+}
+
+std::uint32_t* X11Backend::SharedSurfaceStore(SurfaceId id, int width, int height) {
+    Surf* s = Find(id);
+    if (!s || !useShm_) return nullptr;
+    if (!s->shm || s->storeWidth != width || s->storeHeight != height) AllocateStore(*s, width, height);
+    s->shared = s->shm != nullptr;
+    return s->shared ? s->shm->Pixels() : nullptr;
 }
 
 void X11Backend::PutPixels(Surf& s, const RECT& r) {
-    int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
+    int w = std::min<int>(s.rect.right - s.rect.left, s.storeWidth);
+    int h = std::min<int>(s.rect.bottom - s.rect.top, s.storeHeight);
     RECT c = RectIntersection(r, RECT{0, 0, w, h});
     if (RectIsEmpty(c)) return;
-    GC gc = XCreateGC(dpy_, s.window, 0, nullptr);
+    if (!s.gc) s.gc = XCreateGC(dpy_, s.window, 0, nullptr);
+    GC gc = s.gc;
     if (s.shm) {
         s.shm->Put(s.window, gc, c.left, c.top, c.right - c.left, c.bottom - c.top);
-        XFreeGC(dpy_, gc);
         return;
     }
     // A 32-bit image in the server's byte order: Xlib then copies without converting.
     XImage* image = XCreateImage(dpy_, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0,
                                  reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
-    if (!image) {
-        XFreeGC(dpy_, gc);
-        return;
-    }
+    if (!image) return;
     XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top, static_cast<unsigned>(c.right - c.left),
               static_cast<unsigned>(c.bottom - c.top));
     image->data = nullptr;  // the pixels belong to the surface
     XDestroyImage(image);
-    XFreeGC(dpy_, gc);
 }
 
 void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
@@ -462,14 +476,18 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
     }
     // On a 32-bit visual the alpha byte counts: pixels drawn without alpha are opaque.
     std::uint32_t forceOpaque = s->depth == 32 && !perPixelAlpha ? 0xFF000000u : 0;
-    int w = s->rect.right - s->rect.left, h = s->rect.bottom - s->rect.top;
+    int w = s->storeWidth, h = s->storeHeight;
     Region area = damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
     std::uint32_t* store = s->Store();
+    // Pixels drawn straight into the shared store need no copy, only their alpha made opaque.
+    bool direct = reinterpret_cast<const std::uint32_t*>(pixels.bits) == store;
     for (const RECT& r : area.Rects()) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
-            std::uint32_t* dst = &store[static_cast<std::size_t>(y) * w + r.left];
-            for (int x = 0; x < r.right - r.left; ++x) dst[x] = src[x] | forceOpaque;
+        if (!direct || forceOpaque) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
+                std::uint32_t* dst = &store[static_cast<std::size_t>(y) * w + r.left];
+                for (int x = 0; x < r.right - r.left; ++x) dst[x] = src[x] | forceOpaque;
+            }
         }
         PutPixels(*s, r);
     }
@@ -653,7 +671,8 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
     if (r.left == s->rect.left && r.top == s->rect.top && r.right == s->rect.right && r.bottom == s->rect.bottom) return;
     bool resized = e.width != s->rect.right - s->rect.left || e.height != s->rect.bottom - s->rect.top;
     s->rect = r;
-    if (resized) AllocateStore(*s, e.width, e.height);
+    // The core still draws into a shared store; it asks for one of the new size itself.
+    if (resized && !s->shared) AllocateStore(*s, e.width, e.height);
     BackendEvent out;
     out.kind = EventKind::SurfaceMoved;
     out.surface = id;
