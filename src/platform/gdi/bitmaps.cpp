@@ -1,6 +1,7 @@
 // Bitmaps: DIB sections, compatible bitmaps, masks, and format changes with Get/SetDIBits.
 #include <algorithm>
 #include <cstring>
+#include <malloc.h>
 
 #include "platform/gdi.h"
 #include "platform/gdi/device_context.h"
@@ -13,7 +14,22 @@ namespace platform::gdi {
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;
 
+namespace {
+// Painting makes and frees window-sized bitmaps many times a second. Left to itself the
+// allocator maps each one freshly from the kernel and returns it on free, so every paint
+// pays page faults on zeroed pages; keeping such blocks in the heap lets them be reused.
+void KeepBitmapMemoryInTheHeap() {
+    static const bool tuned = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+        return true;
+    }();
+    (void)tuned;
+}
+}  // namespace
+
 std::unique_ptr<BitmapObject> NewBitmap(int width, int height, int bitsPerPixel) {
+    KeepBitmapMemoryInTheHeap();
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
         static_cast<std::int64_t>(width) * height > kMaxPixels || (bitsPerPixel != 24 && bitsPerPixel != 32))
         return nullptr;
