@@ -42,6 +42,13 @@ void TfrmMain::N2Click(TObject*) {
     Hide();
 }
 
+void TfrmMain::TrayLost() {
+    TrayIcon1->SetActive(false);
+    if (Visible()) return;
+    Show();
+    ShowWindow(Handle(), SW_MINIMIZE);
+}
+
 void TfrmMain::TrayIcon1Click(TObject*, TMouseButton, TShiftState, int, int) {
     Show();
     TrayIcon1->SetActive(false);

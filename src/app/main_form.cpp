@@ -91,6 +91,7 @@ void TfrmMain::BuildForm() {
     TrayIcon1->SetHint("Утрозвон");
     TrayIcon1->SetIcon(Icon());
     TrayIcon1->OnClick = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { TrayIcon1Click(s, b, sh, x, y); };
+    TrayIcon1->OnTrayLost = [this](TObject*) { TrayLost(); };
 }
 
 void TfrmMain::BuildRows() {

@@ -58,6 +58,8 @@ public:
     void N5Click(TObject* sender);
     void N6Click(TObject* sender);
     void TrayIcon1Click(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // The tray went away while the window hid behind its icon: it comes back minimised.
+    void TrayLost();
 
     void ReadIni();
     void SaveIni();

@@ -48,6 +48,7 @@ enum class EventKind {
     PointerLeft,     // the pointer left all of our surfaces
     TrayMouse,       // a mouse event on a tray icon; trayId, button, doubleClick, release
     TrayReset,       // a tray manager appeared; icons must be added again
+    TrayLost,        // the tray manager went away and no other took its place
     TrayHover,       // the pointer over a tray icon; trayId, screen, param 1 entered, 2 moved, 0 left
     ScriptPost,      // a scripted command for the core (quit); param says which
 };

@@ -30,6 +30,9 @@ inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shel
 
 // The message the shell sends to every top-level window when a tray appears (again), so that
 // programs can add their icons anew: RegisterWindowMessage("TaskbarCreated").
+// Ours only: when the tray goes away and none takes its place, every top-level window gets
+// RegisterWindowMessage("UtrozvonTrayLost"); the icons are gone, and a window hidden behind
+// one must find another way back.
 
 // Opens a web address with the desktop's default handler. Only http and https addresses
 // without spaces or control characters are accepted (anything else answers 31, no handler).

@@ -11,6 +11,11 @@ namespace shell {
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 
+UINT TrayLostMessage() {
+    static const UINT message = RegisterWindowMessage("UtrozvonTrayLost");
+    return message;
+}
+
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessage("TaskbarCreated");
     return message;
@@ -230,6 +235,14 @@ void TTrayIcon::HandleMessage(TMessage& m) {
     }
     if (m.Msg == WM_TIMER && m.WParam == kAnimationTimer) {
         AdvanceFrame();
+        return;
+    }
+    if (m.Msg == TrayLostMessage()) {
+        // The icon went with the tray; whoever relied on it to come back must know.
+        bool had = added_;
+        added_ = false;
+        StopAnimationTimer();
+        if (had && OnTrayLost) OnTrayLost(this);
         return;
     }
     if (m.Msg == TaskbarCreatedMessage()) {

@@ -74,6 +74,8 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    // The tray went away with the icon in it (no new tray took its place).
+    TNotifyEvent OnTrayLost;
 
     void Loaded() override;
 

@@ -130,6 +130,23 @@ TEST_F(MainWindow, HideToTrayAndBackByAClickOnTheIcon) {
     EXPECT_TRUE(app_testing::Screen().TrayIcons().empty());
 }
 
+TEST_F(MainWindow, WhenTheTrayGoesAwayTheHiddenWindowComesBackMinimised) {
+    CreateWindow();
+    form->Show();
+    Pump();
+    form->N2Click(form->N2);
+    Pump();
+    ASSERT_FALSE(IsWindowVisible(form->Handle()));
+    app_testing::Screen().SetTrayPresent(false);
+    Pump();
+    app_testing::Screen().SetTrayPresent(true);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsIconic(form->Handle()));
+    EXPECT_FALSE(form->TrayIcon1->Active());
+    EXPECT_TRUE(app_testing::Screen().TrayIcons().empty()) << "the new tray gets no icon back";
+}
+
 TEST_F(MainWindow, HideToTrayWithoutATrayMinimisesSoTheWindowCanComeBack) {
     CreateWindow();
     form->Show();

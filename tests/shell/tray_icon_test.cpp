@@ -175,6 +175,23 @@ TEST_F(TrayIconTest, ANewTrayGetsTheIconAgain) {
     EXPECT_EQ(events, (std::vector<std::string>{"down left", "click left", "up left"}));
 }
 
+TEST_F(TrayIconTest, LosingTheTrayIsReportedOnlyForAnIconThatWasShown) {
+    int lost = 0;
+    tray->OnTrayLost = [&](TObject*) { ++lost; };
+    Screen().SetTrayPresent(false);
+    Pump();
+    EXPECT_EQ(lost, 0) << "an inactive icon loses nothing";
+    Screen().SetTrayPresent(true);
+    Pump();
+    tray->SetActive(true);
+    ASSERT_TRUE(tray->Added());
+    Screen().SetTrayPresent(false);
+    Pump();
+    EXPECT_EQ(lost, 1);
+    EXPECT_FALSE(tray->Added());
+    EXPECT_TRUE(tray->Active()) << "it still wants to be shown when a tray comes back";
+}
+
 TEST_F(TrayIconTest, AnEmptyIconIsNeverShown) {
     auto* bare = new TTrayIcon(form);
     bare->SetActive(false);

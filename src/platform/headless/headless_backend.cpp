@@ -352,9 +352,8 @@ void HeadlessBackend::SetTrayPresent(bool on) {
     if (on == trayOn_) return;
     trayOn_ = on;
     trayIcons_.clear();
-    if (!on) return;
     BackendEvent e;
-    e.kind = EventKind::TrayReset;
+    e.kind = on ? EventKind::TrayReset : EventKind::TrayLost;
     Push(e);
 }
 

@@ -47,6 +47,13 @@ UINT MouseMessage(const BackendEvent& e) {
 }
 
 void OnTrayEvent(const BackendEvent& e) {
+    if (e.kind == EventKind::TrayLost) {
+        HideTrayTip();
+        T().records.clear();
+        UINT lost = RegisterWindowMessage("UtrozvonTrayLost");
+        for (Window* t : TopLevels()) PostMessage(t->handle, lost, 0, 0);
+        return;
+    }
     if (e.kind == EventKind::TrayReset) {
         T().records.clear();  // the new tray has none of the old icons
         UINT created = RegisterWindowMessage("TaskbarCreated");

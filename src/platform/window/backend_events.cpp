@@ -62,7 +62,7 @@ void DispatchBackendEvent(const BackendEvent& e) {
         case EventKind::SurfaceMoved:
             if (Window* w = WindowOfSurface(e.surface)) ApplyMoveByWindowManager(w, e.rect);
             break;
-        case EventKind::TrayMouse: case EventKind::TrayReset: case EventKind::TrayHover:
+        case EventKind::TrayMouse: case EventKind::TrayReset: case EventKind::TrayHover: case EventKind::TrayLost:
             if (TrayHandler()) TrayHandler()(e);
             break;
         case EventKind::ScriptPost:

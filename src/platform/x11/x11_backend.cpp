@@ -975,6 +975,11 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
     if (e.type == DestroyNotify && e.xdestroywindow.window == watchedManager_) {
         watchedManager_ = 0;
         for (auto& [id, t] : trayIcons_) XUnmapWindow(dpy_, t.window);
+        if (TrayManager() == None) {
+            BackendEvent out;
+            out.kind = EventKind::TrayLost;
+            Emit(out);
+        }
         return true;
     }
     for (auto& [id, t] : trayIcons_) {
