@@ -436,7 +436,11 @@ void X11Backend::AllocateStore(Surf& s, int width, int height) {
 
 std::uint32_t* X11Backend::SharedSurfaceStore(SurfaceId id, int width, int height) {
     Surf* s = Find(id);
-    if (!s || !useShm_) return nullptr;
+    if (!s) return nullptr;
+    if (!useShm_) {
+        s->shared = false;  // the core keeps its own pixels from now on
+        return nullptr;
+    }
     if (!s->shm || s->storeWidth != width || s->storeHeight != height) AllocateStore(*s, width, height);
     s->shared = s->shm != nullptr;
     return s->shared ? s->shm->Pixels() : nullptr;
@@ -455,7 +459,8 @@ void X11Backend::PutPixels(Surf& s, const RECT& r) {
     }
     // A 32-bit image in the server's byte order: Xlib then copies without converting.
     XImage* image = XCreateImage(dpy_, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
+                                 reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(s.storeWidth),
+                                 static_cast<unsigned>(s.storeHeight), 32, s.storeWidth * 4);
     if (!image) return;
     XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top, static_cast<unsigned>(c.right - c.left),
               static_cast<unsigned>(c.bottom - c.top));
