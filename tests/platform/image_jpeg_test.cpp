@@ -7,36 +7,13 @@
 
 #include "platform/image_files.h"
 // After our headers: jpeglib.h defines TRUE and FALSE only when they are unset.
-#include <jpeglib.h>
+#include "support/jpeg_encode.h"
 
 namespace {
 
 std::vector<std::uint8_t> EncodeJpeg(int w, int h, int quality, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = static_cast<JDIMENSION>(w);
-    c.image_height = static_cast<JDIMENSION>(h);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, quality, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * 3);
-    for (int x = 0; x < w; ++x) row[x * 3] = r, row[x * 3 + 1] = g, row[x * 3 + 2] = b;
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&c, &p, 1);
-    }
-    jpeg_finish_compress(&c);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    jpeg_destroy_compress(&c);
-    std::free(out);
-    return bytes;
+    std::uint32_t colour = static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | b;
+    return test_support::EncodeJpeg(w, h, quality, [colour](int, int) { return colour; });
 }
 
 TEST(ImageJpeg, DecodesToPaddedBgrRows) {

@@ -18,9 +18,7 @@
 #include "skin/skin_archive.h"
 
 // After the platform headers: libjpeg defines TRUE and FALSE as macros, which would clash.
-#include <jpeglib.h>
-#undef TRUE
-#undef FALSE
+#include "support/jpeg_encode.h"
 
 namespace skin_testing {
 
@@ -82,36 +80,7 @@ inline Bytes MakePng(int w, int h, bool withAlpha, const PixelFn& px = Gradient)
     return bytes;
 }
 
-inline Bytes MakeJpeg(int w, int h, const PixelFn& px = Gradient) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = static_cast<JDIMENSION>(w);
-    c.image_height = static_cast<JDIMENSION>(h);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * 3);
-    while (c.next_scanline < c.image_height) {
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t v = px(x, static_cast<int>(c.next_scanline));
-            row[x * 3] = static_cast<JSAMPLE>(v >> 16), row[x * 3 + 1] = static_cast<JSAMPLE>(v >> 8), row[x * 3 + 2] = static_cast<JSAMPLE>(v);
-        }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    Bytes bytes(out, out + size);
-    jpeg_destroy_compress(&c);
-    std::free(out);
-    return bytes;
-}
+inline Bytes MakeJpeg(int w, int h, const PixelFn& px = Gradient) { return test_support::EncodeJpeg(w, h, 90, px); }
 
 inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
