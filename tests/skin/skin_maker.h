@@ -18,7 +18,7 @@
 #include "skin/skin_archive.h"
 
 // After the platform headers: libjpeg defines TRUE and FALSE as macros, which would clash.
-#include "support/jpeg_encode.h"
+#include "../support/jpeg_encode.h"
 
 namespace skin_testing {
 
