@@ -69,8 +69,11 @@ void TApplication::AdoptForm(TCustomForm* form) {
     if (!mainForm_) mainForm_ = form;
     form->BeginLoading();
     if (auto* described = dynamic_cast<TDescribedForm*>(form)) described->BuildForm();
+    // Parts that components create for themselves while the form loads (an edit's button)
+    // are loading too, so they are told as well; otherwise they would never align or repaint.
     std::vector<TComponent*> loaded{form};
-    for (int i = 0; i < form->ComponentCount(); ++i) loaded.push_back(form->Components(i));
+    for (size_t next = 0; next < loaded.size(); ++next)
+        for (int i = 0; i < loaded[next]->ComponentCount(); ++i) loaded.push_back(loaded[next]->Components(i));
     for (TComponent* c : loaded) c->Loaded();
     form->Realign();
     try {

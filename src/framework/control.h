@@ -253,6 +253,7 @@ public:
     bool IsWindowed() const override { return true; }
     void SetText(const std::string& text) override;
     void SetEnabled(bool enabled) override;
+    void Loaded() override;
     // Lays out aligned children again.
     void Realign();
     void PaintControls(HDC dc, TControl* first);

@@ -100,6 +100,8 @@ void TWinControl::CreateWnd() {
     ControlState &= ~csCreating;
     if (!hwnd_) throw EOutOfResources("Error creating window");
     SendMessage(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), 0);
+    // Only now is the client area known (borders and edges take their share of the bounds).
+    Realign();
     for (TControl* c : controls_)
         if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
 }
@@ -267,6 +269,12 @@ void TWinControl::SetText(const std::string& text) {
 void TWinControl::SetEnabled(bool enabled) {
     TControl::SetEnabled(enabled);
     if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+// Aligned children placed while loading waited for the final size of their parent.
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    Realign();
 }
 
 void TWinControl::Realign() {

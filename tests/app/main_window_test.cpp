@@ -52,6 +52,15 @@ TEST_F(MainWindow, IsComposedAsDescribed) {
     EXPECT_EQ(form->sStatusBar1->Panels().Count(), 3);
     EXPECT_EQ(form->sSkinManager1->SkinDirectory(), "Skins");
     EXPECT_EQ(form->sSkinManager1->SkinName(), "DarkGlass");
+    // The browse button is the edit's own part, made while the form loads; it ends up at the
+    // right end of the edit's client area, and typed text stops short of it.
+    for (auto* edit : form->sFilenameEdit) {
+        RECT client = edit->ClientRect();
+        RECT button = edit->Button()->BoundsRect();
+        EXPECT_EQ(button.right, client.right);
+        EXPECT_EQ(button.right - button.left, 16);
+        EXPECT_FALSE(edit->Button()->Loading());
+    }
 }
 
 TEST_F(MainWindow, MenuItemsInOrder) {

@@ -75,6 +75,16 @@ TEST(Component, AWatcherDestroyedFirstIsNotNotifiedLater) {
     EXPECT_EQ(g_events, (std::vector<std::string>{"destroy user", "destroy menu"}));
 }
 
+// A component that makes a part of its own when it is constructed, as an edit makes its button.
+class ProbeWithPart : public Probe {
+public:
+    explicit ProbeWithPart(TComponent* owner) : Probe(owner) {
+        part = new Probe(this);
+        part->SetName("part");
+    }
+    Probe* part;
+};
+
 class DescribedProbeForm : public TDescribedForm {
 public:
     using TDescribedForm::TDescribedForm;
@@ -83,8 +93,10 @@ public:
         auto* a = Create<Probe>(this, "a");
         g_events.push_back(std::string("a created") + (a->Loading() ? " loading" : ""));
         Create<Probe>(this, "b");
+        withPart = Create<ProbeWithPart>(this, "c");
         OnCreate = [](TObject*) { g_events.push_back("create handler"); };
     }
+    ProbeWithPart* withPart = nullptr;
 };
 
 using LoadingProtocol = framework_testing::FrameworkTest;
@@ -96,7 +108,9 @@ TEST_F(LoadingProtocol, DescriptionIsAppliedWhileLoadingThenLoadedInOrderThenCre
     EXPECT_EQ(app->MainForm(), form);
     EXPECT_FALSE(form->Loading());
     EXPECT_EQ(g_events, (std::vector<std::string>{"build while loading", "a created loading", "loaded a while loading",
-                                                  "loaded b while loading", "create handler"}));
+                                                  "loaded b while loading", "loaded c while loading",
+                                                  "loaded part while loading", "create handler"}));
+    EXPECT_FALSE(form->withPart->part->Loading()) << "a component's own parts finish loading too";
 }
 
 }  // namespace
