@@ -166,6 +166,7 @@ protected:
     virtual void DrawPanel(TStatusPanel* panel, const RECT& rect);
 
 private:
+    bool FormIsSizeable() const;
     TStatusPanels panels_;
 };
 

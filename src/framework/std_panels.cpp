@@ -1,5 +1,7 @@
 #include "framework/std_controls.h"
 
+#include "framework/form.h"
+
 namespace framework {
 
 void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight) {
@@ -169,6 +171,14 @@ void TStatusBar::DrawPanel(TStatusPanel* panel, const RECT& rect) {
     c.DrawText(panel->Text(), r, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
+// A grip on a window that cannot be resized would promise what a drag cannot do.
+bool TStatusBar::FormIsSizeable() const {
+    TCustomForm* form = ParentForm();
+    if (!form) return true;
+    TFormBorderStyle style = form->BorderStyle();
+    return style == TFormBorderStyle::bsSizeable || style == TFormBorderStyle::bsSizeToolWin;
+}
+
 void TStatusBar::Paint() {
     TCanvas& c = Canvas();
     RECT client = ClientRect();
@@ -179,7 +189,7 @@ void TStatusBar::Paint() {
     } else {
         for (int i = 0; i < panels_.Count(); ++i) DrawPanel(panels_[i], PanelRect(i));
     }
-    if (!SizeGrip) return;
+    if (!SizeGrip || !FormIsSizeable()) return;
     // Three diagonal double lines in the bottom-right corner.
     HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
     HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));

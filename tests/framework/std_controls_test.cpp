@@ -67,6 +67,34 @@ TEST_F(StdControls, StatusBarPanelsTakeTheirWidthsAndTheLastOneTheRest) {
     EXPECT_EQ(bar->Panels()[1]->Text(), "Вкл");
 }
 
+// The size grip appears only where a drag can resize the window.
+TEST_F(StdControls, StatusBarGripOnlyOnASizeableForm) {
+    TForm* form = NewForm(200, 60);
+    auto* bar = new TStatusBar(form);
+    bar->SetParent(form);
+    bar->SetBounds(0, 40, 200, 20);
+    auto cornerHasMarks = [&] {
+        bar->Repaint();
+        Pump();
+        const auto& screen = Screen().ComposeScreen();
+        POINT face = bar->ClientToScreen(POINT{4, 4});
+        std::uint32_t faceColour = screen[static_cast<size_t>(face.y) * 800 + static_cast<size_t>(face.x)];
+        for (int y = 8; y < 20; ++y)
+            for (int x = 188; x < 200; ++x) {
+                POINT p = bar->ClientToScreen(POINT{x, y});
+                if (screen[static_cast<size_t>(p.y) * 800 + static_cast<size_t>(p.x)] != faceColour) return true;
+            }
+        return false;
+    };
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    EXPECT_TRUE(cornerHasMarks());
+    form->SetBorderStyle(TFormBorderStyle::bsSingle);
+    EXPECT_FALSE(cornerHasMarks());
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    bar->SizeGrip = false;
+    EXPECT_FALSE(cornerHasMarks());
+}
+
 // The look: a panel's raised bevel is light at the top-left and dark at the bottom-right,
 // and a flat speed button shows a frame only while the pointer is over it.
 TEST_F(StdControls, PanelBevelAndFlatButtonHoverFrameAreDrawn) {
