@@ -75,7 +75,6 @@ void TApplication::AdoptForm(TCustomForm* form) {
     for (size_t next = 0; next < loaded.size(); ++next)
         for (int i = 0; i < loaded[next]->ComponentCount(); ++i) loaded.push_back(loaded[next]->Components(i));
     for (TComponent* c : loaded) c->Loaded();
-    form->Realign();
     try {
         form->DoCreate();
     } catch (...) {
