@@ -125,10 +125,12 @@ void FillTexture(framework::TBitmap& bmp, RECT& rect, int mode, const skin::TsSk
 
 namespace {
 
-// Copies the background under r, or fills r with its plain colour.
+// Copies the background under r, or fills r with its plain colour; a background that is
+// neither (the "none" colour) leaves r as it is, as the section fill does.
 void PutBackground(framework::TBitmap& bmp, const RECT& r, const TsBgSource& bg) {
     if (IsEmpty(r)) return;
     if (!bg.Ready) {
+        if (bg.FillColor == TransparentColor) return;
         FillRectSolid(bmp, r, bg.FillColor);
     } else if (bg.Bmp) {
         BlockCopy(View(bmp), r.left, r.top, View(*bg.Bmp), r.left + bg.X, r.top + bg.Y, r.right - r.left, r.bottom - r.top);
