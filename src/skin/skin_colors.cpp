@@ -11,6 +11,14 @@ struct Rgb {
     std::uint8_t r, g, b;
 };
 
+// The engine rounds halves to even (126.5 -> 126, 127.5 -> 128), whatever the FPU's mode.
+std::uint8_t RoundChannel(double x) {
+    double whole = std::floor(x);
+    double rest = x - whole;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    return static_cast<std::uint8_t>(std::clamp(whole, 0.0, 255.0));
+}
+
 Rgb TurnRgb(Rgb c, double degrees) {
     int mx = std::max({c.r, c.g, c.b}), mn = std::min({c.r, c.g, c.b});
     if (mx == mn) return c;  // grey has no hue
@@ -30,15 +38,12 @@ Rgb TurnRgb(Rgb c, double degrees) {
     double f = sector - std::floor(sector);
     double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
     double rgb[6][3] = {{v, t, p}, {q, v, p}, {p, v, t}, {p, q, v}, {t, p, v}, {v, p, q}};
-    auto ch = [](double x) { return static_cast<std::uint8_t>(std::clamp(std::lround(x), 0L, 255L)); };
-    return Rgb{ch(rgb[i][0]), ch(rgb[i][1]), ch(rgb[i][2])};
+    return Rgb{RoundChannel(rgb[i][0]), RoundChannel(rgb[i][1]), RoundChannel(rgb[i][2])};
 }
 
 Rgb SaturateRgb(Rgb c, int amount) {
     double m = (c.r + c.g + c.b) / 3.0;
-    auto ch = [&](int x) {
-        return static_cast<std::uint8_t>(std::clamp(std::lround(x + amount * (m - x) / 100.0), 0L, 255L));
-    };
+    auto ch = [&](int x) { return RoundChannel(x + amount * (m - x) / 100.0); };
     return Rgb{ch(c.r), ch(c.g), ch(c.b)};
 }
 
