@@ -117,10 +117,12 @@ void ParseEntry(ArchiveCursor& cursor, TacSkinConvertor& r, std::size_t& content
     std::int32_t size = cursor.ReadInt32();
     if (size < 0) throw ESkinArchiveError(Damaged(Quoted(name) + " has a negative size"));
     if (size == 0) throw ESkinArchiveError(Damaged(Quoted(name) + " has a size of 0"));
-    if (size > kMaxEntrySize) throw ESkinArchiveError(Damaged(Quoted(name) + " is larger than 64 MiB"));
+    const TsArchiveLimits& limits = r.Limits;
+    if (size > limits.maxEntrySize)
+        throw ESkinArchiveError(Damaged(Quoted(name) + " is larger than " + SizeText(limits.maxEntrySize)));
     contentTotal += static_cast<std::size_t>(size);
-    if (contentTotal > static_cast<std::size_t>(kMaxSkinBytes))
-        throw ESkinArchiveError(Damaged("its content exceeds 512 MiB"));
+    if (static_cast<std::int64_t>(contentTotal) > limits.maxContentBytes)
+        throw ESkinArchiveError(Damaged("its content exceeds " + SizeText(limits.maxContentBytes)));
     std::vector<std::uint8_t> data = InflateEntry(cursor, static_cast<std::size_t>(size), name);
     if (EqualsNoCase(name, "Options.dat")) {
         if (r.OptionsData) throw ESkinArchiveError(Damaged("it holds two options entries"));
@@ -131,6 +133,12 @@ void ParseEntry(ArchiveCursor& cursor, TacSkinConvertor& r, std::size_t& content
 }
 
 }  // namespace
+
+std::string SizeText(std::int64_t bytes) {
+    constexpr std::int64_t kMiB = 1ll << 20;
+    if (bytes > 0 && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
 
 void TacSkinConvertor::SetArchiveStream(std::span<const std::uint8_t> bytes) {
     ownedArchive_.clear();
@@ -192,7 +200,8 @@ void ParseArchive(std::unique_ptr<TacSkinConvertor>& reader) {
     }
     std::int32_t count = cursor.ReadInt32();
     if (count < 0) throw ESkinArchiveError(Damaged("negative entry count"));
-    if (count > kMaxEntryCount) throw ESkinArchiveError(Damaged("more than 100000 entries"));
+    if (count > r.Limits.maxEntryCount)
+        throw ESkinArchiveError(Damaged("more than " + std::to_string(r.Limits.maxEntryCount) + " entries"));
     r.ImageItemCount = count - 1;
     std::size_t contentTotal = 0;
     for (std::int32_t i = 0; i < count; ++i) ParseEntry(cursor, r, contentTotal);

@@ -36,6 +36,16 @@ public:
 constexpr std::int64_t kMaxEntrySize = 64ll << 20;
 constexpr std::int32_t kMaxEntryCount = 100000;
 constexpr std::int64_t kMaxSkinBytes = 512ll << 20;
+
+// The limits one reader applies; each maximum itself is accepted. Tests use small ones.
+struct TsArchiveLimits {
+    std::int64_t maxEntrySize = kMaxEntrySize;
+    std::int32_t maxEntryCount = kMaxEntryCount;
+    std::int64_t maxContentBytes = kMaxSkinBytes;  // all entries inflated, options included
+};
+
+// "64 MiB" for whole mebibytes, else "100 bytes".
+std::string SizeText(std::int64_t bytes);
 // Input is pulled from the archive in blocks of this size.
 constexpr std::size_t kInflateBlock = 65536;
 
@@ -52,6 +62,7 @@ public:
     TacSkinConvertor& operator=(const TacSkinConvertor&) = delete;
     ~TacSkinConvertor() { Clear(); }
 
+    TsArchiveLimits Limits;
     int ImageItemCount = 0;
     std::vector<TacImageItem> ImageItems;
     std::unique_ptr<std::vector<std::uint8_t>> OptionsData;

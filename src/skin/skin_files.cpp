@@ -76,12 +76,13 @@ bool IsDirectory(const std::string& p) {
 bool SkinFileExists(const std::string& path) { return IsFile(ResolveSkinPath(path)); }
 bool SkinDirectoryExists(const std::string& path) { return IsDirectory(ResolveSkinPath(path)); }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& p) {
+std::vector<std::uint8_t> ReadWholeFile(const std::string& p, std::int64_t limit) {
+    if (limit < 0) limit = kMaxSkinBytes;
     std::ifstream f(p, std::ios::binary | std::ios::ate);
     if (!f) throw framework::EInOutError(2);
     std::streamoff size = f.tellg();
     if (size < 0) throw framework::EInOutError(100);
-    if (size > kMaxSkinBytes) throw ESkinArchiveError("Damaged skin: the file " + p + " is larger than 512 MiB");
+    if (size > limit) throw ESkinArchiveError("Damaged skin: the file " + p + " is larger than " + SizeText(limit));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     f.seekg(0);
     if (size > 0 && !f.read(reinterpret_cast<char*>(bytes.data()), size)) throw framework::EInOutError(100);

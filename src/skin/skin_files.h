@@ -19,8 +19,9 @@ bool IsDirectory(const std::string& resolvedPath);
 // Shorthands that resolve first.
 bool SkinFileExists(const std::string& path);
 bool SkinDirectoryExists(const std::string& path);
-// The whole file; a file above the skin memory limit is refused as a damaged skin.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& resolvedPath);
+// The whole file; a file above the limit (the skin memory limit unless given) is refused as
+// a damaged skin. A file of exactly the limit is read.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& resolvedPath, std::int64_t limit = -1);
 // The folder of the running executable, ending with "/".
 std::string ExecutableDir();
 // Names in a folder (not "." and ".."), in the order the file system gives them.
