@@ -1,6 +1,8 @@
 // Announcing a skin: the skin command broadcast to forms and controls, freezing and thawing
 // the forms around a change, the creation hook and the application watch.
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "framework/application.h"
 #include "skin/skin_commands.h"
@@ -69,6 +71,16 @@ void Attach(HWND hwnd, TsAdapterKind kind, const std::string& section) {
 std::string ClassOf(HWND hwnd) {
     char name[64] = {};
     GetClassName(hwnd, name, sizeof name);
+    return name;
+}
+
+// A class given as an atom (MAKEINTATOM, a value below 0x10000) is no string to read: the
+// window, which exists by the time the hook runs, names its class.
+std::string CreatedClassName(const CREATESTRUCT* cs, HWND hwnd) {
+    const auto value = cs ? reinterpret_cast<std::uintptr_t>(cs->lpszClass) : 0;
+    if (value > 0xFFFF) return cs->lpszClass;
+    std::string name = ClassOf(hwnd);
+    if (name.empty() && value != 0) name.append(1, '#').append(std::to_string(value));
     return name;
 }
 
@@ -155,19 +167,34 @@ void TsSkinManager::RepaintForms(bool animated) {
         if (IsWindow(hwnd) && IsWindowVisible(hwnd)) RedrawWindow(hwnd, nullptr, nullptr, kFullRedraw);
 }
 
+// A form frozen twice (SendNewSkin freezes, then its RepaintForms) is listed once.
 void TsSkinManager::FreezeForms() {
     if (ApplicationMinimized()) return;
     if (IsDefault() && AnimEffects.SkinChanging.Active) AnimatingSkinChange = true;
     for (TsProviderLink* link : FreezableForms(this)) {
+        if (std::find(frozen_.begin(), frozen_.end(), link) == frozen_.end()) frozen_.push_back(link);
         link->SetSkinChanging(true);
         SendMessage(link->Form()->Handle(), WM_SETREDRAW, 0, 0);
     }
 }
 
+// Thaws the forms FreezeForms froze that still have their provider and window.
+std::vector<TsProviderLink*> TsSkinManager::TakeFrozenForms() {
+    std::vector<TsProviderLink*> links;
+    const std::vector<TsProviderLink*>& registered = ProviderForms();
+    for (TsProviderLink* link : frozen_) {
+        if (std::find(registered.begin(), registered.end(), link) == registered.end()) continue;
+        TCustomForm* form = link->Form();
+        if (form && !form->Destroying() && form->HandleAllocated()) links.push_back(link);
+    }
+    frozen_.clear();
+    return links;
+}
+
 void TsSkinManager::ThawForms(bool animated) {
     if (ApplicationMinimized()) return;
     if (IsDefault()) AnimatingSkinChange = false;
-    for (TsProviderLink* link : FreezableForms(this)) {
+    for (TsProviderLink* link : TakeFrozenForms()) {
         HWND hwnd = link->Form()->Handle();
         if (!animated) {
             SendMessage(hwnd, WM_SETREDRAW, 1, 0);
@@ -212,7 +239,7 @@ LRESULT TsSkinManager::CreationHookProc(int code, WPARAM wParam, LPARAM lParam) 
     if (code == HCBT_CREATEWND) {
         auto* cbt = reinterpret_cast<CBT_CREATEWND*>(lParam);
         const CREATESTRUCT* cs = cbt ? cbt->lpcs : nullptr;
-        std::string cls = cs && cs->lpszClass ? cs->lpszClass : ClassOf(hwnd);
+        std::string cls = CreatedClassName(cs, hwnd);
         bool topLevel = !cs || !cs->hwndParent || (static_cast<DWORD>(cs->style) & WS_CHILD) == 0;
         if (cls == "#32770" && topLevel) {
             if (m->SkinningRules & srStdDialogs) Attach(hwnd, TsAdapterKind::Dialog, "DIALOG");
@@ -256,11 +283,6 @@ LRESULT TsSkinManager::AppHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (m && code == HC_ACTION && cwp && m->skinnedPopups_) {
         switch (cwp->message) {
-            case WM_SYSCOMMAND: {
-                WPARAM command = cwp->wParam & 0xFFF0;
-                if (command == SC_MINIMIZE || command == SC_RESTORE) m->lastSysCommand_ = command;
-                break;
-            }
             case WM_ACTIVATEAPP:
                 if (cwp->wParam && !GetParent(cwp->hwnd) && framework::Application &&
                     framework::Application->MainForm() && framework::Application->MainForm()->HandleAllocated() &&

@@ -70,8 +70,10 @@ std::string TsSkinManager::ListSkins(std::vector<std::string>& list, int kind) c
             if (IsDirectory(path)) {
                 if ((kind == 0 || kind == 2) && SkinFileExists(path + "/Options.dat")) add(entry);
             } else if (kind == 1 || kind == 2) {
+                // Named without the final extension only, so that loading the listed name
+                // finds the same file ("Night.v2.asz" is "Night.v2").
                 std::size_t dot = entry.rfind('.');
-                if (dot != std::string::npos && entry.substr(dot) == ".asz") add(entry.substr(0, entry.find('.')));
+                if (dot != std::string::npos && entry.substr(dot) == ".asz") add(entry.substr(0, dot));
             }
         }
     }

@@ -125,18 +125,29 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     RunLoadSequence(previous);
 }
 
+TsSkinManager::LoadState TsSkinManager::SaveLoadState() const {
+    return LoadState{skinName_, IsPacked, GlobalInfo().SkinReady};
+}
+
+void TsSkinManager::RestoreLoadState(const LoadState& state) {
+    skinName_ = state.skinName;
+    IsPacked = state.isPacked;
+    GlobalInfo().SkinReady = state.skinReady;
+}
+
 void TsSkinManager::RunLoadSequence(const std::string& previousName) {
+    if (!active_) return;
     if (OnBeforeChange) OnBeforeChange(this);
     LoadingSkin = true;
-    const bool wasReady = GlobalInfo().SkinReady;
+    LoadState before = SaveLoadState();
+    before.skinName = previousName;
     GlobalInfo().SkinReady = false;
     bool failed = false;
     try {
         LoadNamedSkin();
     } catch (const std::exception& e) {
         failed = true;
-        skinName_ = previousName;
-        GlobalInfo().SkinReady = wasReady;
+        RestoreLoadState(before);
         ShowLoadError(e.what());
     }
     if (!active_)
@@ -249,11 +260,13 @@ void TsSkinManager::LoadNamedSkin() {
 void TsSkinManager::Reload() {
     if (!GlobalInfo().SkinReady) return;
     LoadingSkin = true;
+    const LoadState before = SaveLoadState();
     try {
         LoadNamedSkin();
         GlobalInfo().SkinReady = true;
         UpdateIndexes();
     } catch (const std::exception& e) {
+        RestoreLoadState(before);
         ShowLoadError(e.what());
     }
     LoadingSkin = false;
@@ -318,9 +331,10 @@ void TsSkinManager::SetIsDefault(bool value) {
         DefaultManagerSlot() = this;
         InstallAppHook();
     }
+    // An active manager that has not loaded a skin yet has nothing to announce.
     if (!active_) {
         SendRemoveSkin();
-    } else {
+    } else if (hasSkin_) {
         SendNewSkin(true);
         RepaintForms();
     }

@@ -154,6 +154,15 @@ public:
     void LoadPackedSkin();
 
 private:
+    // What a failed load puts back.
+    struct LoadState {
+        std::string skinName;
+        bool isPacked;
+        bool skinReady;
+    };
+    LoadState SaveLoadState() const;
+    std::vector<TsProviderLink*> TakeFrozenForms();
+    void RestoreLoadState(const LoadState& state);
     void LoadNamedSkin();
     void RunLoadSequence(const std::string& previousName);
     void Reload();
@@ -165,7 +174,6 @@ private:
     void RemoveCreationHook();
     void InstallAppHook();
     void RemoveAppHook();
-    bool FormsReadable() const;
     void ShowLoadError(const std::string& message);
     static LRESULT CreationHookProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT AppHookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -183,7 +191,9 @@ private:
     HWND hotControl_ = nullptr;
     HHOOK cbtHook_ = nullptr;
     HHOOK appHook_ = nullptr;
-    WPARAM lastSysCommand_ = 0;
+    // Forms frozen by FreezeForms and not yet thawed: a frozen form is no longer visible, so
+    // ThawForms cannot find them again by looking.
+    std::vector<TsProviderLink*> frozen_;
 };
 
 // "\" appended (or a final "/" turned into "\"); a single letter becomes a drive root.

@@ -116,6 +116,31 @@ TEST_F(SkinManagerTest, DamagedSkinKeepsThePreviousSkinModelAndName) {
     }
 }
 
+// The damaged skin's kind used to replace the kind of the skin still in use.
+TEST_F(SkinManagerTest, FailedLoadKeepsWhetherTheSkinIsPacked) {
+    SimpleSkin("folder").WriteFolder(dir / "Folder");
+    SimpleSkin("packed").WritePacked(dir / "Packed.asz");
+    WriteFile(dir / "Broken.asz", Bytes{'n', 'o', 'p', 'e'});
+    SkinFiles badNumber = SimpleSkin("bad");
+    badNumber.options += "[EDIT]\nGRADIENTDATA=1;2;x;4;5\n";
+    badNumber.WriteFolder(dir / "BadNumber");
+
+    manager->SetSkinName("Folder");
+    manager->SetSkinName("Broken");
+    EXPECT_FALSE(manager->IsPacked);
+    manager->SetSkinName("Packed");
+    manager->SetSkinName("BadNumber");
+    EXPECT_TRUE(manager->IsPacked);
+    EXPECT_EQ(boxes.size(), 2u);
+    // A reload after a colour change that fails keeps it too.
+    WriteFile(dir / "Packed.asz", Bytes{'n', 'o'});
+    manager->SetHueOffset(40);
+    EXPECT_EQ(boxes.size(), 3u);
+    EXPECT_TRUE(manager->IsPacked);
+    EXPECT_EQ(manager->SkinName(), "Packed");
+    EXPECT_EQ(manager->GlobalInfo().Author, "packed");
+}
+
 TEST_F(SkinManagerTest, DamagedFirstSkinLeavesTheProgramUnskinned) {
     WriteFile(dir / "Broken.asz", Bytes{'x'});
     manager->SetSkinName("Broken");
@@ -145,6 +170,117 @@ TEST_F(SkinManagerTest, InactiveManagerOnlyStoresTheName) {
     EXPECT_TRUE(manager->Model().Empty());
     manager->SetActive(true);
     EXPECT_EQ(manager->GlobalInfo().Author, "good");
+}
+
+// Changing the common sections of an inactive manager used to load, announce and remove.
+TEST_F(SkinManagerTest, CommonSectionsOfAnInactiveManagerAreOnlyStored) {
+    SimpleSkin("good").WriteFolder(dir / "Good");
+    manager->SetActive(false);
+    manager->SetSkinName("Good");
+    manager->SetCommonSections({"[EXTRA]", "COLOR = $00FF00"});
+    EXPECT_EQ(before, 0);
+    EXPECT_EQ(after, 0);
+    EXPECT_FALSE(manager->Active());
+    EXPECT_EQ(manager->CommonSections(), (std::vector<std::string>{"[EXTRA]", "COLOR=$00FF00"}));
+    manager->SetActive(true);
+    EXPECT_EQ(before, 1);
+    EXPECT_GE(manager->FindSection("EXTRA"), 0);
+}
+
+// Making an active manager default before it has a skin used to announce an empty model.
+TEST_F(SkinManagerTest, BecomingDefaultAnnouncesOnlyALoadedSkin) {
+    TsSkinManager second(nullptr);
+    second.SetSkinDirectory(dir.Path());
+    second.SetIsDefault(true);
+    EXPECT_EQ(DefaultManager(), &second);
+    EXPECT_TRUE(second.Active());
+    EXPECT_EQ(second.SkinInfo(), "N/A");
+    EXPECT_FALSE(second.CreationHookInstalled());
+
+    SimpleSkin("good").WriteFolder(dir / "Good");
+    manager->SetSkinName("Good");
+    EXPECT_FALSE(manager->CreationHookInstalled());  // not the default
+    manager->SetIsDefault(true);
+    EXPECT_EQ(manager->SkinInfo(), "6.5");
+    EXPECT_TRUE(manager->CreationHookInstalled());
+}
+
+// Reading a class atom as a string crashed the creation hook.
+TEST_F(SkinManagerTest, CreationHookTakesWindowsCreatedByClassAtom) {
+    SimpleSkin("good").WriteFolder(dir / "Good");
+    manager->SetSkinName("Good");
+    ASSERT_TRUE(manager->CreationHookInstalled());
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.lpszClassName = "SkinAtomTestWindow";
+    ATOM atom = RegisterClassEx(&wc);
+    ASSERT_NE(atom, 0);
+    auto byAtom = reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(atom));
+    HWND hwnd = CreateWindowEx(WS_EX_TOOLWINDOW, byAtom, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    char name[64] = {};
+    GetClassName(hwnd, name, sizeof name);
+    EXPECT_STREQ(name, "SkinAtomTestWindow");
+    DestroyWindow(hwnd);
+    UnregisterClass("SkinAtomTestWindow", nullptr);
+}
+
+// A provider fake that records its marks.
+class FakeProvider : public TsProviderLink {
+public:
+    FakeProvider(framework::TCustomForm* form, TsSkinManager* manager) : form_(form), manager_(manager) {
+        RegisterProviderForm(this);
+    }
+    ~FakeProvider() override { UnregisterProviderForm(this); }
+    framework::TCustomForm* Form() const override { return form_; }
+    TsSkinManager* Manager() const override { return manager_; }
+    void SetSkinChanging(bool changing) override { marks.push_back(changing); }
+    bool DrawsFrame() const override { return true; }
+    void RepaintFrame() override { ++frameRepaints; }
+    std::vector<bool> marks;
+    int frameRepaints = 0;
+
+private:
+    framework::TCustomForm* form_;
+    TsSkinManager* manager_;
+};
+
+// Freezing hides a form; the thaw used to look for visible forms and found none.
+TEST_F(SkinManagerTest, FrozenFormsAreThawedAfterEveryChange) {
+    framework::TApplication app;
+    auto* form = new framework::TForm(&app);
+    form->Show();
+    ASSERT_TRUE(IsWindowVisible(form->Handle()));
+    FakeProvider provider(form, manager.get());
+    auto* other = new framework::TForm(&app);
+    other->Show();
+    TsSkinManager second(nullptr);
+    FakeProvider foreign(other, &second);  // uses another manager: never touched
+
+    SimpleSkin("good").WriteFolder(dir / "Good");
+    manager->SetSkinName("Good");
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(provider.marks, (std::vector<bool>{true, false}));
+    EXPECT_EQ(provider.frameRepaints, 1);
+
+    provider.marks.clear();
+    manager->SetHueOffset(90);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(provider.marks, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(foreign.marks.empty());
+    EXPECT_FALSE(AnimatingSkinChange);
+
+    // A form whose provider went away between freeze and thaw is left alone.
+    auto gone = std::make_unique<FakeProvider>(other, manager.get());
+    manager->FreezeForms();
+    EXPECT_FALSE(IsWindowVisible(other->Handle()));
+    std::vector<bool> goneMarks = gone->marks;
+    gone.reset();
+    manager->ThawForms(true);
+    EXPECT_EQ(goneMarks, (std::vector<bool>{true}));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(provider.marks, (std::vector<bool>{true, false, true, false}));
 }
 
 TEST_F(SkinManagerTest, InternalSkinsServeWhenNoFileMatches) {
@@ -252,11 +388,16 @@ TEST_F(SkinManagerTest, ListsSkinsSorted) {
     manager->InternalSkins.push_back({"Zeta", {}, "[A]", {}});
     std::vector<std::string> names;
     EXPECT_EQ(manager->ListSkins(names, 2), "Zeta");
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "Zeta"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha.v2", "beta", "Zeta"}));
     manager->ListSkins(names, 0);
     EXPECT_EQ(names, (std::vector<std::string>{"beta", "Zeta"}));
     manager->ListSkins(names, 1);
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Zeta"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha.v2", "Zeta"}));
+    // A listed packed name loads the file it came from.
+    manager->SetSkinName(names[0]);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(manager->IsPacked);
+    EXPECT_EQ(manager->GlobalInfo().Author, "b");
 }
 
 // The announcement reaches forms of the application and their controls, windowed or not.
