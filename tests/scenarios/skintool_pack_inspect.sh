@@ -2,7 +2,7 @@
 # A folder skin written here (options text and pictures, one named in another letter case)
 # and the archive skintool packs from it load to the same model: inspect --json prints the
 # same JSON for both, apart from the archive's own member. A damaged archive fails with a
-# message on stderr and exit code 1.
+# message on stderr and exit code 1, and an empty file is refused by name when packing.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -30,4 +30,15 @@ if "$skintool" inspect "$work/skins/Broken.asz" --json >/dev/null 2>"$work/err";
   echo "a damaged archive loaded"; exit 1
 fi
 [ -s "$work/err" ] || { echo "no message for a damaged archive"; exit 1; }
+# An empty picture or options file would pack into an archive the reader refuses.
+for empty in frame.bmp Options.dat; do
+  cp -r "$work/skins/Test" "$work/Empty"
+  : >"$work/Empty/$empty"
+  if "$skintool" pack "$work/Empty" "$work/empty.asz" 2>"$work/err"; then
+    echo "an empty $empty was packed"; exit 1
+  fi
+  grep -q "Empty/$empty is empty" "$work/err" || { echo "the message does not name $empty:"; cat "$work/err"; exit 1; }
+  [ ! -e "$work/empty.asz" ] || { echo "an archive was written for an empty $empty"; exit 1; }
+  rm -rf "$work/Empty"
+done
 echo "scenario passed"

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 
 #include "commands.h"
 #include "skin/skin_archive.h"
@@ -31,7 +32,18 @@ std::string FileOfValue(const std::string& value) {
     return value.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) { return ReadWholeFile(path); }
+// An archive entry holds at least one byte (the reader refuses a size of 0), so an empty
+// file would pack into an archive that does not load.
+class EmptyFile : public std::runtime_error {
+public:
+    explicit EmptyFile(const std::string& path) : std::runtime_error(path + " is empty: an empty file cannot be packed") {}
+};
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    if (bytes.empty()) throw EmptyFile(path);
+    return bytes;
+}
 
 }  // namespace
 
