@@ -207,44 +207,11 @@ void PrintSummary(const TsSkinManager& manager) {
 }  // namespace
 
 int Inspect(const std::string& skinPath, bool json) {
-    namespace fs = std::filesystem;
-    std::string resolved = ResolveSkinPath(skinPath);
-    while (resolved.size() > 1 && resolved.back() == '/') resolved.pop_back();
-    fs::path path = fs::absolute(resolved);
-    bool packed = IsFile(path.string());
-    std::string dir = path.parent_path().string();
-    std::string name = packed ? path.filename().string() : path.filename().string();
-    if (packed) {
-        if (UpperCase(path.extension().string()) != ".ASZ") {
-            std::fprintf(stderr, "%s is not an .asz file\n", path.string().c_str());
-            return 1;
-        }
-        name.resize(name.size() - 4);
-        // The packed file is looked for under the exact name with ".asz".
-        if (path.extension().string() != ".asz") {
-            std::fprintf(stderr, "%s: the extension must be written .asz\n", path.string().c_str());
-            return 1;
-        }
-    }
-    std::string error;
-    SetSkinMessageBox([&error](HWND, const std::string& text, const std::string& caption, UINT) {
-        if (caption == "Error") error = text;
-        return IDOK;
-    });
     TsSkinManager manager(nullptr);
-    manager.SetSkinDirectory(dir);
-    manager.SetSkinName(name);
-    SetSkinMessageBox(nullptr);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
-    }
-    if (!manager.Active() || !manager.GlobalInfo().SkinReady) {
-        std::fprintf(stderr, "No skin found at %s\n", skinPath.c_str());
-        return 1;
-    }
+    std::string archivePath;
+    if (!LoadSkin(skinPath, manager, &archivePath)) return 1;
     if (json)
-        std::printf("%s\n", ModelJson(manager, packed ? path.string() : std::string()).c_str());
+        std::printf("%s\n", ModelJson(manager, archivePath).c_str());
     else
         PrintSummary(manager);
     return 0;

@@ -1,9 +1,10 @@
 // skintool: inspect a skin (folder or .asz) as the engine loads it, pack a skin folder into
-// an archive, or list the skins of a folder.
+// an archive, list the skins of a folder, or render one section of a skin into a PNG.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 
@@ -12,7 +13,8 @@ namespace {
 int Usage() {
     std::fputs("usage: skintool inspect SKIN [--json]\n"
                "       skintool pack FOLDER OUT.asz\n"
-               "       skintool list DIR\n",
+               "       skintool list DIR\n"
+               "       skintool render SKIN SECTION WIDTHxHEIGHT [--state N] [--bg #RRGGBB] OUT.png\n",
                stderr);
     return 2;
 }
@@ -28,5 +30,6 @@ int main(int argc, char** argv) {
         return skintool::Inspect(argv[2], argc == 4);
     if (command == "pack" && argc == 4) return skintool::Pack(argv[2], argv[3]);
     if (command == "list" && argc == 3) return skintool::List(argv[2]);
+    if (command == "render") return skintool::Render(std::vector<std::string>(argv + 2, argv + argc));
     return Usage();
 }
