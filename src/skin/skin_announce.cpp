@@ -172,7 +172,8 @@ void TsSkinManager::FreezeForms() {
     if (ApplicationMinimized()) return;
     if (IsDefault() && AnimEffects.SkinChanging.Active) AnimatingSkinChange = true;
     for (TsProviderLink* link : FreezableForms(this)) {
-        if (std::find(frozen_.begin(), frozen_.end(), link) == frozen_.end()) frozen_.push_back(link);
+        if (std::find(frozen_.begin(), frozen_.end(), link) == frozen_.end())
+            frozen_.push_back(link);
         link->SetSkinChanging(true);
         SendMessage(link->Form()->Handle(), WM_SETREDRAW, 0, 0);
     }

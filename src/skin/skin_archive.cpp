@@ -119,7 +119,8 @@ void ParseEntry(ArchiveCursor& cursor, TacSkinConvertor& r, std::size_t& content
     if (size == 0) throw ESkinArchiveError(Damaged(Quoted(name) + " has a size of 0"));
     const TsArchiveLimits& limits = r.Limits;
     if (size > limits.maxEntrySize)
-        throw ESkinArchiveError(Damaged(Quoted(name) + " is larger than " + SizeText(limits.maxEntrySize)));
+        throw ESkinArchiveError(
+            Damaged(Quoted(name) + " is larger than " + SizeText(limits.maxEntrySize)));
     contentTotal += static_cast<std::size_t>(size);
     if (static_cast<std::int64_t>(contentTotal) > limits.maxContentBytes)
         throw ESkinArchiveError(Damaged("its content exceeds " + SizeText(limits.maxContentBytes)));
@@ -201,7 +202,8 @@ void ParseArchive(std::unique_ptr<TacSkinConvertor>& reader) {
     std::int32_t count = cursor.ReadInt32();
     if (count < 0) throw ESkinArchiveError(Damaged("negative entry count"));
     if (count > r.Limits.maxEntryCount)
-        throw ESkinArchiveError(Damaged("more than " + std::to_string(r.Limits.maxEntryCount) + " entries"));
+        throw ESkinArchiveError(
+            Damaged("more than " + std::to_string(r.Limits.maxEntryCount) + " entries"));
     r.ImageItemCount = count - 1;
     std::size_t contentTotal = 0;
     for (std::int32_t i = 0; i < count; ++i) ParseEntry(cursor, r, contentTotal);

@@ -73,7 +73,8 @@ std::string TsSkinManager::ListSkins(std::vector<std::string>& list, int kind) c
                 // Named without the final extension only, so that loading the listed name
                 // finds the same file ("Night.v2.asz" is "Night.v2").
                 std::size_t dot = entry.rfind('.');
-                if (dot != std::string::npos && entry.substr(dot) == ".asz") add(entry.substr(0, dot));
+                if (dot != std::string::npos && entry.substr(dot) == ".asz")
+                    add(entry.substr(0, dot));
             }
         }
     }

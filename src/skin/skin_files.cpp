@@ -82,7 +82,9 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& p, std::int64_t limit
     if (!f) throw framework::EInOutError(2);
     std::streamoff size = f.tellg();
     if (size < 0) throw framework::EInOutError(100);
-    if (size > limit) throw ESkinArchiveError("Damaged skin: the file " + p + " is larger than " + SizeText(limit));
+    if (size > limit)
+        throw ESkinArchiveError("Damaged skin: the file " + p + " is larger than " +
+                                SizeText(limit));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     f.seekg(0);
     if (size > 0 && !f.read(reinterpret_cast<char*>(bytes.data()), size)) throw framework::EInOutError(100);

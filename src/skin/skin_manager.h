@@ -154,46 +154,47 @@ public:
     void LoadPackedSkin();
 
 private:
-    // What a failed load puts back.
-    struct LoadState {
-        std::string skinName;
-        bool isPacked;
-        bool skinReady;
-    };
-    LoadState SaveLoadState() const;
-    std::vector<TsProviderLink*> TakeFrozenForms();
-    void RestoreLoadState(const LoadState& state);
-    void LoadNamedSkin();
-    void RunLoadSequence(const std::string& previousName);
-    void Reload();
-    void InstallFrom(std::unique_ptr<TsSkinModel> fresh, const std::string& skinDir);
-    void LoadFromSource(TacSkinConvertor* archive, const TsOptionsText& options, const std::string& skinDir);
-    void FillThirdPartyLists();
-    void PrepareExtendedBorders();
-    void InstallCreationHook();
-    void RemoveCreationHook();
-    void InstallAppHook();
-    void RemoveAppHook();
-    void ShowLoadError(const std::string& message);
-    static LRESULT CreationHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT AppHookProc(int code, WPARAM wParam, LPARAM lParam);
+  // What a failed load puts back.
+  struct LoadState {
+      std::string skinName;
+      bool isPacked;
+      bool skinReady;
+  };
+  LoadState SaveLoadState() const;
+  std::vector<TsProviderLink*> TakeFrozenForms();
+  void RestoreLoadState(const LoadState& state);
+  void LoadNamedSkin();
+  void RunLoadSequence(const std::string& previousName);
+  void Reload();
+  void InstallFrom(std::unique_ptr<TsSkinModel> fresh, const std::string& skinDir);
+  void LoadFromSource(TacSkinConvertor* archive, const TsOptionsText& options,
+                      const std::string& skinDir);
+  void FillThirdPartyLists();
+  void PrepareExtendedBorders();
+  void InstallCreationHook();
+  void RemoveCreationHook();
+  void InstallAppHook();
+  void RemoveAppHook();
+  void ShowLoadError(const std::string& message);
+  static LRESULT CreationHookProc(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT AppHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-    std::unique_ptr<TsSkinModel> model_;
-    bool active_ = true;
-    bool hasSkin_ = false;  // the model holds a loaded skin
-    bool extendedBorders_ = false;
-    int hueOffset_ = 0;
-    int saturation_ = 0;
-    bool skinnedPopups_ = true;
-    std::string skinDirectory_;
-    std::string skinName_;
-    std::vector<std::string> commonSections_;
-    HWND hotControl_ = nullptr;
-    HHOOK cbtHook_ = nullptr;
-    HHOOK appHook_ = nullptr;
-    // Forms frozen by FreezeForms and not yet thawed: a frozen form is no longer visible, so
-    // ThawForms cannot find them again by looking.
-    std::vector<TsProviderLink*> frozen_;
+  std::unique_ptr<TsSkinModel> model_;
+  bool active_ = true;
+  bool hasSkin_ = false;  // the model holds a loaded skin
+  bool extendedBorders_ = false;
+  int hueOffset_ = 0;
+  int saturation_ = 0;
+  bool skinnedPopups_ = true;
+  std::string skinDirectory_;
+  std::string skinName_;
+  std::vector<std::string> commonSections_;
+  HWND hotControl_ = nullptr;
+  HHOOK cbtHook_ = nullptr;
+  HHOOK appHook_ = nullptr;
+  // Forms frozen by FreezeForms and not yet thawed: a frozen form is no longer visible, so
+  // ThawForms cannot find them again by looking.
+  std::vector<TsProviderLink*> frozen_;
 };
 
 // "\" appended (or a final "/" turned into "\"); a single letter becomes a drive root.

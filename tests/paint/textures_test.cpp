@@ -185,11 +185,13 @@ TEST_F(OverlayMaskedTextureTest, ModeTenGivesTheUntiledStripsTheBackground) {
 TEST_F(OverlayMaskedTextureTest, ModeTenLeavesTheStripsWithoutABackground) {
     auto b = MakeBitmap(20, 10, 24, Rgb(200, 100, 50));
     RECT r{0, 0, 20, 10};
-    paint::OverlayMaskedTexture(*b, r, paint::BgSourceFromColor(paint::TransparentColor), 10, builder.model, entry);
+    paint::OverlayMaskedTexture(*b, r, paint::BgSourceFromColor(paint::TransparentColor), 10,
+                                builder.model, entry);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) {
             bool strip = y >= 8 || x >= 18;
-            ASSERT_EQ(Px(*b, x, y), strip ? Rgb(200, 100, 50) : Mixed(Rgb(200, 100, 50), x, y)) << x << "," << y;
+            ASSERT_EQ(Px(*b, x, y), strip ? Rgb(200, 100, 50) : Mixed(Rgb(200, 100, 50), x, y))
+                << x << "," << y;
         }
 }
 

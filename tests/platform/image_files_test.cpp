@@ -100,10 +100,12 @@ std::vector<std::uint8_t> HandBmp(const BmpParts& p) {
         for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
     if (p.os2) {
-        put(12, 4), put(static_cast<std::uint32_t>(p.width), 2), put(static_cast<std::uint32_t>(p.height), 2);
+        put(12, 4), put(static_cast<std::uint32_t>(p.width), 2),
+            put(static_cast<std::uint32_t>(p.height), 2);
         put(1, 2), put(static_cast<std::uint32_t>(p.bits), 2);
     } else {
-        put(40, 4), put(static_cast<std::uint32_t>(p.width), 4), put(static_cast<std::uint32_t>(p.height), 4);
+        put(40, 4), put(static_cast<std::uint32_t>(p.width), 4),
+            put(static_cast<std::uint32_t>(p.height), 4);
         put(1, 2), put(static_cast<std::uint32_t>(p.bits), 2), put(p.compression, 4);
         put(static_cast<std::uint32_t>(p.data.size()), 4), put(0, 8);
         put(static_cast<std::uint32_t>(p.palette.size()), 4), put(0, 4);
@@ -131,9 +133,12 @@ std::vector<std::uint32_t> Pixels(const Image& img) {
     return all;
 }
 
-Image Read(const std::vector<std::uint8_t>& b) { return platform::ReadBmp(b.data(), b.size()); }
+Image Read(const std::vector<std::uint8_t>& b) {
+    return platform::ReadBmp(b.data(), b.size());
+}
 
-const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};  // black, red, green, blue
+const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00,
+                                          0x0000FF};  // black, red, green, blue
 
 TEST(ImageFiles, SixteenBitBmpWithAndWithoutMasks) {
     // Without masks 5-5-5: pure red, then r 16, g 8, b 1: 16 * 255 / 31 = 131.6 -> 132,
@@ -141,7 +146,11 @@ TEST(ImageFiles, SixteenBitBmpWithAndWithoutMasks) {
     BmpParts plain{.width = 2, .height = 1, .bits = 16, .data = {0x00, 0x7C, 0x01, 0x41}};
     EXPECT_EQ(Pixels(Read(HandBmp(plain))), (std::vector<std::uint32_t>{0xFF0000, 0x844208}));
     // 5-6-5 masks: r 31, g 32 (32 * 255 / 63 = 129.5 -> 130), b 0; then pure blue.
-    BmpParts masked{.width = 2, .height = 1, .bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F},
+    BmpParts masked{.width = 2,
+                    .height = 1,
+                    .bits = 16,
+                    .compression = 3,
+                    .masks = {0xF800, 0x07E0, 0x001F},
                     .data = {0x00, 0xFC, 0x1F, 0x00}};
     Image img = Read(HandBmp(masked));
     EXPECT_FALSE(img.hasAlpha);
@@ -151,29 +160,49 @@ TEST(ImageFiles, SixteenBitBmpWithAndWithoutMasks) {
 TEST(ImageFiles, RunLengthEncodedBmps) {
     // 4 x 3, bottom row first: a run of three reds; three literal pixels (padded to a word);
     // a delta of two, then a run of three greens whose last pixel falls off the right edge.
-    BmpParts rle8{.width = 4, .height = 3, .bits = 8, .compression = 1, .palette = kFour,
+    BmpParts rle8{.width = 4,
+                  .height = 3,
+                  .bits = 8,
+                  .compression = 1,
+                  .palette = kFour,
                   .data = {3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 3, 2, 0, 1}};
-    EXPECT_EQ(Pixels(Read(HandBmp(rle8))), (std::vector<std::uint32_t>{0x000000, 0x000000, 0x00FF00, 0x00FF00,  //
-                                                                      0x00FF00, 0x0000FF, 0xFF0000, 0x000000,  //
-                                                                      0xFF0000, 0xFF0000, 0xFF0000, 0x000000}));
+    EXPECT_EQ(Pixels(Read(HandBmp(rle8))),
+              (std::vector<std::uint32_t>{0x000000, 0x000000, 0x00FF00, 0x00FF00,  //
+                                          0x00FF00, 0x0000FF, 0xFF0000, 0x000000,  //
+                                          0xFF0000, 0xFF0000, 0xFF0000, 0x000000}));
     // 5 x 2: a run alternating the nibbles 1 and 2; three literal nibbles 3, 1, 2.
-    BmpParts rle4{.width = 5, .height = 2, .bits = 4, .compression = 2, .palette = kFour,
+    BmpParts rle4{.width = 5,
+                  .height = 2,
+                  .bits = 4,
+                  .compression = 2,
+                  .palette = kFour,
                   .data = {5, 0x12, 0, 0, 0, 3, 0x31, 0x20, 0, 1}};
-    EXPECT_EQ(Pixels(Read(HandBmp(rle4))), (std::vector<std::uint32_t>{0x0000FF, 0xFF0000, 0x00FF00, 0x000000, 0x000000,  //
-                                                                      0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00, 0xFF0000}));
+    EXPECT_EQ(Pixels(Read(HandBmp(rle4))),
+              (std::vector<std::uint32_t>{0x0000FF, 0xFF0000, 0x00FF00, 0x000000, 0x000000,  //
+                                          0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00, 0xFF0000}));
 }
 
 TEST(ImageFiles, OneBitBmpsWithBothHeaders) {
     // 10 pixels 1010000011, the row padded to 4 bytes.
-    const std::vector<std::uint32_t> expected{0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF};
-    BmpParts mono{.width = 10, .height = 1, .bits = 1, .palette = {0x000000, 0xFFFFFF}, .data = {0xA0, 0xC0, 0, 0}};
+    const std::vector<std::uint32_t> expected{0xFFFFFF, 0, 0xFFFFFF, 0,        0,
+                                              0,        0, 0,        0xFFFFFF, 0xFFFFFF};
+    BmpParts mono{.width = 10,
+                  .height = 1,
+                  .bits = 1,
+                  .palette = {0x000000, 0xFFFFFF},
+                  .data = {0xA0, 0xC0, 0, 0}};
     EXPECT_EQ(Pixels(Read(HandBmp(mono))), expected);
     mono.os2 = true;
     EXPECT_EQ(Pixels(Read(HandBmp(mono))), expected);
 }
 
 TEST(ImageFiles, DamagedVariantsAreRefused) {
-    BmpParts rle8{.width = 4, .height = 2, .bits = 8, .compression = 1, .palette = kFour, .data = {3, 1, 0, 0, 4, 2}};
+    BmpParts rle8{.width = 4,
+                  .height = 2,
+                  .bits = 8,
+                  .compression = 1,
+                  .palette = kFour,
+                  .data = {3, 1, 0, 0, 4, 2}};
     BmpParts literalCut = rle8;
     literalCut.data = {0, 5, 1, 2};
     BmpParts wrongDepth = rle8;
@@ -182,7 +211,12 @@ TEST(ImageFiles, DamagedVariantsAreRefused) {
     topDown.height = -2;
     BmpParts huge = rle8;
     huge.width = 20000;
-    BmpParts masks24{.width = 1, .height = 1, .bits = 24, .compression = 3, .masks = {0xFF0000, 0xFF00, 0xFF}, .data = {0, 0, 0, 0}};
+    BmpParts masks24{.width = 1,
+                     .height = 1,
+                     .bits = 24,
+                     .compression = 3,
+                     .masks = {0xFF0000, 0xFF00, 0xFF},
+                     .data = {0, 0, 0, 0}};
     BmpParts shortRows{.width = 3, .height = 2, .bits = 16, .data = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
     struct Row {
         const char* name;

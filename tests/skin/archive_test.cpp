@@ -199,7 +199,8 @@ TEST(SkinArchive, LimitsHoldExactlyAtTheirBoundaries) {
     auto entries = [](std::vector<std::size_t> sizes) {
         std::vector<ArchiveEntry> list{{"Options.dat", skin_testing::Text("[A]")}};
         for (std::size_t i = 0; i < sizes.size(); ++i)
-            list.push_back({"P" + std::to_string(i) + ".BMP", Bytes(sizes[i], static_cast<std::uint8_t>(i))});
+            list.push_back(
+                {"P" + std::to_string(i) + ".BMP", Bytes(sizes[i], static_cast<std::uint8_t>(i))});
         return WriteArchive(list);
     };
     struct Row {
@@ -208,14 +209,17 @@ TEST(SkinArchive, LimitsHoldExactlyAtTheirBoundaries) {
         std::string result;
     } rows[] = {
         {"entry of the maximum", entries({50}), "ok"},
-        {"entry one above", entries({51}), "Damaged skin archive: entry \"P0.BMP\" is larger than 50 bytes"},
+        {"entry one above", entries({51}),
+         "Damaged skin archive: entry \"P0.BMP\" is larger than 50 bytes"},
         {"count of the maximum", entries({1, 1}), "ok"},
         {"count one above", entries({1, 1, 1}), "Damaged skin archive: more than 3 entries"},
         // The options entry's 3 bytes count too: 3 + 50 + 47 is the whole allowance.
         {"content of the maximum", entries({50, 47}), "ok"},
-        {"content one above, no entry too large", entries({48, 50}), "Damaged skin archive: its content exceeds 100 bytes"},
+        {"content one above, no entry too large", entries({48, 50}),
+         "Damaged skin archive: its content exceeds 100 bytes"},
     };
-    for (const Row& row : rows) EXPECT_EQ(ParseWithLimits(row.archive, limits), row.result) << row.name;
+    for (const Row& row : rows)
+        EXPECT_EQ(ParseWithLimits(row.archive, limits), row.result) << row.name;
     EXPECT_EQ(SizeText(64ll << 20), "64 MiB");
 }
 
@@ -227,7 +231,8 @@ TEST(SkinFiles, FileOfExactlyTheLimitIsRead) {
         ReadWholeFile(dir / "f.bin", 39);
         ADD_FAILURE() << "read";
     } catch (const ESkinArchiveError& e) {
-        EXPECT_EQ(std::string(e.what()), "Damaged skin: the file " + (dir / "f.bin") + " is larger than 39 bytes");
+        EXPECT_EQ(std::string(e.what()),
+                  "Damaged skin: the file " + (dir / "f.bin") + " is larger than 39 bytes");
     }
 }
 

@@ -217,7 +217,8 @@ TEST_F(SkinManagerTest, CreationHookTakesWindowsCreatedByClassAtom) {
     ATOM atom = RegisterClassEx(&wc);
     ASSERT_NE(atom, 0);
     auto byAtom = reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(atom));
-    HWND hwnd = CreateWindowEx(WS_EX_TOOLWINDOW, byAtom, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowEx(WS_EX_TOOLWINDOW, byAtom, "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     char name[64] = {};
     GetClassName(hwnd, name, sizeof name);
@@ -228,8 +229,9 @@ TEST_F(SkinManagerTest, CreationHookTakesWindowsCreatedByClassAtom) {
 
 // A provider fake that records its marks.
 class FakeProvider : public TsProviderLink {
-public:
-    FakeProvider(framework::TCustomForm* form, TsSkinManager* manager) : form_(form), manager_(manager) {
+  public:
+    FakeProvider(framework::TCustomForm* form, TsSkinManager* manager)
+        : form_(form), manager_(manager) {
         RegisterProviderForm(this);
     }
     ~FakeProvider() override { UnregisterProviderForm(this); }
@@ -241,7 +243,7 @@ public:
     std::vector<bool> marks;
     int frameRepaints = 0;
 
-private:
+  private:
     framework::TCustomForm* form_;
     TsSkinManager* manager_;
 };

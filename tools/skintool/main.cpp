@@ -11,11 +11,12 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: skintool inspect SKIN [--json]\n"
-               "       skintool pack FOLDER OUT.asz\n"
-               "       skintool list DIR\n"
-               "       skintool render SKIN SECTION WIDTHxHEIGHT [--state N] [--bg #RRGGBB] OUT.png\n",
-               stderr);
+    std::fputs(
+        "usage: skintool inspect SKIN [--json]\n"
+        "       skintool pack FOLDER OUT.asz\n"
+        "       skintool list DIR\n"
+        "       skintool render SKIN SECTION WIDTHxHEIGHT [--state N] [--bg #RRGGBB] OUT.png\n",
+        stderr);
     return 2;
 }
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
         return skintool::Inspect(argv[2], argc == 4);
     if (command == "pack" && argc == 4) return skintool::Pack(argv[2], argv[3]);
     if (command == "list" && argc == 3) return skintool::List(argv[2]);
-    if (command == "render") return skintool::Render(std::vector<std::string>(argv + 2, argv + argc));
+    if (command == "render")
+        return skintool::Render(std::vector<std::string>(argv + 2, argv + argc));
     return Usage();
 }

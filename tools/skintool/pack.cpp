@@ -35,8 +35,9 @@ std::string FileOfValue(const std::string& value) {
 // An archive entry holds at least one byte (the reader refuses a size of 0), so an empty
 // file would pack into an archive that does not load.
 class EmptyFile : public std::runtime_error {
-public:
-    explicit EmptyFile(const std::string& path) : std::runtime_error(path + " is empty: an empty file cannot be packed") {}
+  public:
+    explicit EmptyFile(const std::string& path)
+        : std::runtime_error(path + " is empty: an empty file cannot be packed") {}
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {

@@ -18,9 +18,11 @@ using framework::TColor;
 constexpr int kMaxSide = 4096;
 constexpr int kMaxState = 3;  // 0 normal, 1 hot, 2 pressed, 3 the fourth image
 constexpr TColor kDefaultBackground = 0xFFFFFF;
-constexpr const char* kUsage = "usage: skintool render SKIN SECTION WIDTHxHEIGHT [--state N] [--bg #RRGGBB] OUT.png\n";
+constexpr const char* kUsage =
+    "usage: skintool render SKIN SECTION WIDTHxHEIGHT [--state N] [--bg #RRGGBB] OUT.png\n";
 constexpr const char* kBadSize = "bad size '%s': expected WIDTHxHEIGHT, each side from 1 to 4096\n";
-constexpr const char* kBadState = "bad state '%s': expected 0 (normal), 1 (hot), 2 (pressed) or 3\n";
+constexpr const char* kBadState =
+    "bad state '%s': expected 0 (normal), 1 (hot), 2 (pressed) or 3\n";
 constexpr const char* kBadColor = "bad background '%s': expected #RRGGBB\n";
 constexpr const char* kUnknownSection = "the skin has no section '%s'\n";
 
@@ -34,7 +36,8 @@ struct RenderJob {
 std::optional<int> WholeNumber(std::string_view text, int low, int high) {
     int value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low || value > high)
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high)
         return std::nullopt;
     return value;
 }
@@ -87,7 +90,8 @@ bool ParseArgs(const std::vector<std::string>& args, RenderJob& job) {
         return false;
     }
     job.skin = positional[0], job.section = positional[1], job.out = positional[3];
-    if (!ParseSize(positional[2], job)) return std::fprintf(stderr, kBadSize, positional[2].c_str()), false;
+    if (!ParseSize(positional[2], job))
+        return std::fprintf(stderr, kBadSize, positional[2].c_str()), false;
     return true;
 }
 
@@ -107,7 +111,8 @@ void WriteRgbPng(const TBitmap& bmp, const std::string& path) {
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* src = bmp.ScanLine(y);
         std::uint8_t* dst = pixels.data() + static_cast<std::size_t>(y) * w * 4;
-        for (int x = 0; x < w; ++x, src += 3, dst += 4) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+        for (int x = 0; x < w; ++x, src += 3, dst += 4)
+            dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
     }
     platform::WritePng(path, platform::gdi::PixelBuffer{pixels.data(), w, h, w * 4, 32}, false);
 }
@@ -130,8 +135,9 @@ int Render(const std::vector<std::string>& args) {
     TBitmap picture(job.width, job.height);
     FillSolid(picture, job.background);
     const RECT all{0, 0, job.width, job.height};
-    paint::PaintSectionRect(&manager.Model(), index, section, paint::BgSourceFromBitmap(&background, 0, 0), -1, -1,
-                            picture, POINT{0, 0}, all, job.state, true);
+    paint::PaintSectionRect(&manager.Model(), index, section,
+                            paint::BgSourceFromBitmap(&background, 0, 0), -1, -1, picture,
+                            POINT{0, 0}, all, job.state, true);
     try {
         WriteRgbPng(picture, job.out);
     } catch (const platform::ImageError& e) {

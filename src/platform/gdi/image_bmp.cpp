@@ -68,7 +68,8 @@ Header ParseHeader(const std::uint8_t* d, std::size_t size) {
     if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32)
         throw ImageError("BMP: unsupported depth");
     if (h.Rle()) {
-        if (h.bits != (h.compression == kBiRle8 ? 8 : 4)) throw ImageError("BMP: the compression does not fit the depth");
+        if (h.bits != (h.compression == kBiRle8 ? 8 : 4))
+            throw ImageError("BMP: the compression does not fit the depth");
         if (h.topDown) throw ImageError("BMP: a compressed picture cannot be top-down");
     } else if (h.compression != BI_RGB && h.compression != BI_BITFIELDS) {
         throw ImageError("BMP: unsupported compression");
@@ -105,7 +106,8 @@ Palette ReadPalette(const Header& h, const std::uint8_t* d) {
     p.entrySize = h.headerSize == 12 ? 3 : 4;
     p.count = h.colors ? h.colors : 1u << h.bits;
     const std::size_t paletteAt = 14 + static_cast<std::size_t>(h.headerSize);
-    if (p.count > 256 || paletteAt + p.count * p.entrySize > h.dataOffset) throw ImageError("BMP: the palette is damaged");
+    if (p.count > 256 || paletteAt + p.count * p.entrySize > h.dataOffset)
+        throw ImageError("BMP: the palette is damaged");
     p.at = d + paletteAt;
     return p;
 }
@@ -114,10 +116,14 @@ Palette ReadPalette(const Header& h, const std::uint8_t* d) {
 // data. Pixels the data skips (end of line, delta) keep index 0; pixels beyond the right
 // edge are dropped.
 class RleDecoder {
-public:
+  public:
     RleDecoder(const Header& h, const std::uint8_t* data, std::size_t size)
-        : w_(static_cast<int>(h.width)), h_(static_cast<int>(h.height)), four_(h.compression == kBiRle4),
-          data_(data), size_(size), indices_(static_cast<std::size_t>(w_) * h_, 0) {}
+        : w_(static_cast<int>(h.width)),
+          h_(static_cast<int>(h.height)),
+          four_(h.compression == kBiRle4),
+          data_(data),
+          size_(size),
+          indices_(static_cast<std::size_t>(w_) * h_, 0) {}
 
     std::vector<std::uint8_t> Decode() {
         while (y_ < h_) {
@@ -136,14 +142,15 @@ public:
         return std::move(indices_);
     }
 
-private:
+  private:
     std::uint8_t Next() {
         if (at_ >= size_) throw ImageError("BMP: the compressed data ends early");
         return data_[at_++];
     }
     // Pixel i of the current command; x_ moves on once the command is done.
     void Put(int i, unsigned index) {
-        if (x_ + i < w_) indices_[static_cast<std::size_t>(y_) * w_ + x_ + i] = static_cast<std::uint8_t>(index);
+        if (x_ + i < w_)
+            indices_[static_cast<std::size_t>(y_) * w_ + x_ + i] = static_cast<std::uint8_t>(index);
     }
     // x stops at the right edge, so that no amount of data can make it overflow.
     void Advance(int count) { x_ = std::min(w_, x_ + count); }
@@ -160,7 +167,8 @@ private:
     }
     // count literal pixels, their bytes padded to a 16-bit boundary.
     void Absolute(int count) {
-        const std::size_t bytes = four_ ? (static_cast<std::size_t>(count) + 1) / 2 : static_cast<std::size_t>(count);
+        const std::size_t bytes =
+            four_ ? (static_cast<std::size_t>(count) + 1) / 2 : static_cast<std::size_t>(count);
         if (bytes > size_ - at_) throw ImageError("BMP: the compressed data ends early");
         for (int i = 0; i < count; ++i) {
             const std::uint8_t b = data_[at_ + (four_ ? i / 2 : i)];
@@ -180,19 +188,29 @@ private:
     int x_ = 0, y_ = 0;
 };
 
-void DecodeRow(const Header& h, const Palette& palette, const std::uint8_t* row, int width, std::uint8_t* out) {
+void DecodeRow(const Header& h, const Palette& palette, const std::uint8_t* row, int width,
+               std::uint8_t* out) {
     for (int x = 0; x < width; ++x, out += 4) {
         switch (h.bits) {
-            case 1: palette.Put((row[x / 8] >> (7 - x % 8)) & 1, out); break;
-            case 4: palette.Put((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF, out); break;
-            case 8: palette.Put(row[x], out); break;
+            case 1:
+                palette.Put((row[x / 8] >> (7 - x % 8)) & 1, out);
+                break;
+            case 4:
+                palette.Put((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF, out);
+                break;
+            case 8:
+                palette.Put(row[x], out);
+                break;
             case 16: {
                 const std::uint32_t v = U16(row + x * 2);
-                out[2] = MaskedChannel(v, h.masks[0]), out[1] = MaskedChannel(v, h.masks[1]), out[0] = MaskedChannel(v, h.masks[2]);
+                out[2] = MaskedChannel(v, h.masks[0]), out[1] = MaskedChannel(v, h.masks[1]),
+                out[0] = MaskedChannel(v, h.masks[2]);
                 out[3] = 255;
                 break;
             }
-            case 24: out[0] = row[x * 3], out[1] = row[x * 3 + 1], out[2] = row[x * 3 + 2], out[3] = 255; break;
+            case 24:
+                out[0] = row[x * 3], out[1] = row[x * 3 + 1], out[2] = row[x * 3 + 2], out[3] = 255;
+                break;
             default: {
                 const std::uint32_t v = U32(row + x * 4);
                 if (h.compression == BI_BITFIELDS) {
@@ -224,9 +242,11 @@ Image ReadBmp(const std::uint8_t* d, std::size_t size) {
     const Palette palette = ReadPalette(h, d);
     Image image = NewImage(h);
     if (h.Rle()) {
-        const std::vector<std::uint8_t> indices = RleDecoder(h, d + h.dataOffset, size - h.dataOffset).Decode();
+        const std::vector<std::uint8_t> indices =
+            RleDecoder(h, d + h.dataOffset, size - h.dataOffset).Decode();
         for (int y = 0; y < image.height; ++y) {
-            const std::uint8_t* row = indices.data() + static_cast<std::size_t>(image.height - 1 - y) * image.width;
+            const std::uint8_t* row =
+                indices.data() + static_cast<std::size_t>(image.height - 1 - y) * image.width;
             std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.stride;
             for (int x = 0; x < image.width; ++x, out += 4) palette.Put(row[x], out);
         }
@@ -235,8 +255,11 @@ Image ReadBmp(const std::uint8_t* d, std::size_t size) {
     const std::size_t stride = ((static_cast<std::size_t>(h.width) * h.bits + 31) / 32) * 4;
     if (stride * h.height > size - h.dataOffset) throw ImageError("BMP: the pixel data ends early");
     for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* row = d + h.dataOffset + stride * static_cast<std::size_t>(h.topDown ? y : image.height - 1 - y);
-        DecodeRow(h, palette, row, image.width, image.pixels.data() + static_cast<std::size_t>(y) * image.stride);
+        const std::uint8_t* row =
+            d + h.dataOffset +
+            stride * static_cast<std::size_t>(h.topDown ? y : image.height - 1 - y);
+        DecodeRow(h, palette, row, image.width,
+                  image.pixels.data() + static_cast<std::size_t>(y) * image.stride);
     }
     return image;
 }
