@@ -1,7 +1,7 @@
 // The skin manager: finds the skin named by SkinDirectory and SkinName, loads it into the
 // model it owns, and announces it to every window with SM_SKINCMD. A load builds a fresh
 // model; only a load that succeeded as a whole replaces the current one, so a damaged skin
-// leaves the previous skin, model and name as they were.
+// leaves the previous skin, model, name and IsPacked as they were.
 #pragma once
 
 #include <array>
@@ -135,7 +135,8 @@ public:
     // Operations
     std::string FullSkinDirectory() const;
     // Fills the list with the skin names (kind 0 folders, 1 packed, 2 both), sorted; returns
-    // the first name found.
+    // the first name found. A packed skin is named by its file name without the final ".asz"
+    // ("Night.v2.asz" is "Night.v2"), the name under which it loads.
     std::string ListSkins(std::vector<std::string>& list, int kind) const;
     void SendNewSkin(bool repaint);
     void SendRemoveSkin();
