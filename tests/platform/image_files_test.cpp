@@ -107,7 +107,7 @@ std::vector<std::uint8_t> HandBmp(const BmpParts& p) {
         put(40, 4), put(static_cast<std::uint32_t>(p.width), 4),
             put(static_cast<std::uint32_t>(p.height), 4);
         put(1, 2), put(static_cast<std::uint32_t>(p.bits), 2), put(p.compression, 4);
-        put(static_cast<std::uint32_t>(p.data.size()), 4), put(0, 8);
+        put(static_cast<std::uint32_t>(p.data.size()), 4), put(0, 4), put(0, 4);
         put(static_cast<std::uint32_t>(p.palette.size()), 4), put(0, 4);
     }
     for (std::uint32_t m : p.masks) put(m, 4);
