@@ -25,6 +25,7 @@ struct Palette {
     int glossAlpha;             // strength of the white gloss on the title band and buttons
     std::uint32_t text, idleText, textOnAccent;
     std::uint32_t accent, accentDeep, accentLight;
+    std::uint32_t selectTop, selectBottom;  // the selected menu item, under textOnAccent
     std::uint32_t glyph;        // title-button symbols at rest
     std::uint32_t closeHot;     // the close button under the mouse
 };
@@ -48,6 +49,7 @@ constexpr Palette kDarkGlass{
     60,
     0xE3E6EA, 0xAEB4BD, 0x1A1C20,
     0xF0A030, 0xC77D1A, 0xFFC15E,
+    0xFFC15E, 0xF0A030,
     0xC9CED6,
     0xE0543A,
 };
@@ -71,6 +73,7 @@ constexpr Palette kDaybreak{
     150,
     0x1E2530, 0x545D69, 0xFFFFFF,
     0x2F6FD0, 0x1F56A8, 0x8AB4F0,
+    0x3674D4, 0x2A62BC,
     0x3A4350,
     0xD0402C,
 };

@@ -217,7 +217,7 @@ void Menus(Options& o, Atlas& a, const Palette& p) {
 
     o.Section("MENUITEM");
     o.Fill(false, p.menuBottom, p.menuBottom, 100);
-    o.Fill(true, p.accentLight, p.accent);
+    o.Fill(true, p.selectTop, p.selectBottom);
     o.Text(p.text, p.textOnAccent);
     o.Key("BORDERSMASK", a.AddFrame(MenuItemFrame(p), TallMargins(5, 19), kCentre | kNothingAtRest));
 
