@@ -18,7 +18,9 @@ using namespace skin;
 constexpr TColor kKey = 0xFF00FF;
 
 // The test data folder need not exist, so the path is cut rather than walked with "..".
-std::string SkinsDir() { return std::filesystem::path(UTROZVON_TEST_DATA).parent_path().parent_path() / "skins"; }
+std::string SkinsDir() {
+    return std::filesystem::path(UTROZVON_TEST_DATA).parent_path().parent_path() / "skins";
+}
 
 // WCAG 2 relative luminance of a $BBGGRR colour, written out here rather than borrowed.
 double Luminance(TColor c) {
@@ -26,7 +28,8 @@ double Luminance(TColor c) {
         const double s = v / 255.0;
         return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * channel(c & 0xFF) + 0.7152 * channel((c >> 8) & 0xFF) + 0.0722 * channel((c >> 16) & 0xFF);
+    return 0.2126 * channel(c & 0xFF) + 0.7152 * channel((c >> 8) & 0xFF) +
+           0.0722 * channel((c >> 16) & 0xFF);
 }
 
 double Contrast(TColor a, TColor b) {
@@ -45,7 +48,7 @@ TEST(ContrastRatio, MatchesTheWcagExamples) {
 }
 
 class ShippedSkin : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         SetSkinMessageBox([this](HWND, const std::string& text, const std::string& caption, UINT) {
             messages.push_back(caption + ": " + text);
@@ -55,7 +58,8 @@ protected:
         manager->SetSkinDirectory(SkinsDir());
         manager->SetSkinName(GetParam());
         SetSkinMessageBox(nullptr);
-        ASSERT_TRUE(manager->GlobalInfo().SkinReady) << "cannot load " << SkinsDir() << "/" << GetParam();
+        ASSERT_TRUE(manager->GlobalInfo().SkinReady)
+            << "cannot load " << SkinsDir() << "/" << GetParam();
     }
     void TearDown() override { manager.reset(); }
 
@@ -103,25 +107,33 @@ struct TextPlace {
     const char* behind;  // the section whose fill is behind the text
 };
 constexpr TextPlace kTextPlaces[] = {
-    {"FORMTITLE", false, "FORMTITLE"}, {"FORMTITLE", true, "FORMTITLE"},  // inactive, active title
-    {"CAPTION", false, "FORMTITLE"},   {"CAPTION", true, "FORMTITLE"},
+    {"FORMTITLE", false, "FORMTITLE"},
+    {"FORMTITLE", true, "FORMTITLE"},  // inactive, active title
+    {"CAPTION", false, "FORMTITLE"},
+    {"CAPTION", true, "FORMTITLE"},
     {"PANEL", false, "PANEL"},
     {"GROUPBOX", false, "PANEL"},  // the caption band shows the panel through the check-box section
     {"GROUPBOX", false, "GROUPBOX"},
-    {"CHECKBOX", false, "GROUPBOX"},   {"CHECKBOX", true, "GROUPBOX"},
-    {"EDIT", false, "EDIT"},           {"EDIT", true, "EDIT"},
-    {"SPEEDBUTTON", false, "SPEEDBUTTON"}, {"SPEEDBUTTON", true, "SPEEDBUTTON"},
+    {"CHECKBOX", false, "GROUPBOX"},
+    {"CHECKBOX", true, "GROUPBOX"},
+    {"EDIT", false, "EDIT"},
+    {"EDIT", true, "EDIT"},
+    {"SPEEDBUTTON", false, "SPEEDBUTTON"},
+    {"SPEEDBUTTON", true, "SPEEDBUTTON"},
     {"STATUSBAR", false, "STATUSBAR"},
-    {"MENUITEM", false, "MAINMENU"},   {"MENUITEM", true, "MENUITEM"},
+    {"MENUITEM", false, "MAINMENU"},
+    {"MENUITEM", true, "MENUITEM"},
 };
 
 TEST_P(ShippedSkin, EveryTextPassesWcagAaOnEveryFillBehindIt) {
     for (const TextPlace& place : kTextPlaces) {
         const TsGeneralData& text = Section(place.textSection);
         const TColor color = place.hot ? text.HotFontColor[0] : text.FontColor[0];
-        for (TColor fill : Fills(place.behind, place.hot && std::string(place.behind) == place.textSection))
+        for (TColor fill :
+             Fills(place.behind, place.hot && std::string(place.behind) == place.textSection))
             EXPECT_GE(Contrast(color, fill), 4.5)
-                << place.textSection << (place.hot ? " hot" : "") << " text " << std::hex << color << " on " << fill;
+                << place.textSection << (place.hot ? " hot" : "") << " text " << std::hex << color
+                << " on " << fill;
     }
 }
 
@@ -136,20 +148,48 @@ TEST_P(ShippedSkin, SeeThroughSectionsAreTheOnesTheTextTableLooksThrough) {
 }
 
 TEST_P(ShippedSkin, HoldsEveryPictureTheMainWindowLooksUp) {
-    for (const char* glyph : {"BOXCHECKED", "BOXUNCHECKED", "BOXGRAYED", "CHECK", "GRIPIMAGE", "BICONMIN", "BICONMAX",
-                              "BICONNORM", "BICONCLOSE", "BICLOSEALONE", "BICONCLOSEGLOW0", "BICLOSEALONEGLOW0",
-                              "BICONMINGLOW0", "BICONMAXGLOW0"})
+    for (const char* glyph :
+         {"BOXCHECKED", "BOXUNCHECKED", "BOXGRAYED", "CHECK", "GRIPIMAGE", "BICONMIN", "BICONMAX",
+          "BICONNORM", "BICONCLOSE", "BICLOSEALONE", "BICONCLOSEGLOW0", "BICLOSEALONEGLOW0",
+          "BICONMINGLOW0", "BICONMAXGLOW0"})
         EXPECT_GE(Model().FindMaskOwn("GLOBALINFO", glyph), 0) << glyph;
-    for (const char* section : {"FORM", "FORMTITLE", "CAPTION", "GROUPBOX", "STATUSBAR", "DIVIDER", "CHECKBOX", "EDIT",
-                                "SPEEDBUTTON", "SPLITTER", "SPEEDBUTTON_SMALL", "MAINMENU", "MENUITEM", "DIVIDERV"})
+    for (const char* section :
+         {"FORM", "FORMTITLE", "CAPTION", "GROUPBOX", "STATUSBAR", "DIVIDER", "CHECKBOX", "EDIT",
+          "SPEEDBUTTON", "SPLITTER", "SPEEDBUTTON_SMALL", "MAINMENU", "MENUITEM", "DIVIDERV"})
         EXPECT_GE(Section(section).BorderIndex, 0) << section;
     EXPECT_GE(Model().FindSection("PANEL"), 0);
     EXPECT_GE(Model().FindSection("ICOLINE"), 0);
     EXPECT_GE(Model().CachedIndexes[ciBoxChecked], 0);
     // A glow is the section's own GLOW0 entry; a parent's would not count.
-    for (const char* section : {"EDIT", "SPEEDBUTTON", "SPLITTER"}) {
+    for (const char* section : {"EDIT", "SPEEDBUTTON"}) {
         EXPECT_EQ(Section(section).GlowCount, 1) << section;
         EXPECT_EQ(Entry(section, "GLOW0").ImgType, itisaGlow) << section;
+    }
+}
+
+// The glow window draws its picture's corner pieces without their alpha. So a halo must lie
+// wholly outside its control (no overlap), its corner pieces must be opaque (pre-mixed with
+// what the control sits on) and its centre see-through.
+TEST_P(ShippedSkin, GlowsLieOutsideTheirControlWithOpaqueCorners) {
+    for (const char* section : {"EDIT", "SPEEDBUTTON"}) {
+        SCOPED_TRACE(section);
+        EXPECT_EQ(Section(section).GlowMargin, 0);
+        const TsMaskData& glow = Entry(section, "GLOW0");
+        ASSERT_TRUE(glow.Bmp);
+        ASSERT_EQ(glow.Bmp->BytesPerPixel(), 4);
+        const int w = glow.Bmp->Width(), h = glow.Bmp->Height();
+        auto alpha = [&](int x, int y) { return glow.Bmp->ScanLine(y)[x * 4 + 3]; };
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool corner =
+                    (x < glow.WL || x >= w - glow.WR) && (y < glow.WT || y >= h - glow.WB);
+                if (corner) {
+                    ASSERT_EQ(alpha(x, y), 255) << x << "," << y;
+                }
+            }
+        EXPECT_EQ(alpha(glow.WL, glow.WT), 0);
+        // Strongest next to the control, fading outwards.
+        EXPECT_GT(alpha(glow.WL, glow.WT - 1), alpha(glow.WL, 0));
     }
 }
 
@@ -167,7 +207,8 @@ TEST_P(ShippedSkin, MasterEntriesLieInsideTheMasterBitmapWithWholeStatesAndMasks
         for (int y = e.R.top; y < e.R.top + e.Height() / 2; ++y)
             for (int x = e.R.left; x < e.R.right; ++x) {
                 const TColor m = MasterPixel(x, y + e.Height() / 2);
-                ASSERT_TRUE((m & 0xFF) == ((m >> 8) & 0xFF) && (m & 0xFF) == ((m >> 16) & 0xFF)) << x << "," << y;
+                ASSERT_TRUE((m & 0xFF) == ((m >> 8) & 0xFF) && (m & 0xFF) == ((m >> 16) & 0xFF))
+                    << x << "," << y;
                 if (MasterPixel(x, y) == kKey) {
                     ASSERT_EQ(m, 0xFFFFFFu) << x << "," << y;
                 }
@@ -196,10 +237,12 @@ TEST_P(ShippedSkin, KeyPixelsOfFrameCornersAreOnlyOutsideTheOutline) {
                         const int x = right ? fw - 1 - dx : dx, y = bottom ? fh - 1 - dy : dy;
                         if (!key(x, y)) continue;
                         if (dx > 0) {
-                            ASSERT_TRUE(key(right ? x + 1 : x - 1, y)) << "state " << s << " at " << x << "," << y;
+                            ASSERT_TRUE(key(right ? x + 1 : x - 1, y))
+                                << "state " << s << " at " << x << "," << y;
                         }
                         if (dy > 0) {
-                            ASSERT_TRUE(key(x, bottom ? y + 1 : y - 1)) << "state " << s << " at " << x << "," << y;
+                            ASSERT_TRUE(key(x, bottom ? y + 1 : y - 1))
+                                << "state " << s << " at " << x << "," << y;
                         }
                     }
             }
@@ -222,7 +265,9 @@ TEST_P(ShippedSkin, WindowCornersAreRoundAndTheTitleCutsTheSameCornerAsTheFrame)
         // would bite a notch into the other's outline.
         for (int y = 0; y < std::min(form.WT, title.WT); ++y)
             for (int x = 0; x < std::min(form.WL, title.WL); ++x)
-                EXPECT_EQ(MasterPixel(fx + x, form.R.top + y) == kKey, MasterPixel(tx + x, title.R.top + y) == kKey) << x << "," << y;
+                EXPECT_EQ(MasterPixel(fx + x, form.R.top + y) == kKey,
+                          MasterPixel(tx + x, title.R.top + y) == kKey)
+                    << x << "," << y;
     }
     // The bottom corners of the title band are square: the frame goes on below it.
     const int bottomRow = title.R.top + title.Height() / 2 - 1;

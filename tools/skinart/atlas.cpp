@@ -41,7 +41,8 @@ void Atlas::Place(int w, int h, int& x, int& y) {
     shelfH_ = std::max(shelfH_, h);
 }
 
-std::string Atlas::AddFrame(const std::vector<Picture>& states, Margins m, int drawMode, int borderWidth) {
+std::string Atlas::AddFrame(const std::vector<Picture>& states, Margins m, int drawMode,
+                            int borderWidth) {
     const int w = states.front().Width(), h = states.front().Height();
     const int count = static_cast<int>(states.size());
     int x = 0, y = 0;
@@ -79,7 +80,8 @@ Picture Atlas::Compose() const {
             for (int y = 0; y < p.Height(); ++y)
                 for (int x = 0; x < p.Width(); ++x) {
                     const Margins& c = item.corners;
-                    const bool corner = (x < c.left || x >= p.Width() - c.right) && (y < c.top || y >= p.Height() - c.bottom);
+                    const bool corner = (x < c.left || x >= p.Width() - c.right) &&
+                                        (y < c.top || y >= p.Height() - c.bottom);
                     master.At(x0 + x, item.y + y) = ImagePixel(p.At(x, y), corner);
                     master.At(x0 + x, item.y + p.Height() + y) = MaskPixel(p.At(x, y));
                 }

@@ -16,18 +16,19 @@ struct Margins {
 };
 
 class Atlas {
-public:
+  public:
     explicit Atlas(int width) : width_(width) {}
 
     // A frame image ("^" value): states of equal size, drawn in nine pieces with margins.
-    std::string AddFrame(const std::vector<Picture>& states, Margins m, int drawMode, int borderWidth = 0);
+    std::string AddFrame(const std::vector<Picture>& states, Margins m, int drawMode,
+                         int borderWidth = 0);
     // A glyph ("@" value): states of equal size drawn whole.
     std::string AddGlyph(const std::vector<Picture>& states);
 
     // The master bitmap: see-through pixels are $FF00FF, the mask row is grey.
     Picture Compose() const;
 
-private:
+  private:
     struct Item {
         int x, y;
         std::vector<Picture> states;

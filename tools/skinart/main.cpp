@@ -14,10 +14,11 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: skinart write SKINS_DIR\n"
-               "       skinart check SKINS_DIR\n"
-               "       skinart preview SKIN OUT.png\n",
-               stderr);
+    std::fputs(
+        "usage: skinart write SKINS_DIR\n"
+        "       skinart check SKINS_DIR\n"
+        "       skinart preview SKIN OUT.png\n",
+        stderr);
     return 2;
 }
 

@@ -8,15 +8,28 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 
-Rgba White(int alpha) { return WithAlpha(kWhite, alpha); }
-Rgba Black(int alpha) { return WithAlpha(kBlack, alpha); }
-Rgba Clear(Rgba c) { return Rgba{c.r, c.g, c.b, 0}; }
-Rgba Outline(const Palette& p, int percent = 100) { return WithAlpha(p.outline, p.outlineAlpha * percent / 100); }
-Rgba Edge(const Palette& p, int percent) { return White(std::min(255, p.edgeAlpha * percent / 100)); }
-Rgba Gloss(const Palette& p, int percent) { return White(std::min(255, p.glossAlpha * percent / 100)); }
+Rgba White(int alpha) {
+    return WithAlpha(kWhite, alpha);
+}
+Rgba Black(int alpha) {
+    return WithAlpha(kBlack, alpha);
+}
+Rgba Clear(Rgba c) {
+    return Rgba{c.r, c.g, c.b, 0};
+}
+Rgba Outline(const Palette& p, int percent = 100) {
+    return WithAlpha(p.outline, p.outlineAlpha * percent / 100);
+}
+Rgba Edge(const Palette& p, int percent) {
+    return White(std::min(255, p.edgeAlpha * percent / 100));
+}
+Rgba Gloss(const Palette& p, int percent) {
+    return White(std::min(255, p.glossAlpha * percent / 100));
+}
 
 Shape Rounded(double inset, int w, int h, double radius, double extraBottom) {
-    return RoundRect(inset, inset, w - inset, h - inset + extraBottom, std::max(0.0, radius - inset));
+    return RoundRect(inset, inset, w - inset, h - inset + extraBottom,
+                     std::max(0.0, radius - inset));
 }
 
 }  // namespace
@@ -27,13 +40,16 @@ Picture Plate(int w, int h, const PlateStyle& s) {
     const Shape outer = Rounded(0, w, h, s.radius, extra);
     const Shape inner = Rounded(1, w, h, s.radius, extra);
     const Shape inner2 = Rounded(2, w, h, s.radius, extra);
-    if (s.tintTop.a || s.tintBottom.a) pic.Fill(inner, VerticalRamp(s.tintTop, s.tintBottom, 1, h - 2));
+    if (s.tintTop.a || s.tintBottom.a)
+        pic.Fill(inner, VerticalRamp(s.tintTop, s.tintBottom, 1, h - 2));
     if (s.gloss.a && s.glossRows > 0) {
         const int g0 = 1 + s.sink, g1 = g0 + s.glossRows;
         pic.Fill(inner, VerticalRamp(s.gloss, Clear(s.gloss), g0, g1), 0, g0, w, g1);
     }
-    if (s.indicator.a) pic.Fill(RoundRect(s.radius + 2, h - 5, w - s.radius - 2, h - 3, 1), Solid(s.indicator));
-    if (s.edgeTop.a || s.edgeBottom.a) pic.Fill(Minus(inner, inner2), VerticalRamp(s.edgeTop, s.edgeBottom, 1, h - 2));
+    if (s.indicator.a)
+        pic.Fill(RoundRect(s.radius + 2, h - 5, w - s.radius - 2, h - 3, 1), Solid(s.indicator));
+    if (s.edgeTop.a || s.edgeBottom.a)
+        pic.Fill(Minus(inner, inner2), VerticalRamp(s.edgeTop, s.edgeBottom, 1, h - 2));
     if (s.outline.a) pic.Fill(Minus(outer, inner), Solid(s.outline));
     pic.Cut(outer);
     return pic;
@@ -217,7 +233,9 @@ Shape CheckMark(double dx, double dy, double width) {
 Picture EmptyBox(const Palette& p, int state) {
     Picture pic(16, 16);
     const Shape box = RoundRect(1, 1, 15, 15, 3), inner = RoundRect(2, 2, 14, 14, 2);
-    const Rgba fill = Opaque(state == 2 ? (p.dark ? 0x101215 : 0xE6EBF2) : state == 1 ? p.fieldHot : p.field);
+    const Rgba fill = Opaque(state == 2   ? (p.dark ? 0x101215 : 0xE6EBF2)
+                             : state == 1 ? p.fieldHot
+                                          : p.field);
     pic.Fill(box, Solid(fill));
     pic.Fill(Minus(inner, RoundRect(2, 3, 14, 14, 2)), Solid(Black(p.dark ? 120 : 30)));
     const Rgba rim = state == 0 ? Outline(p) : WithAlpha(p.accent, state == 1 ? 220 : 255);
@@ -248,7 +266,8 @@ std::vector<Picture> BoxGlyph(const Palette& p, Box kind) {
             states.push_back(pic);
         } else {
             Picture pic = EmptyBox(p, state);
-            if (kind == Box::Grayed) pic.Fill(RoundRect(4.5, 4.5, 11.5, 11.5, 1.5), Solid(WithAlpha(p.accent, 150)));
+            if (kind == Box::Grayed)
+                pic.Fill(RoundRect(4.5, 4.5, 11.5, 11.5, 1.5), Solid(WithAlpha(p.accent, 150)));
             states.push_back(pic);
         }
     }
@@ -269,7 +288,8 @@ std::vector<Picture> Grip(const Palette& p) {
             if (i + j < 2) continue;
             const double x = 1 + i * 4, y = 1 + j * 4;
             pic.Fill(RoundRect(x + 1, y + 1, x + 3, y + 3, 0.6), Solid(Black(p.dark ? 200 : 60)));
-            pic.Fill(RoundRect(x, y, x + 2, y + 2, 0.6), Solid(p.dark ? White(110) : Outline(p, 90)));
+            pic.Fill(RoundRect(x, y, x + 2, y + 2, 0.6),
+                     Solid(p.dark ? White(110) : Outline(p, 90)));
         }
     return {pic};
 }
@@ -278,21 +298,28 @@ namespace {
 
 Shape IconShape(TitleIcon icon, double cx, double cy) {
     switch (icon) {
-        case TitleIcon::Minimize: return RoundRect(cx - 4.5, cy + 2, cx + 4.5, cy + 4, 0.8);
+        case TitleIcon::Minimize:
+            return RoundRect(cx - 4.5, cy + 2, cx + 4.5, cy + 4, 0.8);
         case TitleIcon::Maximize:
-            return Minus(RoundRect(cx - 4.5, cy - 4, cx + 4.5, cy + 4.5, 1), RoundRect(cx - 3, cy - 1.5, cx + 3, cy + 3, 0.5));
+            return Minus(RoundRect(cx - 4.5, cy - 4, cx + 4.5, cy + 4.5, 1),
+                         RoundRect(cx - 3, cy - 1.5, cx + 3, cy + 3, 0.5));
         case TitleIcon::Restore:
-            return Union(Minus(RoundRect(cx - 4.5, cy - 1.5, cx + 2.5, cy + 4.5, 1), RoundRect(cx - 3, cy + 0.5, cx + 1, cy + 3, 0.5)),
-                         Minus(Minus(RoundRect(cx - 2.5, cy - 4.5, cx + 4.5, cy + 2.5, 1), RoundRect(cx - 1, cy - 2.5, cx + 3, cy + 1, 0.5)),
+            return Union(Minus(RoundRect(cx - 4.5, cy - 1.5, cx + 2.5, cy + 4.5, 1),
+                               RoundRect(cx - 3, cy + 0.5, cx + 1, cy + 3, 0.5)),
+                         Minus(Minus(RoundRect(cx - 2.5, cy - 4.5, cx + 4.5, cy + 2.5, 1),
+                                     RoundRect(cx - 1, cy - 2.5, cx + 3, cy + 1, 0.5)),
                                RoundRect(cx - 4.5, cy - 1.5, cx + 2.5, cy + 4.5, 1)));
         case TitleIcon::Close:
         case TitleIcon::CloseAlone:
-            return Union(Segment(cx - 3.6, cy - 3.6, cx + 3.6, cy + 3.6, 1.05), Segment(cx - 3.6, cy + 3.6, cx + 3.6, cy - 3.6, 1.05));
+            return Union(Segment(cx - 3.6, cy - 3.6, cx + 3.6, cy + 3.6, 1.05),
+                         Segment(cx - 3.6, cy + 3.6, cx + 3.6, cy - 3.6, 1.05));
     }
     return RoundRect(0, 0, 0, 0, 0);
 }
 
-bool IsClose(TitleIcon icon) { return icon == TitleIcon::Close || icon == TitleIcon::CloseAlone; }
+bool IsClose(TitleIcon icon) {
+    return icon == TitleIcon::Close || icon == TitleIcon::CloseAlone;
+}
 
 Picture TitleButtonState(const Palette& p, TitleIcon icon, int state) {
     const int w = IsClose(icon) ? kCloseButtonWidth : kTitleButtonWidth, h = kTitleButtonHeight;
@@ -313,7 +340,8 @@ Picture TitleButtonState(const Palette& p, TitleIcon icon, int state) {
         s.tintBottom = WithAlpha(hotFill, state == 2 ? 255 : 200);
     }
     Picture pic = Plate(w, h, s);
-    if (state == 2) pic.Fill(RoundRect(1, 1, w - 1, h - 1, 3), VerticalRamp(Black(70), Black(10), 1, 6));
+    if (state == 2)
+        pic.Fill(RoundRect(1, 1, w - 1, h - 1, 3), VerticalRamp(Black(70), Black(10), 1, 6));
     const bool light = state != 0 && (IsClose(icon) || p.dark);
     const Rgba ink = light ? Opaque(0xFFFFFF) : Opaque(state == 0 ? p.glyph : p.text);
     const double cx = w / 2.0, cy = h / 2.0 - 0.5 + (state == 2 ? 1 : 0);
@@ -324,7 +352,8 @@ Picture TitleButtonState(const Palette& p, TitleIcon icon, int state) {
 }  // namespace
 
 std::vector<Picture> TitleButton(const Palette& p, TitleIcon icon) {
-    return {TitleButtonState(p, icon, 0), TitleButtonState(p, icon, 1), TitleButtonState(p, icon, 2)};
+    return {TitleButtonState(p, icon, 0), TitleButtonState(p, icon, 1),
+            TitleButtonState(p, icon, 2)};
 }
 
 namespace {
@@ -337,12 +366,15 @@ int HaloAlpha(double d, int spread, int strength) {
 }
 
 // Distance of a pixel centre from a rounded rectangle (0 inside).
-double RoundRectDistance(double x, double y, double l, double t, double r, double b, double radius) {
-    const double cx = std::clamp(x, l + radius, r - radius), cy = std::clamp(y, t + radius, b - radius);
+double RoundRectDistance(double x, double y, double l, double t, double r, double b,
+                         double radius) {
+    const double cx = std::clamp(x, l + radius, r - radius),
+                 cy = std::clamp(y, t + radius, b - radius);
     return std::max(0.0, std::hypot(x - cx, y - cy) - radius);
 }
 
-void PaintHalo(Picture& pic, double l, double t, double r, double b, double radius, int spread, std::uint32_t color, int strength) {
+void PaintHalo(Picture& pic, double l, double t, double r, double b, double radius, int spread,
+               std::uint32_t color, int strength) {
     for (int y = 0; y < pic.Height(); ++y)
         for (int x = 0; x < pic.Width(); ++x) {
             const double d = RoundRectDistance(x + 0.5, y + 0.5, l, t, r, b, radius);
@@ -362,10 +394,28 @@ Picture TitleButtonGlow(const Palette& p, TitleIcon icon, int margin) {
     return pic;
 }
 
-Picture Halo(const Palette& p, int inset, int radius, int spread) {
-    const int size = 2 * (inset + radius) + 1;
+Picture Halo(const Palette& p, int radius, int spread, std::uint32_t backdrop) {
+    const int size = 2 * spread + 1;
     Picture pic(size, size);
-    PaintHalo(pic, inset, inset, size - inset, size - inset, radius, spread, p.accent, 140);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            // Folded into the top-left quarter: the control's box starts at (spread, spread)
+            // and goes on far beyond the picture, its corner rounded with the radius.
+            // The centre row and column are the straight middle of the control's sides.
+            constexpr double kMiddle = 1e5;
+            const double px = x == spread ? kMiddle : std::min(x, size - 1 - x) + 0.5;
+            const double py = y == spread ? kMiddle : std::min(y, size - 1 - y) + 0.5;
+            const double d = RoundRectDistance(px, py, spread, spread, 1e6, 1e6, radius);
+            const bool inCorner = (x < spread || x > spread) && (y < spread || y > spread);
+            Rgba c = WithAlpha(p.accent, HaloAlpha(d, spread + 1, 120));
+            if (inCorner) {
+                Picture one(1, 1);
+                one.At(0, 0) = Opaque(backdrop);
+                one.Blend(0, 0, c, 16);
+                c = one.At(0, 0);
+            }
+            pic.At(x, y) = c;
+        }
     return pic;
 }
 

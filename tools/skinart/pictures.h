@@ -16,12 +16,12 @@ struct PlateStyle {
     double radius = 4;
     bool squareBottom = false;  // the plate goes on below the picture (title band)
     Rgba outline;
-    Rgba edgeTop, edgeBottom;   // inner edge, top and bottom colour
-    Rgba gloss;                 // white over the top rows, fading to nothing
+    Rgba edgeTop, edgeBottom;  // inner edge, top and bottom colour
+    Rgba gloss;                // white over the top rows, fading to nothing
     int glossRows = 0;
-    Rgba tintTop, tintBottom;   // over the whole inside
-    Rgba indicator;             // 2-pixel line near the bottom
-    int sink = 0;               // pressed: the gloss moves down by this many pixels
+    Rgba tintTop, tintBottom;  // over the whole inside
+    Rgba indicator;            // 2-pixel line near the bottom
+    int sink = 0;              // pressed: the gloss moves down by this many pixels
 };
 Picture Plate(int w, int h, const PlateStyle& s);
 
@@ -52,9 +52,12 @@ enum class TitleIcon { Minimize, Maximize, Restore, Close, CloseAlone };
 std::vector<Picture> TitleButton(const Palette& p, TitleIcon icon);
 // The hot button with a halo around it, margin pixels wide on every side.
 Picture TitleButtonGlow(const Palette& p, TitleIcon icon, int margin);
-// A halo frame picture: a control of radius corners whose edge lies `inset` pixels inside the
-// picture, glowing `spread` pixels outwards; the picture is 2 * (inset + radius) + 1 square.
-Picture Halo(const Palette& p, int inset, int radius, int spread);
+// A halo frame picture for a control with corners of the given radius, reaching `spread`
+// pixels out from the control's box, which it does not overlap: the picture is 2 * spread + 1
+// square and its centre pixel stands for the whole control. Its corner pieces lie wholly
+// outside the box; they are laid over `backdrop` and made opaque, because the engine copies a
+// frame's corner pieces without their alpha.
+Picture Halo(const Palette& p, int radius, int spread, std::uint32_t backdrop);
 
 // Sizes shared by the pictures and the options text.
 constexpr int kTitleButtonHeight = 16;

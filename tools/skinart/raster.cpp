@@ -6,7 +6,9 @@
 namespace skinart {
 
 Rgba Mix(Rgba a, Rgba b, int t) {
-    auto m = [t](int x, int y) { return static_cast<std::uint8_t>((x * (256 - t) + y * t + 128) >> 8); };
+    auto m = [t](int x, int y) {
+        return static_cast<std::uint8_t>((x * (256 - t) + y * t + 128) >> 8);
+    };
     return Rgba{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
 }
 
@@ -21,7 +23,9 @@ Shape RoundRect(double left, double top, double right, double bottom, double rad
 }
 
 Shape Circle(double cx, double cy, double radius) {
-    return [=](double x, double y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius; };
+    return [=](double x, double y) {
+        return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius;
+    };
 }
 
 Shape Segment(double x0, double y0, double x1, double y1, double halfWidth) {
@@ -72,7 +76,9 @@ void Picture::Blend(int x, int y, Rgba c, int cover16) {
         d = Rgba{};
         return;
     }
-    auto ch = [&](int s, int dd) { return static_cast<std::uint8_t>((s * sa + dd * da + oa / 2) / oa); };
+    auto ch = [&](int s, int dd) {
+        return static_cast<std::uint8_t>((s * sa + dd * da + oa / 2) / oa);
+    };
     d = Rgba{ch(c.r, d.r), ch(c.g, d.g), ch(c.b, d.b), static_cast<std::uint8_t>(oa)};
 }
 

@@ -25,7 +25,9 @@ constexpr Rgba WithAlpha(std::uint32_t rgb, int alpha) {
 // A pixel outside a shape's outline, as opposed to a clear pixel inside it: the master bitmap
 // makes the first see-through (the parent shows) and lets the second keep the control's fill.
 constexpr Rgba kOutside{255, 0, 255, 0};
-inline bool IsOutside(Rgba c) { return c.a == 0 && c.r == 255 && c.g == 0 && c.b == 255; }
+inline bool IsOutside(Rgba c) {
+    return c.a == 0 && c.r == 255 && c.g == 0 && c.b == 255;
+}
 
 // Channel-wise mix: t = 0 gives a, t = 256 gives b.
 Rgba Mix(Rgba a, Rgba b, int t);
@@ -47,9 +49,10 @@ Paint Solid(Rgba c);
 Paint VerticalRamp(Rgba top, Rgba bottom, int y0, int y1);
 
 class Picture {
-public:
+  public:
     Picture() = default;
-    Picture(int width, int height) : w_(width), h_(height), px_(static_cast<std::size_t>(width * height)) {}
+    Picture(int width, int height)
+        : w_(width), h_(height), px_(static_cast<std::size_t>(width * height)) {}
 
     int Width() const { return w_; }
     int Height() const { return h_; }
@@ -68,7 +71,7 @@ public:
     // Source-over another picture at (x, y).
     void Over(const Picture& p, int x, int y);
 
-private:
+  private:
     int w_ = 0, h_ = 0;
     std::vector<Rgba> px_;
 };

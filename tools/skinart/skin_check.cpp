@@ -21,7 +21,7 @@ std::vector<char> Bytes(const fs::path& p) {
 
 // Removes a temporary folder whatever happens.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "skinart-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
@@ -33,7 +33,7 @@ public:
     }
     const fs::path& Path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -46,14 +46,16 @@ int CompareSkin(const fs::path& fresh, const fs::path& kept, const std::string& 
             std::fprintf(stderr, "%s: %s is missing\n", name.c_str(), file.c_str());
             ++faults;
         } else if (Bytes(fresh / file) != Bytes(kept / file)) {
-            std::fprintf(stderr, "%s: %s differs from what skinart draws\n", name.c_str(), file.c_str());
+            std::fprintf(stderr, "%s: %s differs from what skinart draws\n", name.c_str(),
+                         file.c_str());
             ++faults;
         }
     }
     if (fs::is_directory(kept))
         for (const fs::directory_entry& e : fs::directory_iterator(kept))
             if (!expected.count(e.path().filename().string())) {
-                std::fprintf(stderr, "%s: %s is not drawn by skinart\n", name.c_str(), e.path().filename().c_str());
+                std::fprintf(stderr, "%s: %s is not drawn by skinart\n", name.c_str(),
+                             e.path().filename().c_str());
                 ++faults;
             }
     return faults;

@@ -15,16 +15,32 @@ constexpr const char* kOptions = "Options.dat";
 constexpr const char* kMaster = "MASTER.BMP";
 constexpr int kMasterWidth = 256;
 constexpr int kTitleGlowMargin = 6;
-constexpr int kHaloSpread = 7;
 
-// Glow pictures: file, the halo's corner radius (0: a title button's glow).
+// Glow pictures: file, the glowing control's corner radius, how far the halo reaches, and
+// the colour the control usually sits on.
 struct GlowFile {
     const char* file;
     int radius;
+    int spread;
+    std::uint32_t (*backdrop)(const Palette&);
 };
-constexpr GlowFile kRoundGlow{"GLOW16.PNG", 16};
-constexpr GlowFile kButtonGlow{"GLOW5.PNG", 5};
-constexpr GlowFile kFieldGlow{"GLOW3.PNG", 3};
+// share / 256 of the way from a to b, channel by channel.
+std::uint32_t Between(std::uint32_t a, std::uint32_t b, int share) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int x = static_cast<int>((a >> shift) & 0xFF),
+                  y = static_cast<int>((b >> shift) & 0xFF);
+        out |= static_cast<std::uint32_t>((x * (256 - share) + y * share + 128) >> 8) << shift;
+    }
+    return out;
+}
+// The buttons sit low on the panel (rows 224 to 257 of 293); the edits in the middle of
+// the group box.
+constexpr GlowFile kButtonGlow{
+    "GLOW5.PNG", 5, 6, [](const Palette& p) { return Between(p.bodyTop, p.bodyBottom, 210); }};
+// Edit rows are 3 pixels apart: a wider halo would cover the neighbours' outlines.
+constexpr GlowFile kFieldGlow{
+    "GLOW3.PNG", 3, 4, [](const Palette& p) { return Between(p.cardTop, p.cardBottom, 128); }};
 
 struct TitleGlow {
     const char* file;
@@ -40,20 +56,25 @@ constexpr TitleGlow kTitleGlows[] = {
 // Colours are written the platform's way: $BBGGRR.
 std::string Hex(std::uint32_t rgb) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "$%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    std::snprintf(buf, sizeof buf, "$%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF,
+                  (rgb >> 16) & 0xFF);
     return buf;
 }
 
 // One vertical gradient part from top to bottom over the whole height.
-std::string Vertical(std::uint32_t top, std::uint32_t bottom) { return Hex(top) + ";" + Hex(bottom) + ";100;0;0"; }
+std::string Vertical(std::uint32_t top, std::uint32_t bottom) {
+    return Hex(top) + ";" + Hex(bottom) + ";100;0;0";
+}
 
 class Options {
-public:
+  public:
     void Section(const std::string& name) {
         if (!text_.empty()) text_ += "\r\n";
         text_ += "[" + name + "]\r\n";
     }
-    void Key(const std::string& key, const std::string& value) { text_ += key + "=" + value + "\r\n"; }
+    void Key(const std::string& key, const std::string& value) {
+        text_ += key + "=" + value + "\r\n";
+    }
     void Key(const std::string& key, int value) { Key(key, std::to_string(value)); }
     void Color(const std::string& key, std::uint32_t rgb) { Key(key, Hex(rgb)); }
     // Fill of a section in one state: colour, and a vertical gradient over all of it.
@@ -71,13 +92,14 @@ public:
     }
     const std::string& Str() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
 std::string OwnPicture(const char* file, int kind, int margin) {
     std::string m = std::to_string(margin);
-    return std::string("!") + file + "!1!0!" + std::to_string(kind) + "!" + m + "!" + m + "!" + m + "!" + m;
+    return std::string("!") + file + "!1!0!" + std::to_string(kind) + "!" + m + "!" + m + "!" + m +
+           "!" + m;
 }
 
 constexpr int kGlowKind = 3;
@@ -123,8 +145,8 @@ void GlobalInfo(Options& o, Atlas& a, const Palette& p) {
 
 void Glow(Options& o, const GlowFile& g) {
     o.Key("GLOW", 1);
-    o.Key("GLOWMARGIN", g.radius);
-    o.Key("GLOW0", OwnPicture(g.file, kGlowKind, kHaloSpread + g.radius));
+    o.Key("GLOWMARGIN", 0);
+    o.Key("GLOW0", OwnPicture(g.file, kGlowKind, g.spread));
 }
 
 void Window(Options& o, Atlas& a, const Palette& p) {
@@ -178,7 +200,8 @@ void Controls(Options& o, Atlas& a, const Palette& p) {
     o.Fill(false, p.cardBottom, p.cardBottom, 100);
     o.Fill(true, p.cardBottom, p.cardBottom, 100);
     o.Text(p.text, p.text);
-    o.Key("BORDERSMASK", a.AddFrame(CheckBoxHotStates(p), TallMargins(5, 19), kCentre | kNothingAtRest));
+    o.Key("BORDERSMASK",
+          a.AddFrame(CheckBoxHotStates(p), TallMargins(5, 19), kCentre | kNothingAtRest));
 
     o.Section("EDIT");
     o.Fill(false, p.field, p.field);
@@ -191,21 +214,24 @@ void Controls(Options& o, Atlas& a, const Palette& p) {
     o.Fill(false, p.buttonTop, p.buttonBottom);
     o.Fill(true, p.buttonHotTop, p.buttonHotBottom);
     o.Text(p.text, p.text);
-    o.Key("BORDERSMASK", a.AddFrame(ButtonStates(p, Button::Toggle, 15, 33), TallMargins(7, 33), kCentre));
+    o.Key("BORDERSMASK",
+          a.AddFrame(ButtonStates(p, Button::Toggle, 15, 33), TallMargins(7, 33), kCentre));
     Glow(o, kButtonGlow);
 
     o.Section("SPLITTER");
     o.Fill(false, p.buttonTop, p.buttonBottom);
     o.Fill(true, p.buttonHotTop, p.buttonHotBottom);
     o.Text(p.text, p.text);
-    o.Key("BORDERSMASK", a.AddFrame(ButtonStates(p, Button::Round, 35, 33), TallMargins(17, 33), kCentre));
-    Glow(o, kRoundGlow);
+    o.Key("BORDERSMASK",
+          a.AddFrame(ButtonStates(p, Button::Round, 35, 33), TallMargins(17, 33), kCentre));
+    // No glow: a nine-piece halo with opaque corners cannot follow a round button.
 
     o.Section("SPEEDBUTTON_SMALL");
     o.Fill(false, p.buttonTop, p.buttonBottom);
     o.Fill(true, p.buttonHotTop, p.buttonHotBottom);
     o.Text(p.text, p.text);
-    o.Key("BORDERSMASK", a.AddFrame(ButtonStates(p, Button::Small, 9, 17), TallMargins(4, 17), kCentre));
+    o.Key("BORDERSMASK",
+          a.AddFrame(ButtonStates(p, Button::Small, 9, 17), TallMargins(4, 17), kCentre));
 }
 
 void Menus(Options& o, Atlas& a, const Palette& p) {
@@ -219,7 +245,8 @@ void Menus(Options& o, Atlas& a, const Palette& p) {
     o.Fill(false, p.menuBottom, p.menuBottom, 100);
     o.Fill(true, p.selectTop, p.selectBottom);
     o.Text(p.text, p.textOnAccent);
-    o.Key("BORDERSMASK", a.AddFrame(MenuItemFrame(p), TallMargins(5, 19), kCentre | kNothingAtRest));
+    o.Key("BORDERSMASK",
+          a.AddFrame(MenuItemFrame(p), TallMargins(5, 19), kCentre | kNothingAtRest));
 
     o.Section("ICOLINE");
     o.Fill(false, p.iconLine, p.iconLine);
@@ -258,7 +285,7 @@ const std::vector<const Palette*>& ShippedSkins() {
 }
 
 std::vector<std::string> SkinFileNames() {
-    std::vector<std::string> names{kOptions, kMaster, kRoundGlow.file, kButtonGlow.file, kFieldGlow.file};
+    std::vector<std::string> names{kOptions, kMaster, kButtonGlow.file, kFieldGlow.file};
     for (const TitleGlow& g : kTitleGlows) names.push_back(g.file);
     return names;
 }
@@ -275,8 +302,8 @@ void WriteSkin(const Palette& p, const std::string& dir) {
     if (!f.write(o.Str().data(), static_cast<std::streamsize>(o.Str().size())) || !f.flush())
         throw std::runtime_error("cannot write " + dir + "/" + kOptions);
     WritePicture(atlas.Compose(), dir + "/" + kMaster, false);
-    for (const GlowFile& g : {kRoundGlow, kButtonGlow, kFieldGlow})
-        WritePicture(Halo(p, kHaloSpread, g.radius, kHaloSpread), dir + "/" + g.file, true);
+    for (const GlowFile& g : {kButtonGlow, kFieldGlow})
+        WritePicture(Halo(p, g.radius, g.spread, g.backdrop(p)), dir + "/" + g.file, true);
     for (const TitleGlow& g : kTitleGlows)
         WritePicture(TitleButtonGlow(p, g.icon, kTitleGlowMargin), dir + "/" + g.file, true);
 }
