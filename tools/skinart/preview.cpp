@@ -169,9 +169,9 @@ void DayRow(Painter& p, int gx, int gy, int d, const char* day, int boxWidth) {
     p.Section("EDIT", At(gx + 160, top, 297, 21), d == 5 ? 1 : 0);
     if (d == 1)
         p.Text("EDIT", "/home/me/Музыка/рассвет.ogg", At(gx + 164, top + 1, 260, 19), false);
-    p.Section("SPEEDBUTTON_SMALL", At(gx + 160 + 297 - 2 - 21, top + 2, 21, 17), d == 5 ? 1 : 0);
+    p.Section("SPEEDBUTTON_SMALL", At(gx + 160 + 297 - 2 - 16, top + 2, 16, 17), d == 5 ? 1 : 0);
     if (d == 5) p.Glow("EDIT", At(gx + 160, top, 297, 21));
-    p.Text("SPEEDBUTTON_SMALL", "…", At(gx + 160 + 297 - 2 - 21, top + 1, 21, 17), d == 5,
+    p.Text("SPEEDBUTTON_SMALL", "…", At(gx + 160 + 297 - 2 - 16, top + 1, 16, 17), d == 5,
            kLine | DT_CENTER);
 }
 
