@@ -12,6 +12,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$skinart" check "$src/skins" || { echo "skins/ is not what skinart draws"; exit 1; }
+# The check itself catches a changed byte, a missing file and a file left over.
+cp -r "$src/skins" "$work/copy"
+printf 'x' | dd of="$work/copy/Daybreak/MASTER.BMP" bs=1 seek=100 conv=notrunc status=none
+rm "$work/copy/DarkGlass/GLOW3.PNG"
+touch "$work/copy/DarkGlass/notes.txt"
+if "$skinart" check "$work/copy" 2>"$work/check.err"; then echo "a damaged copy passed the check"; exit 1; fi
+for what in "Daybreak: MASTER.BMP differs" "DarkGlass: GLOW3.PNG is missing" "DarkGlass: notes.txt is not drawn"; do
+  grep -q "$what" "$work/check.err" || { echo "the check did not say: $what"; cat "$work/check.err"; exit 1; }
+done
 
 for name in DarkGlass Daybreak; do
   packed="$build/Skins/$name.asz"

@@ -307,6 +307,29 @@ TEST_P(ShippedSkin, GlyphSizesFitTheControlsThatShowThem) {
     EXPECT_EQ(Entry("MAINMENU", "BORDERSMASK").BorderWidth, 3);
 }
 
+// Buttons, edits and bands are shaded from top to bottom. Their frame pictures are exactly as
+// high as the control, with everything but one centre row in the top and bottom pieces: a
+// taller picture would have its margins cut, a shorter one would repeat a row of its shading.
+TEST_P(ShippedSkin, ShadedFramesAreAsHighAsTheirControls) {
+    const struct {
+        const char* section;
+        int height;
+    } controls[] = {{"SPEEDBUTTON", 33}, {"SPLITTER", 33}, {"SPEEDBUTTON_SMALL", 17},
+                    {"EDIT", 21},        {"CHECKBOX", 19}, {"STATUSBAR", 19},
+                    {"FORMTITLE", 22},   {"MENUITEM", 19}};
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.section);
+        const TsMaskData& frame = Entry(c.section, "BORDERSMASK");
+        const int fw = frame.Width() / frame.ImageCount, fh = frame.Height() / 2;
+        EXPECT_EQ(fh, c.height);
+        EXPECT_EQ(frame.WT + frame.WB + 1, fh);
+        // One centre column too, so the sides repeat nothing but the straight middle.
+        EXPECT_EQ(frame.WL + frame.WR + 1, fw);
+    }
+    // The round stop button's ends are half circles of its height.
+    EXPECT_EQ(Entry("SPLITTER", "BORDERSMASK").WL, 17);
+}
+
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedSkin, ::testing::Values("DarkGlass", "Daybreak"));
 
 // Nothing may depend on one skin: the two differ in colour only, never in which sections,
