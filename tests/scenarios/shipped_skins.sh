@@ -38,4 +38,14 @@ for name in DarkGlass Daybreak; do
   # Every picture the window needs came through: 30 image entries, the master bitmap.
   [ "$(grep -o '"PropertyName"' "$work/folder.json" | wc -l)" -eq 30 ] || { echo "$name: image entries missing"; exit 1; }
 done
+# The preview paints either form; a skin that is not there is a clear error, not a blank sheet.
+"$skinart" preview "$build/Skins/Daybreak.asz" "$work/preview.png"
+# PNG header: width 1040 and height 760, big-endian, at bytes 16 to 23.
+size=$(head -c 24 "$work/preview.png" | tail -c 8 | od -An -tx1 | tr -d ' \n')
+[ "$size" = "00000410000002f8" ] || { echo "the preview is not a 1040 x 760 picture ($size)"; exit 1; }
+if "$skinart" preview "$work/NoSuchSkin" "$work/none.png" 2>"$work/preview.err"; then
+  echo "a missing skin was previewed"; exit 1
+fi
+grep -q "no skin at" "$work/preview.err" || { echo "no message for a missing skin"; exit 1; }
+[ ! -e "$work/none.png" ] || { echo "a picture was written for a missing skin"; exit 1; }
 echo "scenario passed"
