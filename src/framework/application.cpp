@@ -4,6 +4,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/hint_window.h"
+#include "framework/menus.h"
 
 namespace framework {
 
@@ -119,6 +120,15 @@ bool TApplication::IsDialogKey(const MSG& msg) {
     return form && form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
 }
 
+// A key with modifiers runs the menu item it is the shortcut of, in the popup menu of the
+// focused control or of the nearest parent that has one.
+bool TApplication::IsShortCut(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    for (TControl* c = TWinControl::FindControl(msg.hwnd); c; c = c->Parent())
+        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(msg)) return true;
+    return false;
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
@@ -130,7 +140,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN)
         CancelHint();
     try {
-        if (IsDialogKey(msg)) return true;
+        if (IsShortCut(msg) || IsDialogKey(msg)) return true;
     } catch (...) {
         HandleEventException();
         return true;

@@ -62,6 +62,7 @@ private:
     void AdoptForm(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
     bool IsDialogKey(const MSG& msg);
+    bool IsShortCut(const MSG& msg);
     void OnHintTimer();
     void SetHintTimer(int ms);
 
