@@ -5,6 +5,7 @@
 #include "framework/exceptions.h"
 #include "framework/hint_window.h"
 #include "framework/menus.h"
+#include "framework/utility_window.h"
 
 namespace framework {
 
@@ -12,19 +13,6 @@ TApplication* Application = nullptr;
 
 namespace {
 constexpr UINT_PTR kHintTimer = 1;
-
-LRESULT HintTimerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER && Application) {
-        KillTimer(hwnd, kHintTimer);
-        try {
-            Application->DoMouseEnter(MouseControl());
-        } catch (...) {
-            HandleEventException();
-        }
-        return 0;
-    }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
-}
 }  // namespace
 
 std::string ErrorBoxText(const std::string& message) {
@@ -48,19 +36,13 @@ void HandleEventException() {
     }
 }
 
-TApplication::TApplication() : TComponent(nullptr) {
-    Application = this;
-    WNDCLASS wc{};
-    wc.lpfnWndProc = &HintTimerProc;
-    wc.lpszClassName = "TApplicationTimers";
-    RegisterClass(&wc);
-}
+TApplication::TApplication() : TComponent(nullptr) { Application = this; }
 
 TApplication::~TApplication() {
     MarkDestroying();
     hintWindow_.reset();
     DestroyComponents();
-    if (timerWindow_) DestroyWindow(timerWindow_);
+    timerWindow_.reset();
     if (Application == this) Application = nullptr;
 }
 
@@ -180,40 +162,46 @@ void TApplication::ShowException(const std::string& message) {
 
 void TApplication::SetHintTimer(int ms) {
     if (!timerWindow_)
-        timerWindow_ = CreateWindowEx(0, "TApplicationTimers", "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      nullptr, nullptr);
-    KillTimer(timerWindow_, kHintTimer);
-    if (ms > 0) SetTimer(timerWindow_, kHintTimer, static_cast<UINT>(ms), nullptr);
+        timerWindow_ = std::make_unique<UtilityWindow>([this](TMessage& m) {
+            if (m.Msg == WM_TIMER && m.WParam == kHintTimer) OnHintTimer();
+            else m.Result = DefWindowProc(timerWindow_->Handle(), m.Msg, m.WParam, m.LParam);
+        });
+    KillTimer(timerWindow_->Handle(), kHintTimer);
+    if (ms > 0) SetTimer(timerWindow_->Handle(), kHintTimer, static_cast<UINT>(ms), nullptr);
 }
 
 void TApplication::CancelHint() {
-    if (timerWindow_) KillTimer(timerWindow_, kHintTimer);
+    if (timerWindow_) KillTimer(timerWindow_->Handle(), kHintTimer);
     if (hintWindow_) hintWindow_->ReleaseHandle();
     hintShowing_ = false;
 }
 
-// Pointer moved onto `control` (or off every control), or a hint timer ran out: waits the
-// pause, shows the hint, hides it after the hide pause.
+bool TApplication::WantsHint(TControl* control) const {
+    return control && ShowHint && control->ShowHint() && !control->Hint().empty();
+}
+
+// The pointer moved onto `control` (or off every control): any hint goes, and the pause
+// starts again, shorter while hints are being shown one after another.
 void TApplication::DoMouseEnter(TControl* control) {
-    bool timerFired = control == hintControl_ && control;
-    if (!timerFired || !ShowHint) {
-        bool wasShowing = hintShowing_;
+    bool wasShowing = hintShowing_;
+    CancelHint();
+    hintControl_ = control;
+    if (WantsHint(control)) SetHintTimer(wasShowing ? HintShortPause : HintPause);
+}
+
+// The pause ran out: the hint shows, for the hide pause; or the hide pause ran out. A control
+// the pointer has left (or that is gone) gets no hint.
+void TApplication::OnHintTimer() {
+    if (timerWindow_) KillTimer(timerWindow_->Handle(), kHintTimer);
+    if (hintShowing_ || hintControl_ != MouseControl() || !WantsHint(hintControl_)) {
         CancelHint();
-        hintControl_ = control;
-        if (control && ShowHint && control->ShowHint() && !control->Hint().empty())
-            SetHintTimer(wasShowing ? HintShortPause : HintPause);
         return;
     }
-    if (hintShowing_) {  // hide pause ran out
-        CancelHint();
-        return;
-    }
-    if (!control->ShowHint() || control->Hint().empty()) return;
     if (!hintWindow_) hintWindow_ = std::make_unique<THintWindow>();
     POINT cursor{};
     GetCursorPos(&cursor);
     hintWindow_->Color = HintColor;
-    hintWindow_->ActivateHint(cursor, control->Hint());
+    hintWindow_->ActivateHint(cursor, hintControl_->Hint());
     hintShowing_ = true;
     SetHintTimer(HintHidePause);
 }
