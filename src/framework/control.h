@@ -291,10 +291,13 @@ public:
     void Repaint() override { Invalidate(); Update(); }
     bool IsWindowed() const override { return true; }
     // Paints the control with its frame, client and windowed children into dc with its
-    // top-left corner at (x, y), whether or not it is on the screen.
+    // top-left corner at (x, y), whether or not it is on the screen (as WM_PRINT with every
+    // part asked for; the window is made first when it does not exist yet).
     void PaintTo(HDC dc, int x, int y);
     // Destroys the window and makes it again from CreateParams (styles that only take effect
-    // at creation); a showing control shows again, and the focus stays where it was.
+    // at creation); a showing control shows again, and the focus stays where it was. What was
+    // set on the old window only (a procedure put in with SetWindowLongPtr, a region, the
+    // minimised state) goes with it; a replaced WindowProc stays.
     void RecreateWnd();
     void SetText(const std::string& text) override;
     void SetEnabled(bool enabled) override;

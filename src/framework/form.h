@@ -4,6 +4,10 @@
 // A form shows and hides its window while it handles CM_SHOWINGCHANGED (Show, Hide and
 // Visible all lead there), so a replaced window procedure that takes that message can bring
 // the window up its own way and call the previous procedure to do the showing.
+//
+// WM_SETTINGCHANGE reaching a form is passed to all its controls as CM_SYSFONTCHANGED. Our
+// platform never sends it by itself (the desktop's settings are not watched), so this happens
+// only when someone sends it.
 #pragma once
 
 #include "framework/control.h"

@@ -172,10 +172,12 @@ private:
 
 using TDrawPanelEvent = std::function<void(TStatusBar*, TStatusPanel*, const RECT&)>;
 
-// The status bar control's messages. Every change of a panel or of the simple text reaches the
-// bar's window procedure as one of them (the control itself has no other way to hear of it),
+// The status bar control's messages. Every change of a panel, of the layout or of the simple
+// text reaches the bar's window procedure as one of them, whether or not the window exists yet,
 // so a bar that keeps a picture of itself marks it stale there.
 constexpr UINT SB_SETTEXTA = WM_USER + 1;
+// The panels were added, removed or resized.
+constexpr UINT SB_SETPARTS = WM_USER + 4;
 constexpr UINT SB_SIMPLE = WM_USER + 9;
 constexpr UINT SB_GETRECT = WM_USER + 10;
 // SB_SETTEXTA's wParam when the simple text changed.

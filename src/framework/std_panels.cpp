@@ -150,7 +150,7 @@ int TStatusBar::IndexOf(const TStatusPanel* panel) const {
 // picture of itself never shows an old text once it is painted.
 void TStatusBar::PanelChanged(TStatusPanel* panel) {
     if (!panel) {
-        Perform(SB_SIMPLE, simplePanel_ ? 1 : 0, 0);
+        Perform(SB_SETPARTS, static_cast<WPARAM>(panels_.Count()), 0);
         return;
     }
     int index = IndexOf(panel);
@@ -183,8 +183,10 @@ void TStatusBar::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     }
+    case SB_SETPARTS:
     case SB_SIMPLE:
         Invalidate();
+        m.Result = 1;
         return;
     case SB_GETRECT: {
         int index = static_cast<int>(m.WParam);

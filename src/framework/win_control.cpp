@@ -561,7 +561,11 @@ void TWinControl::WndProc(TMessage& m) {
         if (hwnd_ && Parent()) ShowWindow(hwnd_, Visible() ? SW_SHOWNA : SW_HIDE);
         UpdateShowing();
         return;
-    case CM_SHOWINGCHANGED: return;
+    // A form shows itself its own way (TCustomForm); any other window without a parent simply
+    // appears, without taking the activation.
+    case CM_SHOWINGCHANGED:
+        if (hwnd_ && !Parent()) ShowWindow(hwnd_, showing_ ? SW_SHOWNA : SW_HIDE);
+        return;
     case WM_PRINTCLIENT: PrintClient(m); return;
     // The framework walks the parents itself (CM_MOUSEWHEEL), so the platform's passing of an
     // unhandled wheel to the parent window would offer it twice.

@@ -163,7 +163,7 @@ public:
 
 protected:
     void WndProc(TMessage& m) override {
-        if (m.Msg == SB_SETTEXTA || m.Msg == SB_SIMPLE) stale = true;
+        if (m.Msg == SB_SETTEXTA || m.Msg == SB_SIMPLE || m.Msg == SB_SETPARTS) stale = true;
         if (m.Msg == SB_SETTEXTA) texts.push_back(m.WParam);
         TStatusBar::WndProc(m);
     }
@@ -180,6 +180,9 @@ TEST_F(StdControls, StatusBarTellsItsWindowProcedureOfEveryTextChange) {
     bar->stale = false;
     bar->Panels()[2]->SetText("12:00:01");
     EXPECT_FALSE(bar->stale) << "the same text changes nothing";
+    bar->Panels()[0]->SetWidth(300);
+    EXPECT_TRUE(bar->stale) << "a new layout";
+    bar->stale = false;
     bar->SetSimpleText("simple");
     bar->SetSimplePanel(true);
     EXPECT_EQ(bar->texts, (std::vector<WPARAM>{2, SB_SIMPLEID}));
