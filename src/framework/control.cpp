@@ -122,8 +122,9 @@ void AnchorAxis(bool nearEdge, bool farEdge, int was, int size, LONG start, LONG
         outStart = static_cast<int>(start);
         outLength = length;
     } else {
-        outStart = was > 0 ? static_cast<int>((static_cast<long long>(start) * 2 + length) * size / (2LL * was)) - length / 2
-                           : static_cast<int>(start);
+        // The centre keeps its share of the parent.
+        long long doubledCentre = static_cast<long long>(start) * 2 + length;
+        outStart = was > 0 ? static_cast<int>(doubledCentre * size / (2LL * was)) - length / 2 : static_cast<int>(start);
         outLength = length;
     }
 }

@@ -21,7 +21,9 @@ void TCheckBox::SetState(TCheckBoxState state) {
 void TCheckBox::Toggle() {
     switch (state_) {
     case TCheckBoxState::cbUnchecked: SetState(TCheckBoxState::cbChecked); break;
-    case TCheckBoxState::cbChecked: SetState(AllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbUnchecked); break;
+    case TCheckBoxState::cbChecked:
+        SetState(AllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbUnchecked);
+        break;
     case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbUnchecked); break;
     }
 }

@@ -186,7 +186,8 @@ protected:
 
 std::uint32_t Pixel(TBitmap& b, int x, int y) {
     const std::uint8_t* p = b.ScanLine(y) + x * 3;
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16;
 }
 
 // Controls are painted off the screen (window animations capture them) through WM_PRINT and

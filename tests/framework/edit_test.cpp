@@ -255,7 +255,8 @@ TEST_F(EditLookTest, Ctl3DAndBevelsDecideTheFrameWidth) {
     Pump();
     // The lowered outer bevel: dark at the top-left, inside the one-pixel line.
     POINT frame = edit->ClientToScreen(POINT{-1, 5});
-    std::uint32_t px = Screen().ComposeScreen()[static_cast<size_t>(frame.y) * 800 + static_cast<size_t>(frame.x)] & 0xFFFFFF;
+    const auto screen = Screen().ComposeScreen();
+    std::uint32_t px = screen[static_cast<size_t>(frame.y) * 800 + static_cast<size_t>(frame.x)] & 0xFFFFFF;
     EXPECT_EQ(px, GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
 }
 
