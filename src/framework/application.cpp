@@ -4,6 +4,8 @@
 
 #include "framework/exceptions.h"
 #include "framework/hint_window.h"
+#include "framework/menus.h"
+#include "framework/utility_window.h"
 
 namespace framework {
 
@@ -11,19 +13,6 @@ TApplication* Application = nullptr;
 
 namespace {
 constexpr UINT_PTR kHintTimer = 1;
-
-LRESULT HintTimerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER && Application) {
-        KillTimer(hwnd, kHintTimer);
-        try {
-            Application->DoMouseEnter(MouseControl());
-        } catch (...) {
-            HandleEventException();
-        }
-        return 0;
-    }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
-}
 }  // namespace
 
 std::string ErrorBoxText(const std::string& message) {
@@ -47,19 +36,13 @@ void HandleEventException() {
     }
 }
 
-TApplication::TApplication() : TComponent(nullptr) {
-    Application = this;
-    WNDCLASS wc{};
-    wc.lpfnWndProc = &HintTimerProc;
-    wc.lpszClassName = "TApplicationTimers";
-    RegisterClass(&wc);
-}
+TApplication::TApplication() : TComponent(nullptr) { Application = this; }
 
 TApplication::~TApplication() {
     MarkDestroying();
     hintWindow_.reset();
     DestroyComponents();
-    if (timerWindow_) DestroyWindow(timerWindow_);
+    timerWindow_.reset();
     if (Application == this) Application = nullptr;
 }
 
@@ -119,6 +102,15 @@ bool TApplication::IsDialogKey(const MSG& msg) {
     return form && form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
 }
 
+// A key with modifiers runs the menu item it is the shortcut of, in the popup menu of the
+// focused control or of the nearest parent that has one.
+bool TApplication::IsShortCut(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    for (TControl* c = TWinControl::FindControl(msg.hwnd); c; c = c->Parent())
+        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(msg)) return true;
+    return false;
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
@@ -130,7 +122,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN)
         CancelHint();
     try {
-        if (IsDialogKey(msg)) return true;
+        if (IsShortCut(msg) || IsDialogKey(msg)) return true;
     } catch (...) {
         HandleEventException();
         return true;
@@ -170,40 +162,46 @@ void TApplication::ShowException(const std::string& message) {
 
 void TApplication::SetHintTimer(int ms) {
     if (!timerWindow_)
-        timerWindow_ = CreateWindowEx(0, "TApplicationTimers", "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      nullptr, nullptr);
-    KillTimer(timerWindow_, kHintTimer);
-    if (ms > 0) SetTimer(timerWindow_, kHintTimer, static_cast<UINT>(ms), nullptr);
+        timerWindow_ = std::make_unique<UtilityWindow>([this](TMessage& m) {
+            if (m.Msg == WM_TIMER && m.WParam == kHintTimer) OnHintTimer();
+            else m.Result = DefWindowProc(timerWindow_->Handle(), m.Msg, m.WParam, m.LParam);
+        });
+    KillTimer(timerWindow_->Handle(), kHintTimer);
+    if (ms > 0) SetTimer(timerWindow_->Handle(), kHintTimer, static_cast<UINT>(ms), nullptr);
 }
 
 void TApplication::CancelHint() {
-    if (timerWindow_) KillTimer(timerWindow_, kHintTimer);
+    if (timerWindow_) KillTimer(timerWindow_->Handle(), kHintTimer);
     if (hintWindow_) hintWindow_->ReleaseHandle();
     hintShowing_ = false;
 }
 
-// Pointer moved onto `control` (or off every control), or a hint timer ran out: waits the
-// pause, shows the hint, hides it after the hide pause.
+bool TApplication::WantsHint(TControl* control) const {
+    return control && ShowHint && control->ShowHint() && !control->Hint().empty();
+}
+
+// The pointer moved onto `control` (or off every control): any hint goes, and the pause
+// starts again, shorter while hints are being shown one after another.
 void TApplication::DoMouseEnter(TControl* control) {
-    bool timerFired = control == hintControl_ && control;
-    if (!timerFired || !ShowHint) {
-        bool wasShowing = hintShowing_;
+    bool wasShowing = hintShowing_;
+    CancelHint();
+    hintControl_ = control;
+    if (WantsHint(control)) SetHintTimer(wasShowing ? HintShortPause : HintPause);
+}
+
+// The pause ran out: the hint shows, for the hide pause; or the hide pause ran out. A control
+// the pointer has left (or that is gone) gets no hint.
+void TApplication::OnHintTimer() {
+    if (timerWindow_) KillTimer(timerWindow_->Handle(), kHintTimer);
+    if (hintShowing_ || hintControl_ != MouseControl() || !WantsHint(hintControl_)) {
         CancelHint();
-        hintControl_ = control;
-        if (control && ShowHint && control->ShowHint() && !control->Hint().empty())
-            SetHintTimer(wasShowing ? HintShortPause : HintPause);
         return;
     }
-    if (hintShowing_) {  // hide pause ran out
-        CancelHint();
-        return;
-    }
-    if (!control->ShowHint() || control->Hint().empty()) return;
     if (!hintWindow_) hintWindow_ = std::make_unique<THintWindow>();
     POINT cursor{};
     GetCursorPos(&cursor);
     hintWindow_->Color = HintColor;
-    hintWindow_->ActivateHint(cursor, control->Hint());
+    hintWindow_->ActivateHint(cursor, hintControl_->Hint());
     hintShowing_ = true;
     SetHintTimer(HintHidePause);
 }

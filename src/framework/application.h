@@ -11,6 +11,7 @@
 namespace framework {
 
 class THintWindow;
+class UtilityWindow;
 
 class TApplication : public TComponent {
 public:
@@ -62,8 +63,11 @@ private:
     void AdoptForm(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
     bool IsDialogKey(const MSG& msg);
+    bool IsShortCut(const MSG& msg);
+    // The hint pause or the hide pause ran out.
     void OnHintTimer();
     void SetHintTimer(int ms);
+    bool WantsHint(TControl* control) const;
 
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
@@ -71,7 +75,7 @@ private:
     std::unique_ptr<THintWindow> hintWindow_;
     TControl* hintControl_ = nullptr;
     bool hintShowing_ = false;
-    HWND timerWindow_ = nullptr;
+    std::unique_ptr<UtilityWindow> timerWindow_;
 };
 
 extern TApplication* Application;

@@ -67,14 +67,84 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     height = std::max(0, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     InvalidateControl(false);
+    bool moved = left != left_ || top != top_;
     bool resized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
+    width_ = width;
+    height_ = height;
     InvalidateControl(false);
+    if (!anchoring_) UpdateAnchorRules();
+    if (!IsWindowed()) NotifyBoundsChanged(moved, resized);
     if (resized) Resized();
     if (parent_ && align_ != TAlign::alNone && !Loading()) parent_->Realign();
+}
+
+void TControl::NotifyBoundsChanged(bool moved, bool resized) {
+    WINDOWPOS pos{nullptr, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE};
+    if (!moved) pos.flags |= SWP_NOMOVE;
+    if (!resized) pos.flags |= SWP_NOSIZE;
+    Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    if (moved) Perform(WM_MOVE, 0, MAKELPARAM(left_, top_));
+    if (resized) Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width_, height_));
+}
+
+void TControl::SetAnchors(TAnchors anchors) {
+    if (anchors == anchors_) return;
+    anchors_ = anchors;
+    UpdateAnchorRules();
+}
+
+// Taken whenever the control is placed by anyone but the anchors, so a later resize of the
+// parent keeps the distances the control had then. Nothing is taken while loading: the
+// parent's size is not final until the description has been applied.
+void TControl::UpdateAnchorRules() {
+    anchorRulesValid_ = false;
+    if (!parent_ || Loading() || parent_->Loading()) return;
+    RECT client = parent_->ClientRect();
+    anchorParent_ = SIZE{client.right - client.left, client.bottom - client.top};
+    anchorBounds_ = BoundsRect();
+    anchorRulesValid_ = true;
+}
+
+namespace {
+// One axis: the new start and length for a parent that is now `size` instead of `was`.
+void AnchorAxis(bool nearEdge, bool farEdge, int was, int size, LONG start, LONG end, int& outStart, int& outLength) {
+    int length = static_cast<int>(end - start);
+    int grow = size - was;
+    if (nearEdge && farEdge) {
+        outStart = static_cast<int>(start);
+        outLength = std::max(0, length + grow);
+    } else if (farEdge) {
+        outStart = static_cast<int>(start) + grow;
+        outLength = length;
+    } else if (nearEdge) {
+        outStart = static_cast<int>(start);
+        outLength = length;
+    } else {
+        // The centre keeps its share of the parent.
+        long long doubledCentre = static_cast<long long>(start) * 2 + length;
+        outStart = was > 0 ? static_cast<int>(doubledCentre * size / (2LL * was)) - length / 2 : static_cast<int>(start);
+        outLength = length;
+    }
+}
+}  // namespace
+
+void TControl::ApplyAnchors() {
+    if (!parent_ || align_ != TAlign::alNone || anchors_ == kDefaultAnchors) return;
+    if (!anchorRulesValid_) {
+        UpdateAnchorRules();
+        return;
+    }
+    RECT client = parent_->ClientRect();
+    int x = 0, w = 0, y = 0, h = 0;
+    AnchorAxis(anchors_ & akLeft, anchors_ & akRight, anchorParent_.cx, client.right - client.left, anchorBounds_.left,
+               anchorBounds_.right, x, w);
+    AnchorAxis(anchors_ & akTop, anchors_ & akBottom, anchorParent_.cy, client.bottom - client.top, anchorBounds_.top,
+               anchorBounds_.bottom, y, h);
+    anchoring_ = true;
+    SetBounds(x, y, w, h);
+    anchoring_ = false;
 }
 
 void TControl::SetClientSize(int width, int height) {
@@ -127,9 +197,8 @@ void TControl::SetVisible(bool visible) {
 
 bool TControl::Showing() const {
     if (!visible_) return false;
-    if (!parent_) return IsWindowed() && static_cast<const TWinControl*>(this)->HandleAllocated() &&
-                         IsWindowVisible(const_cast<TWinControl*>(static_cast<const TWinControl*>(this))->Handle());
-    return parent_->Showing();
+    if (IsWindowed()) return static_cast<const TWinControl*>(this)->showing_;
+    return parent_ && parent_->Showing();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -188,6 +257,14 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
+
+void NotifyMouseCrossing(TControl* control, UINT msg) {
+    auto lParam = reinterpret_cast<LPARAM>(control);
+    control->Perform(msg, 0, lParam);
+    for (TControl* c = control->Parent(); c; c = c->Parent()) c->Perform(msg, 0, lParam);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -265,10 +342,23 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
 
 void TControl::Loaded() {
     TComponent::Loaded();
+    UpdateAnchorRules();
     if (parentFont_ && parent_) {
         font_.Assign(parent_->Font());
         parentFont_ = true;
     }
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int delta, POINT screen) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, shift, delta, screen, handled);
+    return handled;
+}
+
+void TControl::HandleMouseWheel(TMessage& m) {
+    POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    if (DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), screen)) m.Result = 1;
+    else if (parent_) m.Result = parent_->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
 }
 
 bool TControl::DoContextPopup(POINT screen) {
@@ -336,12 +426,14 @@ void TControl::WndProc(TMessage& m) {
     default: break;
     }
     switch (m.Msg) {
+    // A parent hears of its children's crossings too; only the control's own runs its event.
     case CM_MOUSEENTER:
-        if (OnMouseEnter) OnMouseEnter(this);
+        if (OnMouseEnter && IsOwnCrossing(m)) OnMouseEnter(this);
         break;
     case CM_MOUSELEAVE:
-        if (OnMouseLeave) OnMouseLeave(this);
+        if (OnMouseLeave && IsOwnCrossing(m)) OnMouseLeave(this);
         break;
+    case CM_MOUSEWHEEL: HandleMouseWheel(m); break;
     case CM_PARENTFONTCHANGED:
         if (parentFont_ && parent_) {
             font_.Assign(parent_->Font());
@@ -374,10 +466,15 @@ void TControl::WndProc(TMessage& m) {
 
 void TControl::DefaultHandler(TMessage&) {}
 
+bool TControl::IsOwnCrossing(const TMessage& m) const {
+    return m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this);
+}
+
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 void TGraphicControl::WndProc(TMessage& m) {
-    if (m.Msg == WM_PAINT && m.WParam) {
+    bool paint = m.Msg == WM_PAINT || m.Msg == WM_PRINT || m.Msg == WM_PRINTCLIENT;
+    if (paint && m.WParam) {
         canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
         canvas_.Font.Assign(Font());
         Paint();

@@ -37,7 +37,21 @@ enum TControlStyleFlag : unsigned {
 };
 using TControlStyle = unsigned;
 
-enum TControlStateFlag : unsigned { csLButtonDown = 1, csClicked = 2, csFocusing = 4, csCreating = 8, csCustomPaint = 16 };
+enum TControlStateFlag : unsigned {
+    csLButtonDown = 1,
+    csClicked = 2,
+    csFocusing = 4,
+    csCreating = 8,
+    csCustomPaint = 16,
+    csRecreating = 32,
+};
+
+// Edges of the parent a control keeps its distance to when the parent is resized. Left and
+// top only (the default) keep the position; left and right stretch the width; neither
+// keeps the control centred on the same share of the parent.
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+constexpr TAnchors kDefaultAnchors = akLeft | akTop;
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;
@@ -50,6 +64,9 @@ using TMouseMoveEvent = std::function<void(TObject*, TShiftState, int x, int y)>
 using TKeyEvent = std::function<void(TObject*, WORD& key, TShiftState)>;
 using TKeyPressEvent = std::function<void(TObject*, char32_t& key)>;
 using TWndMethod = std::function<void(TMessage&)>;
+// Wheel turned over a control: delta in WHEEL_DELTA steps (positive away from the user),
+// the pointer in screen coordinates; set handled to stop the parents from seeing it.
+using TMouseWheelEvent = std::function<void(TObject*, TShiftState, int delta, POINT, bool& handled)>;
 
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyboardShiftState();
@@ -85,11 +102,15 @@ public:
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors anchors);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    // Visible itself and every parent up to a shown form.
+    // Visible itself and every parent up to a shown form. A windowed control keeps the answer
+    // it last sent CM_SHOWINGCHANGED for, so a form that handles that message already counts
+    // as showing while it shows its window.
     bool Showing() const;
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled);
@@ -129,6 +150,7 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    TMouseWheelEvent OnMouseWheel;
 
     // Every message passes through here; replace it to see messages first, and call the
     // previous one for the rest.
@@ -156,6 +178,10 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void DblClick();
+    // The wheel turned over the control; true when handled (the default asks OnMouseWheel).
+    virtual bool DoMouseWheel(TShiftState shift, int delta, POINT screen);
+    // Tells the control's handlers that its value changed (CM_CHANGED).
+    void Changed();
     // Opens the popup menu of this control or its nearest parent with one; true when opened.
     bool DoContextPopup(POINT screen);
     virtual void FontChanged();
@@ -167,8 +193,21 @@ protected:
 
 private:
     void HandleMouseButton(TMessage& m, TMouseButton button, bool down, bool dbl);
+    void HandleMouseWheel(TMessage& m);
+    // A crossing message about this control itself (not one a child passed up).
+    bool IsOwnCrossing(const TMessage& m) const;
+    // A windowed control hears of its own moves from the platform; a graphic one from here.
+    void NotifyBoundsChanged(bool moved, bool resized);
+    // The parent's client size and this control's bounds that the anchors keep distances to.
+    void UpdateAnchorRules();
+    void ApplyAnchors();
     TWinControl* parent_ = nullptr;
     TAlign align_ = TAlign::alNone;
+    TAnchors anchors_ = kDefaultAnchors;
+    bool anchorRulesValid_ = false;
+    bool anchoring_ = false;
+    SIZE anchorParent_{0, 0};
+    RECT anchorBounds_{0, 0, 0, 0};
     bool visible_ = true;
     bool enabled_ = true;
     TFont font_;
@@ -251,6 +290,15 @@ public:
     void Update() override;
     void Repaint() override { Invalidate(); Update(); }
     bool IsWindowed() const override { return true; }
+    // Paints the control with its frame, client and windowed children into dc with its
+    // top-left corner at (x, y), whether or not it is on the screen (as WM_PRINT with every
+    // part asked for; the window is made first when it does not exist yet).
+    void PaintTo(HDC dc, int x, int y);
+    // Destroys the window and makes it again from CreateParams (styles that only take effect
+    // at creation); a showing control shows again, and the focus stays where it was. What was
+    // set on the old window only (a procedure put in with SetWindowLongPtr, a region, the
+    // minimised state) goes with it; a replaced WindowProc stays.
+    void RecreateWnd();
     void SetText(const std::string& text) override;
     void SetEnabled(bool enabled) override;
     void Loaded() override;
@@ -275,6 +323,13 @@ protected:
     virtual void KeyPress(char32_t& key);
     virtual void DoEnter();
     virtual void DoExit();
+    // Compares Showing with what Visible and the parent say and sends CM_SHOWINGCHANGED when it
+    // changed, then does the same for the windowed children.
+    void UpdateShowing();
+    // Counts the control and its windowed children as not showing, without telling them.
+    void ForgetShowing();
+    // Set by a subclass whose CreateWnd has more to do before the window may be shown.
+    bool deferShowing_ = false;
     // Where the window's own procedure lives (the class's default procedure).
     WNDPROC defWndProc_ = nullptr;
 
@@ -282,15 +337,20 @@ private:
     bool IsControlMouseMsg(TMessage& m);
     bool SetControlCursor();
     void TrackMouse(TControl* target);
-    void UpdateShowing();
+    void PrintClient(TMessage& m);
     static LRESULT StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static void RegisterFrameworkClass(const std::string& name, UINT style);
     HWND hwnd_ = nullptr;
+    bool showing_ = false;
     bool aligning_ = false;
     std::vector<TControl*> controls_;      // z-order, bottom first
     std::vector<TWinControl*> tabList_;    // windowed children by tab order
     friend class TControl;
 };
+
+// Sends CM_MOUSEENTER or CM_MOUSELEAVE to the control and then to each of its parents, lParam
+// the control itself each time.
+void NotifyMouseCrossing(TControl* control, UINT msg);
 
 // The control that last received the pointer (for enter/leave notifications and hints).
 TControl* MouseControl();

@@ -1,6 +1,7 @@
 #include "framework/form.h"
 
 #include "framework/application.h"
+#include "platform/menu.h"
 
 namespace framework {
 
@@ -57,21 +58,136 @@ DWORD TCustomForm::FrameExStyle() const {
     }
 }
 
+// No WS_VISIBLE: the window appears on CM_SHOWINGCHANGED, after it has been made.
 void TCustomForm::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.Style = FrameStyle() | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     p.ExStyle = FrameExStyle();
+    if (formStyle_ == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     if (!Enabled()) p.Style |= WS_DISABLED;
     p.WndParent = nullptr;
     p.WinClassName = "TFrameworkForm";
 }
 
+// The window is made hidden (Visible is left out of the styles) so that everything is set
+// before the showing path shows it.
 void TCustomForm::CreateWnd() {
-    TWinControl::CreateWnd();
-    if (!icon_.Empty()) {
-        SendMessage(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-        SendMessage(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+    deferShowing_ = true;
+    try {
+        TWinControl::CreateWnd();
+    } catch (...) {
+        deferShowing_ = false;
+        throw;
     }
+    deferShowing_ = false;
+    HWND h = Handle();
+    if (!icon_.Empty()) {
+        SendMessage(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+        SendMessage(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+    }
+    if (alphaBlend_) ApplyLayeredAttributes();
+    UpdateSystemMenu();
+    UpdateShowing();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+    if (icons == borderIcons_) return;
+    borderIcons_ = icons;
+    RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style) {
+    if (style == formStyle_) return;
+    formStyle_ = style;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetAlphaBlend(bool on) {
+    if (on == alphaBlend_) return;
+    alphaBlend_ = on;
+    if (HandleAllocated()) ApplyLayeredAttributes();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE value) {
+    if (value == alphaBlendValue_) return;
+    alphaBlendValue_ = value;
+    if (HandleAllocated() && alphaBlend_) ApplyLayeredAttributes();
+}
+
+void TCustomForm::ApplyLayeredAttributes() {
+    HWND h = Handle();
+    LONG ex = GetWindowLong(h, GWL_EXSTYLE);
+    if (alphaBlend_) {
+        if (!(ex & WS_EX_LAYERED)) SetWindowLong(h, GWL_EXSTYLE, ex | static_cast<LONG>(WS_EX_LAYERED));
+        SetLayeredWindowAttributes(h, 0, alphaBlendValue_, LWA_ALPHA);
+        return;
+    }
+    if (!(ex & WS_EX_LAYERED)) return;
+    SetWindowLong(h, GWL_EXSTYLE, ex & ~static_cast<LONG>(WS_EX_LAYERED));
+    RedrawWindow(h, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// Asked for again each time the system menu opens, since the platform sets the items from
+// the window style whenever the menu is fetched.
+void TCustomForm::UpdateSystemMenu() {
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
+    if (!menu) return;
+    if (!(borderIcons_ & biMinimize)) EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_GRAYED);
+    if (!(borderIcons_ & biMaximize)) EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::PaintWindow(HDC dc) {
+    canvas_.SetHandle(dc);
+    canvas_.Font.Assign(Font());
+    canvas_.Brush.SetColor(Color());
+    try {
+        Paint();
+    } catch (...) {
+        canvas_.SetHandle(nullptr);
+        throw;
+    }
+    canvas_.SetHandle(nullptr);
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+// The showing path: the window is shown or hidden here and nowhere else. While the window is
+// being made again (RecreateWnd) the form only comes back as it was, without events.
+void TCustomForm::ShowingChanged() {
+    HWND h = Handle();
+    bool quiet = (ControlState & csRecreating) != 0;
+    if (!Showing()) {
+        if (!quiet) DoHide();
+        ShowWindow(h, SW_HIDE);
+        return;
+    }
+    if (!quiet) DoShow();
+    ShowWindow(h, SW_SHOW);
+    if (quiet) return;
+    BringWindowToTop(h);
+    SetForegroundWindow(h);
+    if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
+    else if (TWinControl* first = FindNextControl(nullptr, true, true)) first->SetFocus();
 }
 
 void TCustomForm::SetIcon(const TIcon& icon) {
@@ -108,22 +224,23 @@ void TCustomForm::ApplyPosition() {
               width_, height_);
 }
 
+// A window hidden behind the form's back (ShowWindow called directly) counts as not showing,
+// so Show brings it back through the showing path.
 void TCustomForm::Show() {
     ApplyPosition();
     HandleNeeded();
+    if (Visible() && !IsWindowVisible(Handle())) {
+        ForgetShowing();
+        UpdateShowing();
+    }
     SetVisible(true);
-    ShowWindow(Handle(), SW_SHOW);
-    BringWindowToTop(Handle());
-    SetForegroundWindow(Handle());
-    if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
-    else if (TWinControl* first = FindNextControl(nullptr, true, true)) first->SetFocus();
-    if (OnShow) OnShow(this);
+    if (Showing()) {
+        BringWindowToTop(Handle());
+        SetForegroundWindow(Handle());
+    }
 }
 
-void TCustomForm::Hide() {
-    SetVisible(false);
-    if (OnHide) OnHide(this);
-}
+void TCustomForm::Hide() { SetVisible(false); }
 
 bool TCustomForm::CloseQuery() {
     bool canClose = true;
@@ -216,8 +333,15 @@ void TCustomForm::WndProc(TMessage& m) {
         }
         DefaultHandler(m);
         return;
-    case CM_VISIBLECHANGED:
-        if (HandleAllocated()) ShowWindow(Handle(), Visible() ? SW_SHOW : SW_HIDE);
+    case CM_SHOWINGCHANGED: ShowingChanged(); return;
+    case CM_RELEASE: delete this; return;
+    case WM_INITMENUPOPUP:
+        TWinControl::WndProc(m);
+        if (HIWORD(m.LParam)) UpdateSystemMenu();
+        return;
+    case WM_SETTINGCHANGE:
+        TWinControl::WndProc(m);
+        Perform(CM_SYSFONTCHANGED);
         return;
     default: TWinControl::WndProc(m); return;
     }

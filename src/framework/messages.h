@@ -32,22 +32,37 @@ constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
 constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+// The pointer entered or left a control: sent to the control and then to each of its parents,
+// lParam always the control the pointer entered or left.
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+// Sent to a form when the items of one of its menus changed.
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_APPKEYDOWN = CM_BASE + 22;
+// Broadcast to the siblings of a grouped speed button that went down: wParam the group,
+// lParam the button.
 constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;
+// A windowed control's Showing changed; a form shows or hides its window while handling it.
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_DESIGNHITTEST = CM_BASE + 28;
 constexpr UINT CM_CHILDKEY = CM_BASE + 38;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 46;
-constexpr UINT CM_CHANGED = CM_BASE + 55;
+// A control is about to be inserted (lParam 1) or was removed (lParam 0); wParam the
+// control. Passed on from parent to parent up to the form.
+constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
+// The system's fonts or metrics changed; told to every control of a form.
+constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;
+// The control's value changed (an edit's text); lParam the control.
+constexpr UINT CM_CHANGED = CM_BASE + 55;
+// WM_MOUSEWHEEL as the framework passes it on: offered to the control, then to each parent
+// until one handles it (Result 1).
+constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_INVOKEHELP = CM_BASE + 68;
-// Posted to itself by a control that must finish a mouse click after the handler of the
-// press returned (a menu opened from a press, say).
+// Posted to itself by a form that Release asked to free; the form is freed when it arrives,
+// after the messages queued before it.
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 
 // Dialog codes of WM_GETDLGCODE.

@@ -20,9 +20,11 @@ void TCheckBox::SetState(TCheckBoxState state) {
 
 void TCheckBox::Toggle() {
     switch (state_) {
-    case TCheckBoxState::cbUnchecked: SetState(AllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked); break;
-    case TCheckBoxState::cbChecked: SetState(TCheckBoxState::cbUnchecked); break;
-    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbUnchecked: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked:
+        SetState(AllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbUnchecked);
+        break;
+    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbUnchecked); break;
     }
 }
 
@@ -107,8 +109,55 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
 }
 
 int TSpeedButton::PaintState() const {
-    if (pressed_ || Down) return 2;
+    if (IsPressed()) return 2;
     return mouseIn_ && Enabled() ? 1 : 0;
+}
+
+void TSpeedButton::SetState(TButtonState state) {
+    if (state == state_) return;
+    state_ = state;
+    Invalidate();
+}
+
+// A button outside a group cannot stay down; the last one of a group stays down unless
+// AllowAllUp.
+void TSpeedButton::SetDown(bool down) {
+    if (groupIndex_ == 0) down = false;
+    if (down == down_) return;
+    if (down_ && !allowAllUp_) return;
+    down_ = down;
+    SetState(down ? TButtonState::bsExclusive : TButtonState::bsUp);
+    if (down) UpdateExclusive();
+}
+
+void TSpeedButton::SetGroupIndex(int index) {
+    if (index == groupIndex_) return;
+    groupIndex_ = index;
+    UpdateExclusive();
+}
+
+void TSpeedButton::SetAllowAllUp(bool allow) {
+    if (allow == allowAllUp_) return;
+    allowAllUp_ = allow;
+    UpdateExclusive();
+}
+
+void TSpeedButton::UpdateExclusive() {
+    if (groupIndex_ == 0 || !Parent()) return;
+    TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(groupIndex_), reinterpret_cast<LPARAM>(this), 0};
+    Parent()->Broadcast(m);
+}
+
+// Another button of the group went down (or changed its group settings, which the whole group
+// shares).
+void TSpeedButton::ButtonPressed(TMessage& m) {
+    auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
+    if (static_cast<int>(m.WParam) != groupIndex_ || sender == this) return;
+    if (sender->down_ && down_) {
+        down_ = false;
+        SetState(TButtonState::bsUp);
+    }
+    allowAllUp_ = sender->allowAllUp_;
 }
 
 void TSpeedButton::Paint() {
@@ -159,6 +208,11 @@ void TSpeedButton::Paint() {
 
 void TSpeedButton::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case CM_BUTTONPRESSED: ButtonPressed(m); break;
+    case CM_ENABLEDCHANGED:
+        if (!Enabled()) SetState(TButtonState::bsDisabled);
+        else SetState(down_ ? TButtonState::bsExclusive : TButtonState::bsUp);
+        break;
     case CM_MOUSEENTER:
         mouseIn_ = true;
         if (Enabled()) Invalidate();
@@ -174,31 +228,30 @@ void TSpeedButton::WndProc(TMessage& m) {
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseDown(button, shift, x, y);
-    if (button == TMouseButton::mbLeft && Enabled()) {
-        pressed_ = true;
-        Invalidate();
-    }
+    if (button != TMouseButton::mbLeft || !Enabled()) return;
+    if (!down_) SetState(TButtonState::bsDown);
+    dragging_ = true;
 }
 
 void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
     TGraphicControl::MouseMove(shift, x, y);
-    if (!(ControlState & csLButtonDown)) return;
+    if (!dragging_) return;
     RECT r = ClientRect();
-    bool inside = PtInRect(&r, POINT{x, y});
-    if (inside != pressed_) {
-        pressed_ = inside;
-        Invalidate();
-    }
+    TButtonState held = down_ ? TButtonState::bsExclusive : TButtonState::bsDown;
+    TButtonState away = down_ ? TButtonState::bsExclusive : TButtonState::bsUp;
+    SetState(PtInRect(&r, POINT{x, y}) ? held : away);
 }
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == TMouseButton::mbLeft && pressed_) {
-        pressed_ = false;
-        if (GroupIndex != 0) {
-            RECT r = ClientRect();
-            if (PtInRect(&r, POINT{x, y})) Down = AllowAllUp ? !Down : true;
-        }
-        Invalidate();
+    if (button == TMouseButton::mbLeft && dragging_) {
+        dragging_ = false;
+        RECT r = ClientRect();
+        bool inside = PtInRect(&r, POINT{x, y});
+        if (groupIndex_ == 0) SetState(TButtonState::bsUp);
+        else if (inside) SetDown(!down_);
+        else SetState(down_ ? TButtonState::bsExclusive : TButtonState::bsUp);
+        // A group's last button that may not come up stays in.
+        if (groupIndex_ != 0 && down_) SetState(TButtonState::bsExclusive);
     }
     TGraphicControl::MouseUp(button, shift, x, y);
 }

@@ -54,17 +54,22 @@ protected:
 
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
+// The state changes go through SetState, and the mouse and the space bar through Toggle, so a
+// check box that draws itself differently overrides those two and keeps the behaviour.
 class TCheckBox : public TCustomControl {
 public:
     explicit TCheckBox(TComponent* owner);
     bool Checked() const { return state_ == TCheckBoxState::cbChecked; }
-    void SetChecked(bool checked) { SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
+    virtual void SetChecked(bool checked) {
+        SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked);
+    }
     TCheckBoxState State() const { return state_; }
-    void SetState(TCheckBoxState state);
+    // Repaints and runs OnClick (not while loading) when the state really changes.
+    virtual void SetState(TCheckBoxState state);
     bool AllowGrayed = false;
     TAlignment Alignment = TAlignment::taRightJustify;
     // Unchecked, checked, grayed (when allowed), unchecked again.
-    void Toggle();
+    virtual void Toggle();
 
 protected:
     void Paint() override;
@@ -81,21 +86,30 @@ private:
 };
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// bsDown while the mouse holds the button, bsExclusive while Down keeps it in (a group).
+enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
+// Buttons with the same GroupIndex on one parent act as radio buttons: one going Down
+// (CM_BUTTONPRESSED to the siblings) brings the others up; AllowAllUp lets the last one up too.
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
     TBitmap& Glyph() { return glyph_; }
     int NumGlyphs = 1;
     bool Flat = false;
-    bool Down = false;
-    int GroupIndex = 0;
-    bool AllowAllUp = false;
+    bool Down() const { return down_; }
+    void SetDown(bool down);
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int index);
+    bool AllowAllUp() const { return allowAllUp_; }
+    void SetAllowAllUp(bool allow);
     TButtonLayout Layout = TButtonLayout::blGlyphLeft;
     int Margin = -1;
     int Spacing = 4;
     bool MouseInControl() const { return mouseIn_; }
-    // 0 normal, 1 hot, 2 pressed.
+    TButtonState State() const { return state_; }
+    bool IsPressed() const { return state_ == TButtonState::bsDown || state_ == TButtonState::bsExclusive; }
+    // 0 normal, 1 hot, 2 pressed (IsPressed).
     int PaintState() const;
 
 protected:
@@ -104,11 +118,20 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
+    // The state a skinned button reads and, on leaving, may set back to up.
+    void SetState(TButtonState state);
+    void SetMouseInControl(bool inside) { mouseIn_ = inside; }
 
 private:
+    void UpdateExclusive();
+    void ButtonPressed(TMessage& m);
     TBitmap glyph_;
+    TButtonState state_ = TButtonState::bsUp;
+    bool down_ = false;
+    int groupIndex_ = 0;
+    bool allowAllUp_ = false;
     bool mouseIn_ = false;
-    bool pressed_ = false;
+    bool dragging_ = false;
 };
 
 enum class TStatusPanelStyle { psText, psOwnerDraw };
@@ -149,25 +172,44 @@ private:
 
 using TDrawPanelEvent = std::function<void(TStatusBar*, TStatusPanel*, const RECT&)>;
 
+// The status bar control's messages. Every change of a panel, of the layout or of the simple
+// text reaches the bar's window procedure as one of them, whether or not the window exists yet,
+// so a bar that keeps a picture of itself marks it stale there.
+constexpr UINT SB_SETTEXTA = WM_USER + 1;
+// The panels were added, removed or resized.
+constexpr UINT SB_SETPARTS = WM_USER + 4;
+constexpr UINT SB_SIMPLE = WM_USER + 9;
+constexpr UINT SB_GETRECT = WM_USER + 10;
+// SB_SETTEXTA's wParam when the simple text changed.
+constexpr WPARAM SB_SIMPLEID = 0xFF;
+
 class TStatusBar : public TCustomControl {
 public:
     explicit TStatusBar(TComponent* owner);
     TStatusPanels& Panels() { return panels_; }
-    bool SimplePanel = false;
-    std::string SimpleText;
+    bool SimplePanel() const { return simplePanel_; }
+    void SetSimplePanel(bool simple);
+    const std::string& SimpleText() const { return simpleText_; }
+    void SetSimpleText(const std::string& text);
     bool SizeGrip = true;
     TDrawPanelEvent OnDrawPanel;
     // The rectangle of a panel in client coordinates.
     RECT PanelRect(int index) const;
+    // A panel's text (panel given) or the layout (none) changed.
     void PanelChanged(TStatusPanel* panel);
 
 protected:
     void Paint() override;
     virtual void DrawPanel(TStatusPanel* panel, const RECT& rect);
 
+    void WndProc(TMessage& message) override;
+
 private:
     bool FormIsSizeable() const;
+    int IndexOf(const TStatusPanel* panel) const;
     TStatusPanels panels_;
+    bool simplePanel_ = false;
+    std::string simpleText_;
 };
 
 // Draws a one-pixel 3-D frame and shrinks the rectangle by it.

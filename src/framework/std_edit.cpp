@@ -32,8 +32,103 @@ TCustomEdit::~TCustomEdit() {
 
 void TCustomEdit::CreateParams(TCreateParams& p) {
     TCustomControl::CreateParams(p);
-    if (BorderStyle == TBorderStyle::bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (BorderStyle == TBorderStyle::bsSingle) {
+        if (ctl3D_) p.ExStyle |= WS_EX_CLIENTEDGE;
+        else p.Style |= WS_BORDER;
+    }
     p.WinClassName = "TFrameworkEdit";
+}
+
+void TCustomEdit::SetCtl3D(bool on) {
+    if (on == ctl3D_) return;
+    ctl3D_ = on;
+    RecreateWnd();
+}
+
+void TCustomEdit::SetBevelKind(TBevelKind kind) {
+    if (kind == bevelKind_) return;
+    bevelKind_ = kind;
+    FrameChanged();
+}
+
+void TCustomEdit::SetBevelInner(TBevelCut cut) {
+    if (cut == bevelInner_) return;
+    bevelInner_ = cut;
+    FrameChanged();
+}
+
+void TCustomEdit::SetBevelOuter(TBevelCut cut) {
+    if (cut == bevelOuter_) return;
+    bevelOuter_ = cut;
+    FrameChanged();
+}
+
+void TCustomEdit::SetBevelWidth(int width) {
+    width = std::max(1, width);
+    if (width == bevelWidth_) return;
+    bevelWidth_ = width;
+    FrameChanged();
+}
+
+int TCustomEdit::BevelExtent() const {
+    if (bevelKind_ == TBevelKind::bkNone) return 0;
+    int cuts = (bevelInner_ != TBevelCut::bvNone ? 1 : 0) + (bevelOuter_ != TBevelCut::bvNone ? 1 : 0);
+    return cuts * bevelWidth_;
+}
+
+// The client area is worked out again (WM_NCCALCSIZE) and the frame repainted.
+void TCustomEdit::FrameChanged() {
+    if (!HandleAllocated()) return;
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+}
+
+// The bevels fill the band between the border the platform draws and the client area.
+void TCustomEdit::PaintBevels() {
+    int extent = BevelExtent();
+    if (extent == 0) return;
+    HDC dc = GetWindowDC(Handle());
+    POINT origin = ClientToScreen(POINT{0, 0});
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    RECT client = ClientRect();
+    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+    InflateRect(&client, extent, extent);
+    auto edge = [](TBevelCut cut, UINT raised, UINT sunken) -> UINT {
+        return cut == TBevelCut::bvRaised ? raised : cut == TBevelCut::bvLowered ? sunken : 0;
+    };
+    auto band = [&](TBevelCut cut, UINT raised, UINT sunken) {
+        if (cut == TBevelCut::bvNone) return;
+        for (int i = 0; i < bevelWidth_; ++i) {
+            UINT style = edge(cut, raised, sunken);
+            if (style) DrawEdge(dc, &client, style, BF_RECT | BF_ADJUST);
+            else InflateRect(&client, -1, -1);
+        }
+    };
+    band(bevelOuter_, BDR_RAISEDOUTER, BDR_SUNKENOUTER);
+    band(bevelInner_, BDR_RAISEDINNER, BDR_SUNKENINNER);
+    ReleaseDC(Handle(), dc);
+}
+
+void TCustomEdit::SetPasswordChar(char32_t ch) {
+    if (ch == passwordChar_) return;
+    passwordChar_ = ch;
+    EnsureCaretVisible();
+    Invalidate();
+}
+
+std::string TCustomEdit::DisplayText() const {
+    const std::string& t = TControl::Text();
+    if (passwordChar_ == 0) return t;
+    std::string mask = EncodeUtf8(passwordChar_), out;
+    for (size_t n = CharCount(t); n > 0; --n) out += mask;
+    return out;
+}
+
+size_t TCustomEdit::DisplayOffset(size_t pos) const {
+    if (passwordChar_ == 0) return pos;
+    return CharCount(TControl::Text().substr(0, pos)) * EncodeUtf8(passwordChar_).size();
 }
 
 size_t TCustomEdit::CharCount(const std::string& s) const {
@@ -60,7 +155,9 @@ void TCustomEdit::SetText(const std::string& text) {
 }
 
 void TCustomEdit::Change() {
-    if (!Loading() && OnChange) OnChange(this);
+    if (Loading()) return;
+    Changed();
+    if (OnChange) OnChange(this);
 }
 
 int TCustomEdit::SelStart() const {
@@ -149,7 +246,7 @@ void TCustomEdit::Undo() {
 
 void TCustomEdit::CopyToClipboard() {
     std::string sel = SelText();
-    if (sel.empty() || !OpenClipboard(HandleAllocated() ? Handle() : nullptr)) return;
+    if (passwordChar_ != 0 || sel.empty() || !OpenClipboard(HandleAllocated() ? Handle() : nullptr)) return;
     EmptyClipboard();
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sel.size() + 1);
     if (mem) {
@@ -161,7 +258,7 @@ void TCustomEdit::CopyToClipboard() {
 }
 
 void TCustomEdit::CutToClipboard() {
-    if (ReadOnly) return;
+    if (ReadOnly || passwordChar_ != 0) return;
     CopyToClipboard();
     ClearSelection();
 }
@@ -197,7 +294,8 @@ int TCustomEdit::XFromPosition(size_t pos) {
     HDC dc = GetDC(Handle());
     HGDIOBJ old = SelectObject(dc, Font().Handle());
     SIZE size{};
-    GetTextExtentPoint32(dc, TControl::Text().data(), static_cast<int>(pos), &size);
+    std::string shown = DisplayText();
+    GetTextExtentPoint32(dc, shown.data(), static_cast<int>(DisplayOffset(pos)), &size);
     SelectObject(dc, old);
     ReleaseDC(Handle(), dc);
     return FormattingRect().left + static_cast<int>(size.cx) - scroll_;
@@ -246,7 +344,7 @@ void TCustomEdit::Paint() {
     c.Brush.SetColor(Enabled() ? Color() : clBtnFace);
     c.FillRect(client);
     RECT f = FormattingRect();
-    const std::string& t = TControl::Text();
+    const std::string t = DisplayText();
     HDC dc = c.Handle();
     int saved = SaveDC(dc);
     IntersectClipRect(dc, f.left, f.top, f.right, f.bottom);
@@ -264,7 +362,8 @@ void TCustomEdit::Paint() {
         RECT sel{x0, y, x1, y + static_cast<int>(tm.tmHeight)};
         FillRect(dc, &sel, GetSysColorBrush(COLOR_HIGHLIGHT));
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-        TextOut(dc, x0, y, t.data() + from, static_cast<int>(to - from));
+        size_t shownFrom = DisplayOffset(from);
+        TextOut(dc, x0, y, t.data() + shownFrom, static_cast<int>(DisplayOffset(to) - shownFrom));
     }
     if (Focused() && caretOn_) {
         int x = XFromPosition(caret_);
@@ -439,6 +538,17 @@ void TCustomEdit::WndProc(TMessage& m) {
     case WM_SIZE:
         TCustomControl::WndProc(m);
         EnsureCaretVisible();
+        return;
+    // WM_NCCALCSIZE's lParam starts with the rectangle that becomes the client area, whichever
+    // form (wParam) it comes in.
+    case WM_NCCALCSIZE:
+        TCustomControl::WndProc(m);
+        if (int extent = BevelExtent(); extent > 0 && m.LParam)
+            InflateRect(reinterpret_cast<RECT*>(m.LParam), -extent, -extent);
+        return;
+    case WM_NCPAINT:
+        TCustomControl::WndProc(m);
+        PaintBevels();
         return;
     default: break;
     }

@@ -11,6 +11,9 @@
 namespace framework {
 
 enum class TBorderStyle { bsNone, bsSingle };
+// With a kind other than bkNone the edit's frame gains the bevels: BevelWidth pixels for each
+// of BevelOuter and BevelInner that is not bvNone, drawn inside the border.
+enum class TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 
 class TCustomEdit : public TCustomControl {
 public:
@@ -39,6 +42,25 @@ public:
     void SetMaxLength(int length) { maxLength_ = length; }
     bool ReadOnly = false;
     TBorderStyle BorderStyle = TBorderStyle::bsSingle;
+    // A sunken two-pixel edge when on, a one-pixel line when off (with BorderStyle bsSingle).
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool on);
+    TBevelKind BevelKind() const { return bevelKind_; }
+    void SetBevelKind(TBevelKind kind);
+    TBevelCut BevelInner() const { return bevelInner_; }
+    void SetBevelInner(TBevelCut cut);
+    TBevelCut BevelOuter() const { return bevelOuter_; }
+    void SetBevelOuter(TBevelCut cut);
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int width);
+    // Pixels the bevels take on each side (0 with bkNone).
+    int BevelExtent() const;
+    // Shown for every character instead of the text (0: the text itself). A password is
+    // neither copied nor cut to the clipboard.
+    char32_t PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char32_t ch);
+    // The text as it is drawn.
+    std::string DisplayText() const;
     TNotifyEvent OnChange;
     // The area the text is drawn in, in client coordinates; empty: the client area less a
     // one-pixel margin.
@@ -56,6 +78,7 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void DoEnter() override;
+    // Tells CM_CHANGED, then OnChange.
     virtual void Change();
     void ShowContextMenu(POINT screen);
 
@@ -72,6 +95,17 @@ private:
     bool mouseSelecting_ = false;
     bool focusFromMouse_ = false;
     RECT formatRect_{};
+    bool ctl3D_ = true;
+    TBevelKind bevelKind_ = TBevelKind::bkNone;
+    TBevelCut bevelInner_ = TBevelCut::bvRaised;
+    TBevelCut bevelOuter_ = TBevelCut::bvLowered;
+    int bevelWidth_ = 1;
+    char32_t passwordChar_ = 0;
+
+    void FrameChanged();
+    void PaintBevels();
+    // Byte offset in DisplayText of a byte offset in the text.
+    size_t DisplayOffset(size_t pos) const;
 
     void ReplaceSelection(const std::string& text, bool recordUndo);
     void MoveCaret(size_t to, bool extend);

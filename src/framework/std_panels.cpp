@@ -140,17 +140,63 @@ RECT TStatusBar::PanelRect(int index) const {
     return RECT{};
 }
 
+int TStatusBar::IndexOf(const TStatusPanel* panel) const {
+    for (int i = 0; i < panels_.Count(); ++i)
+        if (panels_[i] == panel) return i;
+    return -1;
+}
+
+// Told through the window procedure even before the window exists, so that a bar keeping a
+// picture of itself never shows an old text once it is painted.
 void TStatusBar::PanelChanged(TStatusPanel* panel) {
-    if (!HandleAllocated()) return;
     if (!panel) {
-        Invalidate();
+        Perform(SB_SETPARTS, static_cast<WPARAM>(panels_.Count()), 0);
         return;
     }
-    for (int i = 0; i < panels_.Count(); ++i)
-        if (panels_[i] == panel) {
-            RECT r = PanelRect(i);
+    int index = IndexOf(panel);
+    if (index >= 0) Perform(SB_SETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(panel->Text().c_str()));
+}
+
+void TStatusBar::SetSimplePanel(bool simple) {
+    if (simple == simplePanel_) return;
+    simplePanel_ = simple;
+    Perform(SB_SIMPLE, simple ? 1 : 0, 0);
+}
+
+void TStatusBar::SetSimpleText(const std::string& text) {
+    if (text == simpleText_) return;
+    simpleText_ = text;
+    Perform(SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+}
+
+void TStatusBar::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case SB_SETTEXTA: {
+        int index = static_cast<int>(LOBYTE(m.WParam));
+        if (!HandleAllocated()) return;
+        if (index == static_cast<int>(SB_SIMPLEID) || simplePanel_ || index >= panels_.Count()) {
+            Invalidate();
+        } else {
+            RECT r = PanelRect(index);
             InvalidateRect(Handle(), &r, TRUE);
         }
+        m.Result = 1;
+        return;
+    }
+    case SB_SETPARTS:
+    case SB_SIMPLE:
+        Invalidate();
+        m.Result = 1;
+        return;
+    case SB_GETRECT: {
+        int index = static_cast<int>(m.WParam);
+        if (index < 0 || index >= panels_.Count() || !m.LParam) return;
+        *reinterpret_cast<RECT*>(m.LParam) = PanelRect(index);
+        m.Result = 1;
+        return;
+    }
+    default: TCustomControl::WndProc(m); return;
+    }
 }
 
 void TStatusBar::DrawPanel(TStatusPanel* panel, const RECT& rect) {
@@ -183,9 +229,9 @@ void TStatusBar::Paint() {
     TCanvas& c = Canvas();
     RECT client = ClientRect();
     c.FillRect(client);
-    if (SimplePanel || panels_.Count() == 0) {
+    if (simplePanel_ || panels_.Count() == 0) {
         RECT r{0, 2, client.right, client.bottom};
-        c.DrawText(SimpleText, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        c.DrawText(simpleText_, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     } else {
         for (int i = 0; i < panels_.Count(); ++i) DrawPanel(panels_[i], PanelRect(i));
     }

@@ -49,7 +49,10 @@ LRESULT TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
     if (msg == WM_NCDESTROY) {
         Bindings().erase(hwnd);
-        if (control->hwnd_ == hwnd) control->hwnd_ = nullptr;
+        if (control->hwnd_ == hwnd) {
+            control->hwnd_ = nullptr;
+            control->showing_ = false;
+        }
     }
     return m.Result;
 }
@@ -104,6 +107,62 @@ void TWinControl::CreateWnd() {
     Realign();
     for (TControl* c : controls_)
         if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
+    if (!deferShowing_) UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+    bool showing = hwnd_ && Visible() && (!Parent() || Parent()->showing_);
+    if (showing != showing_) {
+        showing_ = showing;
+        Perform(CM_SHOWINGCHANGED);
+    }
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->UpdateShowing();
+}
+
+// A window that is gone shows nothing; no message, since there is no window left to show.
+void TWinControl::ForgetShowing() {
+    showing_ = false;
+    for (TControl* c : controls_)
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->ForgetShowing();
+}
+
+void TWinControl::RecreateWnd() {
+    if (!hwnd_ || Destroying()) return;
+    HWND focus = GetFocus();
+    TWinControl* focused = nullptr;
+    for (HWND h = focus; h && !focused; h = GetParent(h))
+        if (TWinControl* c = FindControl(h); c && (c == this || IsChild(hwnd_, h))) focused = c;
+    ControlState |= csRecreating;
+    DestroyHandle();
+    try {
+        HandleNeeded();
+    } catch (...) {
+        ControlState &= ~csRecreating;
+        throw;
+    }
+    ControlState &= ~csRecreating;
+    if (focused && focused->HandleAllocated() && focused->CanFocus()) ::SetFocus(focused->hwnd_);
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+    HandleNeeded();
+    int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    IntersectClipRect(dc, 0, 0, width_, height_);
+    Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    RestoreDC(dc, saved);
+}
+
+// The platform's WM_PRINT asks for the client through here; painted as a WM_PAINT with the
+// context given, graphic children included.
+void TWinControl::PrintClient(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc || ((m.LParam & PRF_CHECKVISIBLE) && !Visible())) return;
+    int saved = SaveDC(dc);
+    TMessage paint{WM_PAINT, m.WParam, 0, 0};
+    PaintHandler(paint);
+    RestoreDC(dc, saved);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
@@ -124,6 +183,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyHandle() {
     if (!hwnd_) return;
     ForgetMouseControl(this);
+    ForgetShowing();
     DestroyWnd();
     if (hwnd_) {
         Bindings().erase(hwnd_);
@@ -132,6 +192,7 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::InsertControl(TControl* control) {
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 1);
     control->parent_ = this;
     controls_.push_back(control);
     if (control->IsWindowed()) tabList_.push_back(static_cast<TWinControl*>(control));
@@ -141,6 +202,7 @@ void TWinControl::InsertControl(TControl* control) {
     }
     if (control->parentColor_) control->color_ = Color();
     if (control->IsWindowed() && hwnd_) static_cast<TWinControl*>(control)->HandleNeeded();
+    control->UpdateAnchorRules();
     if (control->align_ != TAlign::alNone && !Loading()) Realign();
     control->Invalidate();
 }
@@ -154,7 +216,9 @@ void TWinControl::RemoveControl(TControl* control) {
     }
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     control->parent_ = nullptr;
+    control->anchorRulesValid_ = false;
     ForgetMouseControl(control);
+    if (!Destroying()) Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 0);
 }
 
 TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
@@ -302,6 +366,8 @@ void TWinControl::AlignControls(RECT& r) {
         }
     };
     for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (c->align_ == TAlign::alNone) c->ApplyAnchors();
 }
 
 void TWinControl::PaintHandler(TMessage& m) {
@@ -369,8 +435,8 @@ void TWinControl::TrackMouse(TControl* target) {
     TControl* previous = MouseControl();
     if (target == previous) return;
     SetMouseControl(target);
-    if (previous) previous->Perform(CM_MOUSELEAVE);
-    if (target) target->Perform(CM_MOUSEENTER);
+    if (previous) NotifyMouseCrossing(previous, CM_MOUSELEAVE);
+    if (target) NotifyMouseCrossing(target, CM_MOUSEENTER);
     if (Application) Application->DoMouseEnter(target);
     TRACKMOUSEEVENT tme{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd_, 0};
     TrackMouseEvent(&tme);
@@ -426,7 +492,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE:
         if (TControl* mc = MouseControl(); mc && (mc == this || mc->Parent() == this)) {
             SetMouseControl(nullptr);
-            mc->Perform(CM_MOUSELEAVE);
+            NotifyMouseCrossing(mc, CM_MOUSELEAVE);
             if (Application) Application->DoMouseEnter(nullptr);
         }
         return;
@@ -489,8 +555,26 @@ void TWinControl::WndProc(TMessage& m) {
         for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTCOLORCHANGED);
         Invalidate();
         return;
+    // A child window's visibility follows Visible whether or not its parent shows; only a form
+    // shows its window on CM_SHOWINGCHANGED.
     case CM_VISIBLECHANGED:
-        if (hwnd_) ShowWindow(hwnd_, Visible() ? SW_SHOWNA : SW_HIDE);
+        if (hwnd_ && Parent()) ShowWindow(hwnd_, Visible() ? SW_SHOWNA : SW_HIDE);
+        UpdateShowing();
+        return;
+    // A form shows itself its own way (TCustomForm); any other window without a parent simply
+    // appears, without taking the activation.
+    case CM_SHOWINGCHANGED:
+        if (hwnd_ && !Parent()) ShowWindow(hwnd_, showing_ ? SW_SHOWNA : SW_HIDE);
+        return;
+    case WM_PRINTCLIENT: PrintClient(m); return;
+    // The framework walks the parents itself (CM_MOUSEWHEEL), so the platform's passing of an
+    // unhandled wheel to the parent window would offer it twice.
+    case WM_MOUSEWHEEL: m.Result = Perform(CM_MOUSEWHEEL, m.WParam, m.LParam); return;
+    case CM_SYSFONTCHANGED:
+        for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_SYSFONTCHANGED, m.WParam, m.LParam);
+        return;
+    case CM_CONTROLLISTCHANGE:
+        if (Parent()) Parent()->WindowProc(m);
         return;
     case CM_ENTER: DoEnter(); return;
     case CM_EXIT: DoExit(); return;

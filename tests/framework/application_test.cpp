@@ -103,6 +103,39 @@ TEST_F(ApplicationTest, HintShowsAfterThePauseOnlyForControlsThatShowHints) {
     EXPECT_FALSE(app->HintWindow()->Visible());
 }
 
+TEST_F(ApplicationTest, HintGoesAfterTheHidePauseAndNeverShowsForAControlThatIsGone) {
+    TForm* form = NewForm(200, 100);
+    auto makeTalker = [&](int left) {
+        auto* b = new TSpeedButton(form);
+        b->SetParent(form);
+        b->SetBounds(left, 10, 50, 30);
+        b->SetHint("hint");
+        b->SetShowHint(true);
+        return b;
+    };
+    TSpeedButton* talker = makeTalker(10);
+    TSpeedButton* doomed = makeTalker(100);
+    app->HintPause = 10;
+    app->HintHidePause = 40;
+    auto* keepAlive = new TTimer(form);
+    keepAlive->SetInterval(5);
+    keepAlive->SetOnTimer([](TObject*) {});
+    auto waitFor = [&](int ms) {
+        DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+        while (GetTickCount() < end) app->HandleMessage();
+    };
+    auto hintVisible = [&] { return app->HintWindow() && app->HintWindow()->Visible(); };
+    MoveTo(talker, 5, 5);
+    waitFor(30);
+    EXPECT_TRUE(hintVisible());
+    waitFor(80);
+    EXPECT_FALSE(hintVisible()) << "the hide pause ran out";
+    MoveTo(doomed, 5, 5);
+    delete doomed;
+    waitFor(60);
+    EXPECT_FALSE(hintVisible());
+}
+
 TEST_F(ApplicationTest, ClosingTheMainFormEndsTheApplication) {
     TForm* form = NewForm();
     auto* second = new TForm(app.get());

@@ -186,3 +186,94 @@ TEST_F(EditCursor, PointerOverAnEditIsAnIBeamAndOverAPanelAnArrow) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace framework;
+using framework_testing::FrameworkTest;
+using framework_testing::Screen;
+
+using EditLookTest = FrameworkTest;
+
+std::vector<std::uint32_t> ClientPixels(TWinControl* c) {
+    std::vector<std::uint32_t> out;
+    const auto screen = Screen().ComposeScreen();
+    RECT r = c->ClientRect();
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) {
+            POINT p = c->ClientToScreen(POINT{x, y});
+            out.push_back(screen[static_cast<size_t>(p.y) * 800 + static_cast<size_t>(p.x)] & 0xFFFFFF);
+        }
+    return out;
+}
+
+// The oracle for the mask is an edit that holds the mask characters as its text.
+TEST_F(EditLookTest, PasswordEditShowsOneMaskPerCharacterAndKeepsItOffTheClipboard) {
+    TForm* form = NewForm(300, 100);
+    auto* secret = new TEdit(form);
+    secret->SetParent(form);
+    secret->SetBounds(10, 10, 120, 21);
+    secret->SetPasswordChar(U'●');
+    secret->SetText("пароль");
+    auto* shown = new TEdit(form);
+    shown->SetParent(form);
+    shown->SetBounds(10, 40, 120, 21);
+    shown->SetText("●●●●●●");
+    form->Repaint();
+    Pump();
+    EXPECT_EQ(secret->DisplayText(), "●●●●●●");
+    EXPECT_EQ(ClientPixels(secret), ClientPixels(shown));
+    EXPECT_EQ(secret->Text(), "пароль");
+    shown->SetText("before");
+    shown->SelectAll();
+    shown->CopyToClipboard();
+    secret->SelectAll();
+    secret->CopyToClipboard();
+    secret->CutToClipboard();
+    EXPECT_EQ(secret->Text(), "пароль");
+    shown->SelectAll();
+    shown->PasteFromClipboard();
+    EXPECT_EQ(shown->Text(), "before");
+}
+
+TEST_F(EditLookTest, Ctl3DAndBevelsDecideTheFrameWidth) {
+    TForm* form = NewForm(300, 100);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 21);
+    auto inset = [edit] { return (edit->Width() - edit->ClientWidth()) / 2; };
+    EXPECT_EQ(inset(), 2) << "sunken edge";
+    edit->SetCtl3D(false);
+    EXPECT_EQ(inset(), 1) << "plain line";
+    EXPECT_FALSE(GetWindowLong(edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    edit->SetBevelKind(TBevelKind::bkFlat);
+    EXPECT_EQ(edit->BevelExtent(), 2) << "raised inner and lowered outer by default";
+    EXPECT_EQ(inset(), 3);
+    edit->SetBevelInner(TBevelCut::bvNone);
+    EXPECT_EQ(inset(), 2);
+    form->Repaint();
+    Pump();
+    // The lowered outer bevel: dark at the top-left, inside the one-pixel line.
+    POINT frame = edit->ClientToScreen(POINT{-1, 5});
+    const auto screen = Screen().ComposeScreen();
+    std::uint32_t px = screen[static_cast<size_t>(frame.y) * 800 + static_cast<size_t>(frame.x)] & 0xFFFFFF;
+    EXPECT_EQ(px, GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
+}
+
+TEST_F(EditLookTest, TextChangesAreToldAsChangedBeforeOnChange) {
+    TForm* form = NewForm(300, 100);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    std::vector<std::string> order;
+    TWndMethod saved = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_CHANGED && m.LParam == reinterpret_cast<LPARAM>(edit)) order.push_back("changed");
+        saved(m);
+    };
+    edit->OnChange = [&](TObject*) { order.push_back("onchange"); };
+    edit->SetText("07:00:00");
+    EXPECT_EQ(order, (std::vector<std::string>{"changed", "onchange"}));
+    edit->WindowProc = saved;
+}
+
+}  // namespace

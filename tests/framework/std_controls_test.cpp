@@ -32,14 +32,47 @@ TEST_F(StdControls, CheckBoxCyclesThroughGrayedOnlyWhenAllowed) {
     TForm* form = NewForm(200, 100);
     auto* box = new TCheckBox(form);
     box->SetParent(form);
+    auto cycle = [box] {
+        std::vector<TCheckBoxState> states;
+        for (int i = 0; i < 3; ++i) {
+            box->Toggle();
+            states.push_back(box->State());
+        }
+        return states;
+    };
     box->AllowGrayed = true;
-    std::vector<TCheckBoxState> states;
-    for (int i = 0; i < 3; ++i) {
-        box->Toggle();
-        states.push_back(box->State());
+    EXPECT_EQ(cycle(), (std::vector<TCheckBoxState>{TCheckBoxState::cbChecked, TCheckBoxState::cbGrayed,
+                                                    TCheckBoxState::cbUnchecked}));
+    box->AllowGrayed = false;
+    EXPECT_EQ(cycle(), (std::vector<TCheckBoxState>{TCheckBoxState::cbChecked, TCheckBoxState::cbUnchecked,
+                                                    TCheckBoxState::cbChecked}));
+}
+
+// A check box that draws itself (the skinned one) takes over the state change and the toggle;
+// mouse, keyboard and Checked must all come through them.
+class WatchedBox : public TCheckBox {
+public:
+    using TCheckBox::TCheckBox;
+    std::vector<std::string> calls;
+    void SetState(TCheckBoxState state) override {
+        calls.push_back("state " + std::to_string(static_cast<int>(state)));
+        TCheckBox::SetState(state);
     }
-    EXPECT_EQ(states, (std::vector<TCheckBoxState>{TCheckBoxState::cbGrayed, TCheckBoxState::cbChecked,
-                                                   TCheckBoxState::cbUnchecked}));
+    void Toggle() override {
+        calls.push_back("toggle");
+        TCheckBox::Toggle();
+    }
+};
+
+TEST_F(StdControls, CheckBoxStateChangesGoThroughTheOverridableSteps) {
+    TForm* form = NewForm(200, 100);
+    auto* box = new WatchedBox(form);
+    box->SetParent(form);
+    box->SetBounds(10, 10, 100, 19);
+    Click(box);
+    Key(VK_SPACE);
+    box->SetChecked(true);
+    EXPECT_EQ(box->calls, (std::vector<std::string>{"toggle", "state 1", "toggle", "state 0", "state 1"}));
 }
 
 TEST_F(StdControls, CheckBoxSetWhileLoadingRunsNoHandler) {
@@ -65,6 +98,98 @@ TEST_F(StdControls, StatusBarPanelsTakeTheirWidthsAndTheLastOneTheRest) {
     EXPECT_EQ(bar->PanelRect(2).left, 420);
     EXPECT_EQ(bar->PanelRect(2).right, 487 - 2);
     EXPECT_EQ(bar->Panels()[1]->Text(), "Вкл");
+}
+
+TEST_F(StdControls, GroupedSpeedButtonsActAsRadioButtons) {
+    TForm* form = NewForm(300, 100);
+    std::vector<TSpeedButton*> group;
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new TSpeedButton(form);
+        b->SetParent(form);
+        b->SetBounds(10 + 40 * i, 10, 30, 30);
+        b->SetGroupIndex(1);
+        group.push_back(b);
+    }
+    auto* loner = new TSpeedButton(form);
+    loner->SetParent(form);
+    loner->SetBounds(200, 10, 30, 30);
+    Click(group[0]);
+    EXPECT_TRUE(group[0]->Down());
+    EXPECT_EQ(group[0]->State(), TButtonState::bsExclusive);
+    Click(group[2]);
+    EXPECT_FALSE(group[0]->Down()) << "told through CM_BUTTONPRESSED";
+    EXPECT_EQ(group[0]->State(), TButtonState::bsUp);
+    EXPECT_TRUE(group[2]->Down());
+    Click(group[2]);
+    EXPECT_TRUE(group[2]->Down()) << "the last one stays in without AllowAllUp";
+    group[1]->SetAllowAllUp(true);
+    EXPECT_TRUE(group[2]->AllowAllUp()) << "the group shares the setting";
+    Click(group[2]);
+    EXPECT_FALSE(group[2]->Down());
+    loner->SetDown(true);
+    EXPECT_FALSE(loner->Down()) << "a button outside a group cannot stay down";
+}
+
+TEST_F(StdControls, SpeedButtonStateFollowsThePressAndTheDrag) {
+    TForm* form = NewForm(200, 100);
+    auto* b = new TSpeedButton(form);
+    b->SetParent(form);
+    b->SetBounds(10, 10, 40, 30);
+    POINT inside = b->ClientToScreen(POINT{20, 15});
+    POINT outside = b->ClientToScreen(POINT{100, 15});
+    Screen().Press(platform::MouseButton::Left, inside);
+    Pump();
+    EXPECT_EQ(b->State(), TButtonState::bsDown);
+    Screen().MovePointer(outside);
+    Pump();
+    EXPECT_EQ(b->State(), TButtonState::bsUp);
+    Screen().MovePointer(inside);
+    Pump();
+    EXPECT_EQ(b->State(), TButtonState::bsDown);
+    Screen().Release(platform::MouseButton::Left, inside);
+    Pump();
+    EXPECT_EQ(b->State(), TButtonState::bsUp);
+    b->SetEnabled(false);
+    EXPECT_EQ(b->State(), TButtonState::bsDisabled);
+}
+
+// A bar that keeps a picture of itself hears of every text change through its window
+// procedure; otherwise a clock panel written once a second would show its first text forever.
+class PictureBar : public TStatusBar {
+public:
+    using TStatusBar::TStatusBar;
+    bool stale = false;
+    std::vector<WPARAM> texts;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == SB_SETTEXTA || m.Msg == SB_SIMPLE || m.Msg == SB_SETPARTS) stale = true;
+        if (m.Msg == SB_SETTEXTA) texts.push_back(m.WParam);
+        TStatusBar::WndProc(m);
+    }
+};
+
+TEST_F(StdControls, StatusBarTellsItsWindowProcedureOfEveryTextChange) {
+    TForm* form = NewForm(487, 100);
+    auto* bar = new PictureBar(form);
+    bar->SetParent(form);
+    for (int w : {380, 40, 35}) bar->Panels().Add()->SetWidth(w);
+    bar->stale = false;
+    bar->Panels()[2]->SetText("12:00:01");
+    EXPECT_TRUE(bar->stale);
+    bar->stale = false;
+    bar->Panels()[2]->SetText("12:00:01");
+    EXPECT_FALSE(bar->stale) << "the same text changes nothing";
+    bar->Panels()[0]->SetWidth(300);
+    EXPECT_TRUE(bar->stale) << "a new layout";
+    bar->stale = false;
+    bar->SetSimpleText("simple");
+    bar->SetSimplePanel(true);
+    EXPECT_EQ(bar->texts, (std::vector<WPARAM>{2, SB_SIMPLEID}));
+    EXPECT_TRUE(bar->stale);
+    RECT r{};
+    EXPECT_EQ(bar->Perform(SB_GETRECT, 1, reinterpret_cast<LPARAM>(&r)), 1);
+    EXPECT_EQ(r, bar->PanelRect(1));
 }
 
 // The size grip appears only where a drag can resize the window.
