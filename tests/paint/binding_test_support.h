@@ -38,6 +38,7 @@ public:
         SkinData.AfterCreate();
     }
     int prepares = 0;
+    int paints = 0;  // paints that reached the screen
     std::vector<WORD> commands;  // skin commands received, in order
     paint::TsCommonData SkinData;
 
@@ -82,6 +83,7 @@ protected:
 
 private:
     void PaintSkinned(HDC dc) {
+        ++paints;
         RECT r = ClientRect();
         if (SkinData.NeedsCache()) {
             if (SkinData.BgChanged || SkinData.HalfVisible) Prepare();
