@@ -18,6 +18,12 @@ using framework::TControl;
 
 bool g_paintingGraphicChildren = false;
 
+// The button class's style of a group box, and the mask of the button type in a style.
+constexpr DWORD kGroupBoxStyle = 0x7;
+constexpr DWORD kButtonTypeMask = 0xF;
+// Asked of a group box window: the height of its caption band.
+constexpr WORD kCaptionHeightCommand = 27;
+
 class ReentryGuard {
 public:
     ReentryGuard() { g_paintingGraphicChildren = true; }
@@ -84,18 +90,47 @@ bool PaintedSomething(const framework::TBitmap& off, const TControl& c) {
 
 }  // namespace
 
-void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, const RECT& rect, POINT src,
-                   bool refreshCorners) {
-    if (!d.CacheBmp || !dc) return;
-    if (refreshCorners) RefreshCorners(d, kStateNormal);
-    framework::TBitmap& cache = *d.CacheBmp;
+namespace {
+
+// Blits rect's size from the cache at src, cut to the cache, into dc, whose clip the caller
+// has prepared.
+void BlitCache(framework::TBitmap& cache, HDC dc, const RECT& rect, POINT src) {
     // Cut the source to the image (a caller may pass an offset with the full size); the
     // destination moves with a cut left or top.
     const int sx0 = std::max<int>(src.x, 0), sy0 = std::max<int>(src.y, 0);
     const int sx1 = std::min<int>(src.x + (rect.right - rect.left), cache.Width());
     const int sy1 = std::min<int>(src.y + (rect.bottom - rect.top), cache.Height());
     if (sx1 <= sx0 || sy1 <= sy0) return;
-    const int x = rect.left + sx0 - src.x, y = rect.top + sy0 - src.y, w = sx1 - sx0, h = sy1 - sy0;
+    BitBlt(dc, rect.left + sx0 - src.x, rect.top + sy0 - src.y, sx1 - sx0, sy1 - sy0, cache.Canvas().Handle(), sx0, sy0,
+           SRCCOPY);
+}
+
+RECT ChildRectIn(HWND parent, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT tl{r.left, r.top}, br{r.right, r.bottom};
+    ScreenToClient(parent, &tl);
+    ScreenToClient(parent, &br);
+    return RECT{tl.x, tl.y, br.x, br.y};
+}
+
+void ExcludeGroupBoxFrame(const TsCommonData& d, HDC dc, HWND box, const RECT& r) {
+    const int band = static_cast<int>(SendSkinCommand(box, kCaptionHeightCommand));
+    RECT m{0, 0, 0, 0};
+    if (const skin::TsSkinModel* model = d.Model(); model && model->FindSection("GROUPBOX") >= 0)
+        m = model->MaskFrameWidths(model->Sections[static_cast<std::size_t>(model->FindSection("GROUPBOX"))].BorderIndex);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.top + band);
+    ExcludeClipRect(dc, r.left, r.top, r.left + m.left, r.bottom);
+    ExcludeClipRect(dc, r.right - m.right, r.top, r.right, r.bottom);
+    ExcludeClipRect(dc, r.left, r.bottom - m.bottom, r.right, r.bottom);
+}
+
+}  // namespace
+
+void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, const RECT& rect, POINT src,
+                   bool refreshCorners) {
+    if (!d.CacheBmp || !dc) return;
+    if (refreshCorners) RefreshCorners(d, kStateNormal);
     SavedDcState state(dc);
     IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     if (container)
@@ -105,7 +140,25 @@ void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, c
             RECT r = c->BoundsRect();
             if (Overlaps(r, rect)) ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
         }
-    BitBlt(dc, x, y, w, h, cache.Canvas().Handle(), sx0, sy0, SRCCOPY);
+    BlitCache(*d.CacheBmp, dc, rect, src);
+}
+
+void CopyCacheToWindowDC(TsCommonData& d, HWND window, HDC dc, const RECT& rect, POINT src, bool refreshCorners) {
+    if (!d.CacheBmp || !dc || !window) return;
+    if (refreshCorners) RefreshCorners(d, kStateNormal);
+    SavedDcState state(dc);
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        const RECT r = ChildRectIn(window, child);
+        const DWORD style = static_cast<DWORD>(GetWindowLong(child, GWL_STYLE));
+        const DWORD exStyle = static_cast<DWORD>(GetWindowLong(child, GWL_EXSTYLE));
+        if ((style & kButtonTypeMask) == kGroupBoxStyle && !(exStyle & WS_EX_CLIENTEDGE))
+            ExcludeGroupBoxFrame(d, dc, child, r);
+        else
+            ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    BlitCache(*d.CacheBmp, dc, rect, src);
 }
 
 void PaintGraphicChildren(HDC dc, framework::TWinControl* container, POINT offset) {

@@ -13,6 +13,11 @@ namespace paint {
 void CopyCacheToDC(TsCommonData& data, framework::TWinControl* container, HDC dc, const RECT& rect, POINT src,
                    bool refreshCorners);
 
+// The same for a window that is not a framework control: every visible child window is left
+// out, except that of a group box without client edge only the frame (its caption band, as
+// high as its answer to the caption-height command, and the "GROUPBOX" frame margins).
+void CopyCacheToWindowDC(TsCommonData& data, HWND window, HDC dc, const RECT& rect, POINT src, bool refreshCorners);
+
 // Paints container's visible windowless children into dc (offset: where the container's
 // (0, 0) lies in dc) over the container's background, each through an off-screen picture.
 // Not re-entered; dc's state and the re-entry flag are restored when painting throws.

@@ -249,3 +249,50 @@ TEST_F(ControlPaintTest, GraphicChildrenPaintingAgainAfterAChildThrew) {
 
 }  // namespace
 }  // namespace paint_test
+
+namespace paint_test {
+namespace {
+
+LRESULT PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == skin::SM_SKINCMD && skin::SkinCommandOf(wParam) == 27) return 4;  // caption band height
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+// Windows outside the framework: children are left out, of a group box only its frame.
+TEST_F(ControlPaintTest, CacheCopyIntoAForeignWindowLeavesChildWindowsOut) {
+    AddSection("GROUPBOX");
+    const int frame = AddMask("GROUPBOX", "BORDERSMASK", {0, 0, 12, 12}, 1, 0, skin::itisaBorder, 2, 2, 3, 1);
+    (void)frame;
+    Ready();
+    BoundPanel* p = Panel(form, "TEXTURED", {0, 0, 60, 40});
+    p->Prepare();
+    WNDCLASS wc{};
+    wc.lpfnWndProc = &PlainWindowProc;
+    wc.lpszClassName = "BindingForeign";
+    RegisterClass(&wc);
+    HWND top = CreateWindowEx(0, "BindingForeign", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE, 2, 2, 6, 6, top, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE | 0x7, 20, 10, 30, 20, top, nullptr, nullptr, nullptr);
+    HWND hidden = CreateWindowEx(0, "BindingForeign", "", WS_CHILD, 10, 30, 5, 5, top, nullptr, nullptr, nullptr);
+    auto target = MakeBitmap(60, 40, 24, kWhite);
+    paint::CopyCacheToWindowDC(p->SkinData, top, target->Canvas().Handle(), RECT{0, 0, 60, 40}, POINT{0, 0}, false);
+    struct Probe {
+        int x, y;
+        bool copied;
+        const char* what;
+    } probes[] = {{3, 3, false, "plain child"},        {1, 1, true, "beside it"},
+                  {25, 11, false, "caption band"},     {25, 14, true, "inside the group box"},
+                  {20, 20, false, "left frame"},       {21, 20, false, "left frame, 2 wide"},
+                  {22, 20, true, "inside"},            {47, 20, false, "right frame, 3 wide"},
+                  {46, 20, true, "inside"},            {30, 29, false, "bottom frame"},
+                  {11, 31, true, "hidden child"}};
+    for (const Probe& pr : probes)
+        EXPECT_EQ(Px(*target, pr.x, pr.y), pr.copied ? TexturePixel(pr.x, pr.y) : kWhite) << pr.what;
+    DestroyWindow(hidden);
+    DestroyWindow(box);
+    DestroyWindow(plain);
+    DestroyWindow(top);
+}
+
+}  // namespace
+}  // namespace paint_test
