@@ -170,7 +170,7 @@ void RefreshCorners(TsCommonData& d, int state) {
     framework::TBitmap* image = EntryImage(*model, *border);
     const skin::TsMaskData v = CornerView(*border);
     if (!image || v.ImageCount <= 0) return;
-    const int fw = v.Width() / v.ImageCount, fh = v.Height() / (v.MaskType + 1);
+    const int fw = v.StateWidth(), fh = v.StateHeight();  // 0 for a count of 0 or a mask type of -1
     if (fw <= 0 || fh <= 0) return;
     const int s = std::clamp(state, 0, v.ImageCount - 1);
     const int sx = v.R.left + fw * s, sy = v.R.top;

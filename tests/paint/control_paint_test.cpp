@@ -296,3 +296,68 @@ TEST_F(ControlPaintTest, CacheCopyIntoAForeignWindowLeavesChildWindowsOut) {
 
 }  // namespace
 }  // namespace paint_test
+
+namespace paint_test {
+namespace {
+
+constexpr TColor kFrameColor = Rgb(33, 66, 99);
+
+class FrameOnlyTest : public ControlPaintTest {
+protected:
+    // A 12 x 12 frame image with 4-pixel margins in the master bitmap at (0, 16), its
+    // top-left pixel see-through.
+    void SetUp() override {
+        ControlPaintTest::SetUp();
+        AddSection("CORNERED", kFrameColor);
+        AddMask("CORNERED", "BORDERSMASK", {0, 16, 12, 28}, 1, 0, skin::itisaBorder, 4, 4, 4, 4);
+        SetPx(*model().MasterBitmap, 0, 16, paint::TransparentColor);
+        Ready();
+        parent = Panel(form, "TEXTURED", {0, 0, 100, 80});
+        parent->Prepare();
+        child = Panel(parent, "CORNERED", {10, 6, 40, 26});
+        child->SkinData.InitCacheBmp();
+        paint::FillRectSolid(*child->SkinData.CacheBmp, RECT{0, 0, 30, 20}, kWhite);
+    }
+    BoundPanel* parent = nullptr;
+    BoundPanel* child = nullptr;
+};
+
+TEST_F(FrameOnlyTest, CornersAreLaidAgainOverTheParentsCurrentImage) {
+    paint::RefreshCorners(child->SkinData, paint::kStateNormal);
+    const TBitmap& c = *child->SkinData.CacheBmp;
+    EXPECT_EQ(Px(c, 0, 0), TexturePixel(10, 6)) << "the hole shows the parent at the child's place";
+    EXPECT_EQ(Px(c, 1, 0), Pattern(1, 16, 1));
+    EXPECT_EQ(Px(c, 3, 3), Pattern(3, 19, 1));
+    EXPECT_EQ(Px(c, 29, 0), Pattern(11, 16, 1)) << "top-right corner";
+    EXPECT_EQ(Px(c, 29, 19), Pattern(11, 27, 1)) << "bottom-right corner";
+    EXPECT_EQ(Px(c, 0, 16), Pattern(0, 24, 1)) << "bottom-left corner";
+    EXPECT_EQ(Px(c, 5, 0), kWhite) << "edges stay";
+    EXPECT_EQ(Px(c, 15, 10), kWhite) << "the inside stays";
+}
+
+TEST_F(FrameOnlyTest, FastBorderFillsTheBandBeyondTheFrameAndCopiesOnlyTheStrips) {
+    auto target = MakeBitmap(30, 20, 24, kWhite);
+    RECT inner{};
+    paint::PaintBorderFast(child->SkinData, target->Canvas().Handle(), RECT{0, 0, 30, 20}, 6, inner, paint::kStateNormal);
+    EXPECT_EQ(inner.left, 6);
+    EXPECT_EQ(inner.top, 6);
+    EXPECT_EQ(inner.right, 24);
+    EXPECT_EQ(inner.bottom, 14);
+    EXPECT_EQ(Px(*target, 1, 10), Pattern(1, 22, 1)) << "left edge: 4-pixel pieces from y = 4, row 2 of one";
+    EXPECT_EQ(Px(*target, 0, 0), TexturePixel(10, 6)) << "the corner's hole shows the parent";
+    EXPECT_EQ(Px(*target, 5, 10), kFrameColor) << "band between the frame and the border width";
+    EXPECT_EQ(Px(*target, 15, 5), kFrameColor);
+    EXPECT_EQ(Px(*target, 15, 10), kWhite) << "the inside is left to the control";
+
+    RECT plainInner{};
+    AddSection("NOFRAME", kFrameColor);
+    BoundPanel* plain = Panel(parent, "NOFRAME", {0, 0, 30, 20});
+    auto second = MakeBitmap(30, 20, 24, kWhite);
+    paint::PaintBorderFast(plain->SkinData, second->Canvas().Handle(), RECT{0, 0, 30, 20}, 2, plainInner, paint::kStateNormal);
+    EXPECT_EQ(Px(*second, 1, 10), kFrameColor);
+    EXPECT_EQ(Px(*second, 2, 10), kWhite);
+    EXPECT_EQ(plainInner.left, 2);
+}
+
+}  // namespace
+}  // namespace paint_test
