@@ -20,11 +20,12 @@ using paint_test::BoundPanel;
 
 constexpr int kWidth = 487, kHeight = 293, kChildren = 20;
 
-skin::TsMaskData Entry(const char* section, const char* property, RECT r, int images, int maskType, skin::TacImgType type,
-                       int margin, skin::TsSkinManager* m) {
+skin::TsMaskData Entry(const char* section, const char* property, RECT r, int images, int maskType,
+                       skin::TacImgType type, int margin, skin::TsSkinManager* m) {
     skin::TsMaskData e;
     e.SectionName = section, e.PropertyName = property, e.R = r;
-    e.ImageCount = static_cast<std::int16_t>(images), e.MaskType = static_cast<std::int16_t>(maskType);
+    e.ImageCount = static_cast<std::int16_t>(images),
+    e.MaskType = static_cast<std::int16_t>(maskType);
     e.ImgType = type, e.OwnerManager = m;
     e.WL = e.WT = e.WR = e.WB = static_cast<std::int16_t>(margin);
     return e;
@@ -38,7 +39,8 @@ void FillSkin(skin::TsSkinManager& m) {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 128; ++x) {
             std::uint8_t* p = model.MasterBitmap->ScanLine(y) + x * 3;
-            p[0] = static_cast<std::uint8_t>(x * 2), p[1] = static_cast<std::uint8_t>(y * 4), p[2] = static_cast<std::uint8_t>(40 + (y < 32 ? 0 : 100));
+            p[0] = static_cast<std::uint8_t>(x * 2), p[1] = static_cast<std::uint8_t>(y * 4),
+            p[2] = static_cast<std::uint8_t>(40 + (y < 32 ? 0 : 100));
         }
     auto section = [&](const char* name, framework::TColor color) -> skin::TsGeneralData& {
         skin::TsGeneralData s;
@@ -51,9 +53,12 @@ void FillSkin(skin::TsSkinManager& m) {
     skin::TsGeneralData& child = section("CHILD", 0x2080C0);
     child.Transparency = 30;
     child.HotTransparency = 10;
-    model.Masks.push_back(Entry("CONTAINER", "PATTERN", {0, 0, 16, 16}, 1, 0, skin::itisaTexture, 0, &m));
-    model.Masks.push_back(Entry("CONTAINER", "BORDERSMASK", {16, 0, 40, 24}, 1, 1, skin::itisaBorder, 4, &m));
-    model.Masks.push_back(Entry("CHILD", "BORDERSMASK", {40, 0, 88, 24}, 2, 1, skin::itisaBorder, 3, &m));
+    model.Masks.push_back(
+        Entry("CONTAINER", "PATTERN", {0, 0, 16, 16}, 1, 0, skin::itisaTexture, 0, &m));
+    model.Masks.push_back(
+        Entry("CONTAINER", "BORDERSMASK", {16, 0, 40, 24}, 1, 1, skin::itisaBorder, 4, &m));
+    model.Masks.push_back(
+        Entry("CHILD", "BORDERSMASK", {40, 0, 88, 24}, 2, 1, skin::itisaBorder, 3, &m));
     model.UpdateIndexes();
     m.GlobalInfo().SkinReady = true;
 }
@@ -61,7 +66,8 @@ void FillSkin(skin::TsSkinManager& m) {
 struct Scene {
     Scene() {
         static bool installed = [] {
-            platform::InstallBackend(std::make_unique<platform::headless::HeadlessBackend>(SIZE{1280, 1024}));
+            platform::InstallBackend(
+                std::make_unique<platform::headless::HeadlessBackend>(SIZE{1280, 1024}));
             return true;
         }();
         (void)installed;
@@ -136,7 +142,8 @@ void BM_HoverRepaintOfOneChild(benchmark::State& state) {
 BENCHMARK(BM_HoverRepaintOfOneChild)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyOfTheWindowsBytes(benchmark::State& state) {
-    std::vector<std::uint8_t> from(static_cast<std::size_t>(kWidth) * kHeight * 4, 1), to(from.size());
+    std::vector<std::uint8_t> from(static_cast<std::size_t>(kWidth) * kHeight * 4, 1),
+        to(from.size());
     for (auto _ : state) {
         std::memcpy(to.data(), from.data(), from.size());
         benchmark::DoNotOptimize(to.data());

@@ -18,7 +18,9 @@ using framework::TWinControl;
 constexpr int kThinFrameWidth = 24;
 constexpr int kThinFrameHeight = 25;
 
-TColor Rgb(TColor c) { return static_cast<TColor>(framework::ColorToRGB(c)); }
+TColor Rgb(TColor c) {
+    return static_cast<TColor>(framework::ColorToRGB(c));
+}
 
 TColor GlobalColorOf(const skin::TsSkinModel* model) {
     return model ? model->GlobalColor() : Rgb(framework::clBtnFace);
@@ -48,7 +50,8 @@ void AddWindowPosition(TsBgQuery& q, HWND window, HWND parent) {
 POINT OwnerPosition(const TsCommonData& d) {
     if (d.OwnerControl) return POINT{d.OwnerControl->Left(), d.OwnerControl->Top()};
     TsBindingHost* host = d.Host();
-    return host && host->HostForm() ? POINT{host->HostForm()->Left(), host->HostForm()->Top()} : POINT{0, 0};
+    return host && host->HostForm() ? POINT{host->HostForm()->Left(), host->HostForm()->Top()}
+                                    : POINT{0, 0};
 }
 
 bool IsThinFrame(const skin::TsMaskData* b) {
@@ -58,12 +61,13 @@ bool IsThinFrame(const skin::TsMaskData* b) {
 // Copies R of the cached image at Offset into the asker's context, cut to the image.
 void DrawCacheInto(const TsCommonData& d, TsBgQuery& q) {
     framework::TBitmap& cache = *d.CacheBmp;
-    RECT src{q.R.left + q.Offset.x, q.R.top + q.Offset.y, q.R.right + q.Offset.x, q.R.bottom + q.Offset.y};
-    RECT cut{std::max<LONG>(src.left, 0), std::max<LONG>(src.top, 0), std::min<LONG>(src.right, cache.Width()),
-             std::min<LONG>(src.bottom, cache.Height())};
+    RECT src{q.R.left + q.Offset.x, q.R.top + q.Offset.y, q.R.right + q.Offset.x,
+             q.R.bottom + q.Offset.y};
+    RECT cut{std::max<LONG>(src.left, 0), std::max<LONG>(src.top, 0),
+             std::min<LONG>(src.right, cache.Width()), std::min<LONG>(src.bottom, cache.Height())};
     if (!q.DrawDC || cut.right <= cut.left || cut.bottom <= cut.top) return;
-    BitBlt(q.DrawDC, cut.left - q.Offset.x, cut.top - q.Offset.y, cut.right - cut.left, cut.bottom - cut.top,
-           cache.Canvas().Handle(), cut.left, cut.top, SRCCOPY);
+    BitBlt(q.DrawDC, cut.left - q.Offset.x, cut.top - q.Offset.y, cut.right - cut.left,
+           cut.bottom - cut.top, cache.Canvas().Handle(), cut.left, cut.top, SRCCOPY);
 }
 
 // Transparency 100: the question goes on to the owner's parent.
@@ -97,7 +101,9 @@ void AnswerWithCache(const TsCommonData& d, TsBgQuery& q) {
     q.Offset = POINT{0, 0};
 }
 
-bool HasCache(const TsCommonData& d) { return d.CacheBmp != nullptr; }
+bool HasCache(const TsCommonData& d) {
+    return d.CacheBmp != nullptr;
+}
 
 // The plain colour of the owner's parent as ColorForChildren takes it.
 TColor ParentPlainColor(const TsCommonData& d, HWND window) {
@@ -105,7 +111,8 @@ TColor ParentPlainColor(const TsCommonData& d, HWND window) {
         TWinControl* parent = d.OwnerControl->Parent();
         if (!parent) return TransparentColor;
         if (AnswersSkinned(parent))
-            return static_cast<TColor>(SendSkinCommand(parent, skin::scGetColor, 0, TransparentColor) & 0xFFFFFF);
+            return static_cast<TColor>(
+                SendSkinCommand(parent, skin::scGetColor, 0, TransparentColor) & 0xFFFFFF);
         return Rgb(parent->Color());
     }
     HWND own = window ? window : d.OwnerWindow();
@@ -184,11 +191,14 @@ void AnswerBgQuery(const TsCommonData& d, TsBgQuery& q, bool hot, HWND window) {
             q.Color = parent ? PlainColorOf(parent) : GlobalColorOf(d.Model());
             return;
         }
-    } else if (!HasCache(d)) {
-        // Transparency 0 with a gradient or texture, or partly transparent, without an image.
-        q.BgType = kBgColor;
-        q.Color = TransparentColor;
-        return;
+    } else {
+        if (t <= 0) q.Color = GlobalColorOf(d.Model());
+        if (!HasCache(d)) {
+            // Transparency 0 with a gradient or texture, or partly transparent, without an image.
+            q.BgType = kBgColor;
+            q.Color = TransparentColor;
+            return;
+        }
     }
     AnswerWithCache(d, q);
 }

@@ -20,7 +20,7 @@ struct TsBgQuery {
     POINT Offset{0, 0};                 // where the asker's (0, 0) lies in Bmp
     RECT R{0, 0, 0, 0};                 // area to paint when PleaseDraw is set
     std::uint8_t BgType = kBgNoAnswer;
-    std::uint8_t PleaseDraw = 0;        // 1: the parent paints R into DrawDC itself
+    std::uint8_t PleaseDraw = 0;  // 1: the parent paints R into DrawDC itself
     HDC DrawDC = nullptr;
 };
 

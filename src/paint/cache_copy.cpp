@@ -25,14 +25,16 @@ constexpr DWORD kButtonTypeMask = 0xF;
 constexpr WORD kCaptionHeightCommand = 27;
 
 class ReentryGuard {
-public:
+  public:
     ReentryGuard() { g_paintingGraphicChildren = true; }
     ~ReentryGuard() { g_paintingGraphicChildren = false; }
     ReentryGuard(const ReentryGuard&) = delete;
     ReentryGuard& operator=(const ReentryGuard&) = delete;
 };
 
-bool Opaque(const TControl& c) { return (c.ControlStyle & framework::csOpaque) != 0; }
+bool Opaque(const TControl& c) {
+    return (c.ControlStyle & framework::csOpaque) != 0;
+}
 
 bool Overlaps(const RECT& a, const RECT& b) {
     RECT hit{};
@@ -50,7 +52,8 @@ RECT Moved(RECT r, POINT by) {
 }
 
 // The windowless children worth painting: visible, with a size, inside the clip box.
-std::vector<TControl*> GraphicChildren(framework::TWinControl* container, const RECT& clip, POINT offset) {
+std::vector<TControl*> GraphicChildren(framework::TWinControl* container, const RECT& clip,
+                                       POINT offset) {
     std::vector<TControl*> list;
     for (int i = 0; i < container->ControlCount(); ++i) {
         TControl* c = container->Controls(i);
@@ -61,14 +64,16 @@ std::vector<TControl*> GraphicChildren(framework::TWinControl* container, const 
 }
 
 // Each child's area of the off-screen picture starts as what lies behind it.
-void FillBackgrounds(framework::TBitmap& off, const std::vector<TControl*>& children, const TsBgQuery& q) {
+void FillBackgrounds(framework::TBitmap& off, const std::vector<TControl*>& children,
+                     const TsBgQuery& q) {
     for (TControl* c : children) {
         RECT r = c->BoundsRect();
         if (Opaque(*c))
             FillRectSolid(off, r, c->Color());
         else if (q.BgType == kBgBitmap && q.Bmp)
-            detail::BlockCopy(detail::View(off), r.left, r.top, detail::View(*q.Bmp), q.Offset.x + r.left,
-                              q.Offset.y + r.top, r.right - r.left, r.bottom - r.top);
+            detail::BlockCopy(detail::View(off), r.left, r.top, detail::View(*q.Bmp),
+                              q.Offset.x + r.left, q.Offset.y + r.top, r.right - r.left,
+                              r.bottom - r.top);
         else
             FillRectSolid(off, r, q.Color);
     }
@@ -101,8 +106,8 @@ void BlitCache(framework::TBitmap& cache, HDC dc, const RECT& rect, POINT src) {
     const int sx1 = std::min<int>(src.x + (rect.right - rect.left), cache.Width());
     const int sy1 = std::min<int>(src.y + (rect.bottom - rect.top), cache.Height());
     if (sx1 <= sx0 || sy1 <= sy0) return;
-    BitBlt(dc, rect.left + sx0 - src.x, rect.top + sy0 - src.y, sx1 - sx0, sy1 - sy0, cache.Canvas().Handle(), sx0, sy0,
-           SRCCOPY);
+    BitBlt(dc, rect.left + sx0 - src.x, rect.top + sy0 - src.y, sx1 - sx0, sy1 - sy0,
+           cache.Canvas().Handle(), sx0, sy0, SRCCOPY);
 }
 
 RECT ChildRectIn(HWND parent, HWND child) {
@@ -118,7 +123,8 @@ void ExcludeGroupBoxFrame(const TsCommonData& d, HDC dc, HWND box, const RECT& r
     const int band = static_cast<int>(SendSkinCommand(box, kCaptionHeightCommand));
     RECT m{0, 0, 0, 0};
     if (const skin::TsSkinModel* model = d.Model(); model && model->FindSection("GROUPBOX") >= 0)
-        m = model->MaskFrameWidths(model->Sections[static_cast<std::size_t>(model->FindSection("GROUPBOX"))].BorderIndex);
+        m = model->MaskFrameWidths(
+            model->Sections[static_cast<std::size_t>(model->FindSection("GROUPBOX"))].BorderIndex);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.top + band);
     ExcludeClipRect(dc, r.left, r.top, r.left + m.left, r.bottom);
     ExcludeClipRect(dc, r.right - m.right, r.top, r.right, r.bottom);
@@ -127,8 +133,8 @@ void ExcludeGroupBoxFrame(const TsCommonData& d, HDC dc, HWND box, const RECT& r
 
 }  // namespace
 
-void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, const RECT& rect, POINT src,
-                   bool refreshCorners) {
+void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, const RECT& rect,
+                   POINT src, bool refreshCorners) {
     if (!d.CacheBmp || !dc) return;
     if (refreshCorners) RefreshCorners(d, kStateNormal);
     SavedDcState state(dc);
@@ -143,7 +149,8 @@ void CopyCacheToDC(TsCommonData& d, framework::TWinControl* container, HDC dc, c
     BlitCache(*d.CacheBmp, dc, rect, src);
 }
 
-void CopyCacheToWindowDC(TsCommonData& d, HWND window, HDC dc, const RECT& rect, POINT src, bool refreshCorners) {
+void CopyCacheToWindowDC(TsCommonData& d, HWND window, HDC dc, const RECT& rect, POINT src,
+                         bool refreshCorners) {
     if (!d.CacheBmp || !dc || !window) return;
     if (refreshCorners) RefreshCorners(d, kStateNormal);
     SavedDcState state(dc);
@@ -162,7 +169,8 @@ void CopyCacheToWindowDC(TsCommonData& d, HWND window, HDC dc, const RECT& rect,
 }
 
 void PaintGraphicChildren(HDC dc, framework::TWinControl* container, POINT offset) {
-    if (g_paintingGraphicChildren || !dc || !container || !container->Visible() || container->ControlCount() == 0)
+    if (g_paintingGraphicChildren || !dc || !container || !container->Visible() ||
+        container->ControlCount() == 0)
         return;
     ReentryGuard guard;
     RECT clip{};
@@ -182,8 +190,8 @@ void PaintGraphicChildren(HDC dc, framework::TWinControl* container, POINT offse
     for (TControl* c : children) {
         if (!PaintedSomething(off, *c)) continue;
         RECT r = c->BoundsRect();
-        BitBlt(dc, r.left + offset.x, r.top + offset.y, r.right - r.left, r.bottom - r.top, offDc, r.left, r.top,
-               SRCCOPY);
+        BitBlt(dc, r.left + offset.x, r.top + offset.y, r.right - r.left, r.bottom - r.top, offDc,
+               r.left, r.top, SRCCOPY);
     }
 }
 

@@ -10,13 +10,14 @@ namespace paint {
 // visible children that overlap it (windowless ones always, windowed ones when opaque). The
 // source rectangle is cut to CacheBmp. With refreshCorners, RefreshCorners (state 0) first.
 // dc's state is restored.
-void CopyCacheToDC(TsCommonData& data, framework::TWinControl* container, HDC dc, const RECT& rect, POINT src,
-                   bool refreshCorners);
+void CopyCacheToDC(TsCommonData& data, framework::TWinControl* container, HDC dc, const RECT& rect,
+                   POINT src, bool refreshCorners);
 
 // The same for a window that is not a framework control: every visible child window is left
 // out, except that of a group box without client edge only the frame (its caption band, as
 // high as its answer to the caption-height command, and the "GROUPBOX" frame margins).
-void CopyCacheToWindowDC(TsCommonData& data, HWND window, HDC dc, const RECT& rect, POINT src, bool refreshCorners);
+void CopyCacheToWindowDC(TsCommonData& data, HWND window, HDC dc, const RECT& rect, POINT src,
+                         bool refreshCorners);
 
 // Paints container's visible windowless children into dc (offset: where the container's
 // (0, 0) lies in dc) over the container's background, each through an off-screen picture.

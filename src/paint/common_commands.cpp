@@ -7,7 +7,6 @@ namespace paint {
 
 namespace {
 
-
 void NewSkin(TsCommonData& d, LPARAM lParam) {
     if (!d.IsOwnManager(lParam)) return;
     d.UpdateIndexes();
@@ -50,34 +49,57 @@ void ParentBgChanged(TsCommonData& d, WORD lo) {
 bool CommonSkinCommand(TsCommonData& d, framework::TMessage& m) {
     const WORD lo = skin::SkinCommandFlag(m.WParam);
     switch (skin::SkinCommandOf(m.WParam)) {
-    case skin::scNewSkin: NewSkin(d, m.LParam); return false;
-    case skin::scRemoveSkin: RemoveSkin(d, m.LParam); return false;
-    case skin::scRefresh: Refresh(d, m.LParam); return false;
-    case skin::scIsSkinned: m.Result = 1; return true;
-    case skin::scSetUpdating: d.Updating = lo == 1; return false;
-    case skin::scSetForceRepaint: d.ForceRepaint = lo == 1; return false;
-    case skin::scIsPreparing: m.Result = d.BgChanged || d.Updating; return true;
-    case skin::scGetHalfVisible: m.Result = d.HalfVisible; return true;
-    case skin::scParentBgChanged: ParentBgChanged(d, lo); return false;
-    case skin::scInvalidateCache: d.BgChanged = true; return false;
-    case skin::scGetColor:
-        if (!d.OwnerControl) return false;
-        m.Result = PlainColorForCommand(d);
-        return true;
-    case skin::scSetHalfVisible: d.HalfVisible = true; return false;
-    case skin::scGetSkinIndex:
-        if (m.LParam) *reinterpret_cast<int*>(m.LParam) = d.SkinIndex;
-        return true;
-    case skin::scGetBg:
-        if (m.LParam) AnswerBgQuery(d, *reinterpret_cast<TsBgQuery*>(m.LParam), false);
-        return true;
-    case skin::scGetOpacity:
-        if (m.LParam == 1)
-            d.UpdateOpacity(true);
-        else
-            m.Result = d.OpacityFlags;
-        return true;
-    default: return false;
+        case skin::scNewSkin:
+            NewSkin(d, m.LParam);
+            return false;
+        case skin::scRemoveSkin:
+            RemoveSkin(d, m.LParam);
+            return false;
+        case skin::scRefresh:
+            Refresh(d, m.LParam);
+            return false;
+        case skin::scIsSkinned:
+            m.Result = 1;
+            return true;
+        case skin::scSetUpdating:
+            d.Updating = lo == 1;
+            return false;
+        case skin::scSetForceRepaint:
+            d.ForceRepaint = lo == 1;
+            return false;
+        case skin::scIsPreparing:
+            m.Result = d.BgChanged || d.Updating;
+            return true;
+        case skin::scGetHalfVisible:
+            m.Result = d.HalfVisible;
+            return true;
+        case skin::scParentBgChanged:
+            ParentBgChanged(d, lo);
+            return false;
+        case skin::scInvalidateCache:
+            d.BgChanged = true;
+            return false;
+        case skin::scGetColor:
+            if (!d.OwnerControl) return false;
+            m.Result = PlainColorForCommand(d);
+            return true;
+        case skin::scSetHalfVisible:
+            d.HalfVisible = true;
+            return false;
+        case skin::scGetSkinIndex:
+            if (m.LParam) *reinterpret_cast<int*>(m.LParam) = d.SkinIndex;
+            return true;
+        case skin::scGetBg:
+            if (m.LParam) AnswerBgQuery(d, *reinterpret_cast<TsBgQuery*>(m.LParam), false);
+            return true;
+        case skin::scGetOpacity:
+            if (m.LParam == 1)
+                d.UpdateOpacity(true);
+            else
+                m.Result = d.OpacityFlags;
+            return true;
+        default:
+            return false;
     }
 }
 

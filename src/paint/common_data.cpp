@@ -42,11 +42,13 @@ std::string ClassNameOf(const framework::TComponent& object) {
 }
 
 bool IsTextEdit(const TsCommonData& d) {
-    return dynamic_cast<framework::TCustomEdit*>(d.OwnerControl) || (d.OwnerControl && d.ControlKind == kEditKind);
+    return dynamic_cast<framework::TCustomEdit*>(d.OwnerControl) ||
+           (d.OwnerControl && d.ControlKind == kEditKind);
 }
 
 bool BusyOwner(const framework::TComponent& c) {
-    return (c.ComponentState() & (framework::csLoading | framework::csReading | framework::csDestroying)) != 0;
+    return (c.ComponentState() &
+            (framework::csLoading | framework::csReading | framework::csDestroying)) != 0;
 }
 
 }  // namespace
@@ -65,7 +67,9 @@ TsCommonData::~TsCommonData() {
     manager_ = nullptr;
 }
 
-skin::TsSkinManager* TsCommonData::Manager() const { return manager_ ? manager_ : skin::DefaultManager(); }
+skin::TsSkinManager* TsCommonData::Manager() const {
+    return manager_ ? manager_ : skin::DefaultManager();
+}
 
 const skin::TsSkinModel* TsCommonData::Model() const {
     skin::TsSkinManager* m = Manager();
@@ -74,7 +78,8 @@ const skin::TsSkinModel* TsCommonData::Model() const {
 
 const skin::TsGeneralData* TsCommonData::Section() const {
     const skin::TsSkinModel* model = Model();
-    if (!model || SkinIndex < 0 || static_cast<std::size_t>(SkinIndex) >= model->Sections.size()) return nullptr;
+    if (!model || SkinIndex < 0 || static_cast<std::size_t>(SkinIndex) >= model->Sections.size())
+        return nullptr;
     return &model->Sections[static_cast<std::size_t>(SkinIndex)];
 }
 
@@ -87,11 +92,14 @@ bool TsCommonData::IsOwnManager(LPARAM lParam) const {
     return reinterpret_cast<skin::TsSkinManager*>(lParam) == Manager();
 }
 
-TsBindingHost* TsCommonData::Host() const { return OwnerControl ? nullptr : dynamic_cast<TsBindingHost*>(OwnerObject); }
+TsBindingHost* TsCommonData::Host() const {
+    return OwnerControl ? nullptr : dynamic_cast<TsBindingHost*>(OwnerObject);
+}
 
 bool TsCommonData::IsSkinned(bool requireReady) const {
     skin::TsSkinManager* m = Manager();
-    if (!m || m->Destroying() || !Section() || !OwnerObject || OwnerObject->Destroying()) return false;
+    if (!m || m->Destroying() || !Section() || !OwnerObject || OwnerObject->Destroying())
+        return false;
     return !requireReady || m->GlobalInfo().SkinReady;
 }
 
@@ -117,7 +125,8 @@ void TsCommonData::ApplyDefaultSection() {
         return;
     }
     std::string_view byKind = DefaultSectionOf(ControlKind);
-    SetSkinSection(!byKind.empty() ? std::string(byKind) : (OwnerObject ? ClassNameOf(*OwnerObject) : std::string()));
+    SetSkinSection(!byKind.empty() ? std::string(byKind)
+                                   : (OwnerObject ? ClassNameOf(*OwnerObject) : std::string()));
 }
 
 void TsCommonData::AfterCreate() {
@@ -125,7 +134,8 @@ void TsCommonData::AfterCreate() {
     if (!OwnerControl || !IsSkinned() || !OwnerControl->Parent() || OwnerControl->Loading()) return;
     if (OwnerControl->IsWindowed())
         if (framework::TCustomForm* form = OwnerControl->ParentForm())
-            SendSkinCommand(form, skin::scControlCreated, 0, reinterpret_cast<LPARAM>(OwnerControl));
+            SendSkinCommand(form, skin::scControlCreated, 0,
+                            reinterpret_cast<LPARAM>(OwnerControl));
     if (IsTextEdit(*this)) ApplyEditColors();
 }
 
@@ -133,12 +143,14 @@ void TsCommonData::ApplyEditColors() {
     const skin::TsGeneralData* s = Section();
     if (!s || !OwnerControl) return;
     if (!customColor_ && OwnerControl->Color() != s->Color) OwnerControl->SetColor(s->Color);
-    if (!customFont_ && OwnerControl->Font().Color() != s->FontColor[0]) OwnerControl->Font().SetColor(s->FontColor[0]);
+    if (!customFont_ && OwnerControl->Font().Color() != s->FontColor[0])
+        OwnerControl->Font().SetColor(s->FontColor[0]);
 }
 
 void TsCommonData::Announce(bool skinned) {
     if (!OwnerControl || BusyOwner(*OwnerControl) || !OwnerControl->Parent()) return;
-    SendSkinCommand(OwnerControl, skinned ? skin::scRefresh : skin::scRemoveSkin, 0, reinterpret_cast<LPARAM>(Manager()));
+    SendSkinCommand(OwnerControl, skinned ? skin::scRefresh : skin::scRemoveSkin, 0,
+                    reinterpret_cast<LPARAM>(Manager()));
 }
 
 void TsCommonData::SetSkinSection(const std::string& value) {
@@ -166,7 +178,8 @@ void TsCommonData::SetSkinManager(skin::TsSkinManager* value) {
     else
         SkinIndex = -1;
     if (OwnerControl && OwnerControl->Parent() && !OwnerControl->Destroying())
-        SendSkinCommand(OwnerControl, IsSkinned() ? skin::scRefresh : skin::scRemoveSkin, 0, reinterpret_cast<LPARAM>(m));
+        SendSkinCommand(OwnerControl, IsSkinned() ? skin::scRefresh : skin::scRemoveSkin, 0,
+                        reinterpret_cast<LPARAM>(m));
 }
 
 void TsCommonData::SetCustomColor(bool value) {
@@ -185,7 +198,8 @@ void TsCommonData::SetCustomFont(bool value) {
 bool TsCommonData::IsComplexBg() const {
     const skin::TsGeneralData* s = Section();
     if (!s) return false;
-    if (const skin::TsMaskData* b = Border(); b && (b->WL + b->WR > kComplexFrameWidth || b->WT + b->WB > kComplexFrameWidth))
+    if (const skin::TsMaskData* b = Border();
+        b && (b->WL + b->WR > kComplexFrameWidth || b->WT + b->WB > kComplexFrameWidth))
         return true;
     const int t = s->Transparency;
     if (t == 100) {
@@ -202,11 +216,13 @@ void TsCommonData::UpdateOpacity(bool withChildren) {
         if (!IsComplexBg() && !host->IsMdiParent()) OpacityFlags |= kOpacityPlain;
         return;
     }
-    const bool panelLike = dynamic_cast<framework::TPanel*>(OwnerControl) || dynamic_cast<framework::TCustomForm*>(OwnerControl);
+    const bool panelLike = dynamic_cast<framework::TPanel*>(OwnerControl) ||
+                           dynamic_cast<framework::TCustomForm*>(OwnerControl);
     if (panelLike && !IsComplexBg()) OpacityFlags |= kOpacityPlain;
     if (!withChildren || !OwnerControl || !OwnerControl->IsWindowed()) return;
     auto* container = static_cast<TWinControl*>(OwnerControl);
-    for (int i = 0; i < container->ControlCount(); ++i) SendSkinCommand(container->Controls(i), skin::scGetOpacity, 0, 1);
+    for (int i = 0; i < container->ControlCount(); ++i)
+        SendSkinCommand(container->Controls(i), skin::scGetOpacity, 0, 1);
 }
 
 bool TsCommonData::NeedsCache() const {
@@ -216,7 +232,8 @@ bool TsCommonData::NeedsCache() const {
 bool TsCommonData::IsHot() const {
     if (!OwnerControl || OwnerControl->Destroying() || !OwnerControl->Enabled()) return false;
     if (Focused) return true;
-    if (OwnerControl->IsWindowed() && static_cast<TWinControl*>(OwnerControl)->Focused()) return true;
+    if (OwnerControl->IsWindowed() && static_cast<TWinControl*>(OwnerControl)->Focused())
+        return true;
     return MouseAbove && !HasNoHoverState(ControlKind);
 }
 
@@ -230,7 +247,8 @@ bool TsCommonData::ComputeUpdating() const {
 
 void TsCommonData::InitCacheBmp() {
     if (!CacheBmp) CacheBmp = std::make_unique<framework::TBitmap>();
-    if (CacheBmp->PixelFormat() != framework::TPixelFormat::pf24bit) CacheBmp->SetPixelFormat(framework::TPixelFormat::pf24bit);
+    if (CacheBmp->PixelFormat() != framework::TPixelFormat::pf24bit)
+        CacheBmp->SetPixelFormat(framework::TPixelFormat::pf24bit);
     int w = 0, h = 0;
     if (OwnerControl) {
         w = OwnerControl->Width(), h = OwnerControl->Height();
@@ -250,25 +268,29 @@ void TsCommonData::RepaintControl() {
     if (!OwnerControl || OwnerControl->Loading() || OwnerControl->Destroying()) return;
     BgChanged = true;
     if (!OwnerControl->Parent() || (OwnerControl->ControlState & framework::csCreating)) return;
-    if (OwnerControl->IsWindowed() && !static_cast<TWinControl*>(OwnerControl)->HandleAllocated()) return;
+    if (OwnerControl->IsWindowed() && !static_cast<TWinControl*>(OwnerControl)->HandleAllocated())
+        return;
     OwnerControl->Repaint();
 }
 
 int TsCommonData::MaxBorderWidth() const {
     const skin::TsMaskData* b = Border();
     if (!b || (b->DrawMode & 2)) return 0;
-    return std::max({static_cast<int>(b->WL), static_cast<int>(b->WT), static_cast<int>(b->WR), static_cast<int>(b->WB)});
+    return std::max({static_cast<int>(b->WL), static_cast<int>(b->WT), static_cast<int>(b->WR),
+                     static_cast<int>(b->WB)});
 }
 
 framework::TColor TsCommonData::OwnerColor() const {
-    if (OwnerControl) return static_cast<framework::TColor>(framework::ColorToRGB(OwnerControl->Color()));
+    if (OwnerControl)
+        return static_cast<framework::TColor>(framework::ColorToRGB(OwnerControl->Color()));
     if (TsBindingHost* host = Host(); host && host->HostForm())
         return static_cast<framework::TColor>(framework::ColorToRGB(host->HostForm()->Color()));
     return static_cast<framework::TColor>(framework::ColorToRGB(framework::clBtnFace));
 }
 
 framework::TWinControl* TsCommonData::OwnerContainer() const {
-    if (OwnerControl) return OwnerControl->IsWindowed() ? static_cast<TWinControl*>(OwnerControl) : nullptr;
+    if (OwnerControl)
+        return OwnerControl->IsWindowed() ? static_cast<TWinControl*>(OwnerControl) : nullptr;
     TsBindingHost* host = Host();
     return host ? host->HostForm() : nullptr;
 }

@@ -18,7 +18,7 @@ namespace paint {
 
 // What a binding asks of a form provider that owns it; the provider lives above this layer.
 class TsBindingHost {
-public:
+  public:
     virtual ~TsBindingHost() = default;
     virtual framework::TCustomForm* HostForm() const = 0;
     // The section changed: the provider's cached frame picture is stale.
@@ -29,15 +29,15 @@ public:
 };
 
 // Bits of OpacityFlags.
-constexpr unsigned kOpacityPlain = 1;        // a plain container painted without a cache
-constexpr unsigned kOpacityAnimating = 2048; // an animation of the control is running
+constexpr unsigned kOpacityPlain = 1;         // a plain container painted without a cache
+constexpr unsigned kOpacityAnimating = 2048;  // an animation of the control is running
 
 // Section states the painters take: 0 normal, 1 hot.
 constexpr int kStateNormal = 0;
 constexpr int kStateHot = 1;
 
 class TsCommonData {
-public:
+  public:
     // owner: the control served, or a form provider (a component that is a TsBindingHost).
     // wantsCache: start with an empty 24-bit CacheBmp.
     TsCommonData(framework::TComponent* owner, bool wantsCache);
@@ -110,7 +110,7 @@ public:
     // The owner's own window, when it has one.
     HWND OwnerWindow() const;
 
-private:
+  private:
     void ApplyEditColors();
     void Announce(bool skinned);
     std::string section_;

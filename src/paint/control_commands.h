@@ -7,7 +7,8 @@
 
 namespace paint {
 
-LRESULT SendSkinCommand(framework::TControl* control, WORD command, WORD flag = 0, LPARAM lParam = 0);
+LRESULT SendSkinCommand(framework::TControl* control, WORD command, WORD flag = 0,
+                        LPARAM lParam = 0);
 // Sent to a window that may not belong to the framework.
 LRESULT SendSkinCommand(HWND window, WORD command, WORD flag = 0, LPARAM lParam = 0);
 // Sends an ordinary message the same way.

@@ -17,8 +17,8 @@ namespace {
 using detail::View;
 
 bool InsideBitmap(const RECT& r, const framework::TBitmap& bmp) {
-    return r.left >= 0 && r.top >= 0 && r.right <= bmp.Width() && r.bottom <= bmp.Height() && r.right > r.left &&
-           r.bottom > r.top;
+    return r.left >= 0 && r.top >= 0 && r.right <= bmp.Width() && r.bottom <= bmp.Height() &&
+           r.right > r.left && r.bottom > r.top;
 }
 
 TColor CustomColorOf(const TsCommonData& d) {
@@ -28,14 +28,15 @@ TColor CustomColorOf(const TsCommonData& d) {
 }
 
 // The corner images of the section, each at its corner of rect.
-void DrawCornerImages(const TsCommonData& d, const skin::TsSkinModel& model, framework::TBitmap& bmp,
-                      const RECT& rect, int state) {
+void DrawCornerImages(const TsCommonData& d, const skin::TsSkinModel& model,
+                      framework::TBitmap& bmp, const RECT& rect, int state) {
     const skin::TsGeneralData& s = *d.Section();
     const TsBgSource self = BgSourceFromBitmap(&bmp, 0, 0);
     auto draw = [&](int index, bool right, bool bottom) {
         if (!MaskAt(model, index)) return;
         SIZE size = model.MaskStateSize(index);
-        POINT p{right ? rect.right - size.cx : rect.left, bottom ? rect.bottom - size.cy : rect.top};
+        POINT p{right ? rect.right - size.cx : rect.left,
+                bottom ? rect.bottom - size.cy : rect.top};
         DrawImageFrame(bmp, p, state, self, model, index, 1);
     };
     draw(s.ImgTL, false, false);
@@ -47,8 +48,8 @@ void DrawCornerImages(const TsCommonData& d, const skin::TsSkinModel& model, fra
 void PaintOver(const TsCommonData& d, const TsBgSource& bg, bool fillCentre, bool useParentBg,
                framework::TBitmap& bmp, POINT offset, const RECT& rect, int state) {
     const skin::TsSkinModel& model = *d.Model();
-    PaintSectionBg(&model, d.SkinIndex, d.SkinSection(), bg, CustomColorOf(d), d.HotTexture, d.Texture, bmp, offset,
-                   rect, state);
+    PaintSectionBg(&model, d.SkinIndex, d.SkinSection(), bg, CustomColorOf(d), d.HotTexture,
+                   d.Texture, bmp, offset, rect, state);
     TsBgSource moved = bg;
     moved.X += offset.x;
     moved.Y += offset.y;
@@ -65,7 +66,8 @@ bool CanPaint(const TsCommonData& d, const framework::TBitmap* bmp, const RECT& 
 POINT OwnerPosition(const TsCommonData& d) {
     if (d.OwnerControl) return POINT{d.OwnerControl->Left(), d.OwnerControl->Top()};
     TsBindingHost* host = d.Host();
-    return host && host->HostForm() ? POINT{host->HostForm()->Left(), host->HostForm()->Top()} : POINT{0, 0};
+    return host && host->HostForm() ? POINT{host->HostForm()->Left(), host->HostForm()->Top()}
+                                    : POINT{0, 0};
 }
 
 // The background behind the owner: its parent's answer, a bitmap answer moved to the owner's
@@ -103,8 +105,8 @@ skin::TsMaskData CornerView(const skin::TsMaskData& e) {
 // pixels show the parent and not the old corner.
 void FillFromBackground(framework::TBitmap& cache, const RECT& r, const TsBgSource& bg) {
     if (bg.Ready && bg.Bmp)
-        detail::BlockCopy(View(cache), r.left, r.top, View(*bg.Bmp), bg.X + r.left, bg.Y + r.top, r.right - r.left,
-                          r.bottom - r.top);
+        detail::BlockCopy(View(cache), r.left, r.top, View(*bg.Bmp), bg.X + r.left, bg.Y + r.top,
+                          r.right - r.left, r.bottom - r.top);
     else
         detail::FillArea(View(cache), r, detail::ToBgra(framework::ColorToRGB(bg.FillColor)));
 }
@@ -117,8 +119,9 @@ void PaintControlBg(const TsCommonData& d, const TsBgSource& bg, bool fillCentre
     PaintOver(d, bg, fillCentre, useParentBg, *bmp, offset, rect, state);
 }
 
-void PaintControlBgOnParent(const TsCommonData& d, framework::TControl* parent, bool fillCentre, bool useParentBg,
-                            framework::TBitmap* bmp, POINT offset, const RECT& rect, int state) {
+void PaintControlBgOnParent(const TsCommonData& d, framework::TControl* parent, bool fillCentre,
+                            bool useParentBg, framework::TBitmap* bmp, POINT offset,
+                            const RECT& rect, int state) {
     if (!CanPaint(d, bmp, rect)) return;
     TsBgQuery q;
     QueryParentBg(q, parent, false);
@@ -143,13 +146,15 @@ void PaintBorderFast(TsCommonData& d, HDC dc, const RECT& rect, int bw, RECT& in
     HDC cacheDc = cache.Canvas().Handle();
     if (border->MaskType > 0) {
         if (q.BgType == kBgBitmap && q.Bmp)
-            detail::BlockCopy(View(cache), rect.left, rect.top, View(*q.Bmp), q.Offset.x + rect.left,
-                              q.Offset.y + rect.top, rect.right - rect.left, rect.bottom - rect.top);
+            detail::BlockCopy(View(cache), rect.left, rect.top, View(*q.Bmp),
+                              q.Offset.x + rect.left, q.Offset.y + rect.top, rect.right - rect.left,
+                              rect.bottom - rect.top);
     } else {
         FillFrameSolid(cacheDc, rect, border->WL, border->WT, border->WR, border->WB, color);
     }
     DrawBorderMask(cache, rect, false, true, state, *model, d.BorderIndex, BgSourceFromQuery(q));
-    inner = RECT{rect.left + border->WL, rect.top + border->WT, rect.right - border->WR, rect.bottom - border->WB};
+    inner = RECT{rect.left + border->WL, rect.top + border->WT, rect.right - border->WR,
+                 rect.bottom - border->WB};
     if (bw == 0) return;
     FillFrameSolid(cacheDc, inner, std::max(0, bw - border->WL), std::max(0, bw - border->WT),
                    std::max(0, bw - border->WR), std::max(0, bw - border->WB), color);
@@ -158,8 +163,8 @@ void PaintBorderFast(TsCommonData& d, HDC dc, const RECT& rect, int bw, RECT& in
     if (inner.right < inner.left) inner.right = inner.left;
     if (inner.bottom < inner.top) inner.bottom = inner.top;
     if (dc != cacheDc)
-        CopyFrameStrips(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, cacheDc, rect.left,
-                        rect.top, bw);
+        CopyFrameStrips(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                        cacheDc, rect.left, rect.top, bw);
 }
 
 void RefreshCorners(TsCommonData& d, int state) {
@@ -180,10 +185,11 @@ void RefreshCorners(TsCommonData& d, int state) {
     struct Corner {
         int x, y, srcX, srcY, w, h;
     };
-    const std::array<Corner, 4> corners{{{0, 0, sx, sy, v.WL, v.WT},
-                                         {W - v.WR, 0, sx + fw - v.WR, sy, v.WR, v.WT},
-                                         {0, H - v.WB, sx, sy + fh - v.WB, v.WL, v.WB},
-                                         {W - v.WR, H - v.WB, sx + fw - v.WR, sy + fh - v.WB, v.WR, v.WB}}};
+    const std::array<Corner, 4> corners{
+        {{0, 0, sx, sy, v.WL, v.WT},
+         {W - v.WR, 0, sx + fw - v.WR, sy, v.WR, v.WT},
+         {0, H - v.WB, sx, sy + fh - v.WB, v.WL, v.WB},
+         {W - v.WR, H - v.WB, sx + fw - v.WR, sy + fh - v.WB, v.WR, v.WB}}};
     for (const Corner& c : corners) {
         if (c.w <= 0 || c.h <= 0) continue;
         RECT dst{c.x, c.y, c.x + c.w, c.y + c.h};
@@ -192,7 +198,8 @@ void RefreshCorners(TsCommonData& d, int state) {
         if (v.MaskType != 0)
             CopyMasked(cache, dst, src, v, true, bg, *image);
         else
-            CopyKeyed(cache, *image, c.x, c.y, true, bg, TransparentColor, RECT{src.left, src.top, src.right - 1, src.bottom - 1});
+            CopyKeyed(cache, *image, c.x, c.y, true, bg, TransparentColor,
+                      RECT{src.left, src.top, src.right - 1, src.bottom - 1});
     }
 }
 

@@ -11,16 +11,19 @@ namespace paint {
 
 // Paints rect of bmp. offset is rect's position in the background's coordinates. Nothing
 // happens without manager, section or bitmap, or for a rect that reaches outside bmp.
-void PaintControlBg(const TsCommonData& data, const TsBgSource& bg, bool fillCentre, bool useParentBg,
-                    framework::TBitmap* bmp, POINT offset, const RECT& rect, int state);
+void PaintControlBg(const TsCommonData& data, const TsBgSource& bg, bool fillCentre,
+                    bool useParentBg, framework::TBitmap* bmp, POINT offset, const RECT& rect,
+                    int state);
 // The same over the background that parent answers.
-void PaintControlBgOnParent(const TsCommonData& data, framework::TControl* parent, bool fillCentre, bool useParentBg,
-                            framework::TBitmap* bmp, POINT offset, const RECT& rect, int state);
+void PaintControlBgOnParent(const TsCommonData& data, framework::TControl* parent, bool fillCentre,
+                            bool useParentBg, framework::TBitmap* bmp, POINT offset,
+                            const RECT& rect, int state);
 
 // Paints only the frame of a control whose inside is plain: the frame image into CacheBmp
 // (copied to dc in bw-wide strips when dc is another context), or a solid bw-wide frame.
 // innerRect receives the area the frame leaves.
-void PaintBorderFast(TsCommonData& data, HDC dc, const RECT& rect, int borderWidth, RECT& innerRect, int state);
+void PaintBorderFast(TsCommonData& data, HDC dc, const RECT& rect, int borderWidth, RECT& innerRect,
+                     int state);
 
 // Lays the four corners of the frame image in CacheBmp again over the parent's current
 // background.

@@ -19,7 +19,9 @@ constexpr int kRadioButtonKind = 33;
 constexpr int kSeeThroughParent = 50;
 
 bool TakesParentsFont(const TsCommonData& d, const skin::TsGeneralData& own, bool hot) {
-    if (d.ControlKind == ckCheckBox || d.ControlKind == kRadioButtonKind || d.ControlKind == ckGroupBox) return true;
+    if (d.ControlKind == ckCheckBox || d.ControlKind == kRadioButtonKind ||
+        d.ControlKind == ckGroupBox)
+        return true;
     framework::TControl* c = d.OwnerControl;
     const int t = hot ? own.HotTransparency : own.Transparency;
     return c && !c->IsWindowed() && c->ParentFont() && t >= 1;
@@ -32,7 +34,8 @@ int TextSection(const TsCommonData& d, const skin::TsSkinModel& model, bool hot)
     for (framework::TWinControl* p = d.OwnerControl->Parent(); p; p = p->Parent()) {
         int index = -1;
         SendSkinCommand(p, skin::scGetSkinIndex, 0, reinterpret_cast<LPARAM>(&index));
-        if (index < 0 || static_cast<std::size_t>(index) >= model.Sections.size()) return d.SkinIndex;
+        if (index < 0 || static_cast<std::size_t>(index) >= model.Sections.size())
+            return d.SkinIndex;
         const skin::TsGeneralData& ps = model.Sections[static_cast<std::size_t>(index)];
         if (ps.Transparency > kSeeThroughParent && p->Parent()) continue;
         return ps.GiveOwnFont ? index : d.SkinIndex;
@@ -40,19 +43,21 @@ int TextSection(const TsCommonData& d, const skin::TsSkinModel& model, bool hot)
     return d.SkinIndex;
 }
 
-void DrawOnce(framework::TCanvas& canvas, const std::string& text, TColor color, RECT r, UINT flags) {
+void DrawOnce(framework::TCanvas& canvas, const std::string& text, TColor color, RECT r,
+              UINT flags) {
     canvas.Font.SetColor(color);
     canvas.DrawText(text, r, flags);
 }
 
-void Glow(const TsCommonData& d, framework::TCanvas& canvas, const skin::TsGeneralData& s, const std::string& text,
-          bool hot, UINT flags, const RECT& rect) {
+void Glow(const TsCommonData& d, framework::TCanvas& canvas, const skin::TsGeneralData& s,
+          const std::string& text, bool hot, UINT flags, const RECT& rect) {
     const int size = hot ? s.HotGlowSize : s.GlowSize;
     if (!d.CacheBmp || size == 0) return;
     framework::TCanvas& target = d.CacheBmp->Canvas();
     if (&target != &canvas) target.Font.Assign(canvas.Font);
     GlowMask fresh;
-    DrawGlowText(*d.CacheBmp, text, rect, fresh, hot ? s.HotGlowColor : s.GlowColor, size, kGlowContourAll, flags);
+    DrawGlowText(*d.CacheBmp, text, rect, fresh, hot ? s.HotGlowColor : s.GlowColor, size,
+                 kGlowContourAll, flags);
 }
 
 // round(s - 0.4 (s - d)) = round((6 s + 4 d) / 10), halves to even.
@@ -79,12 +84,13 @@ void BlendWithBackground(framework::TBitmap& bmp, POINT offset, const TsBgSource
 
 }  // namespace
 
-void WriteSkinText(const TsCommonData& d, framework::TCanvas& canvas, const std::string& text, bool enabled, bool hot,
-                   UINT flags, RECT rect) {
+void WriteSkinText(const TsCommonData& d, framework::TCanvas& canvas, const std::string& text,
+                   bool enabled, bool hot, UINT flags, RECT rect) {
     const skin::TsSkinModel* model = d.Model();
     if (!model) return;
     if (d.OwnerControl) canvas.Font.Assign(d.OwnerControl->Font());
-    if (hot && d.SkinSection() == kWebButton) canvas.Font.SetStyle(canvas.Font.Style() | framework::fsUnderline);
+    if (hot && d.SkinSection() == kWebButton)
+        canvas.Font.SetStyle(canvas.Font.Style() | framework::fsUnderline);
     SavedDcState state(canvas.Handle());
     IntersectClipRect(canvas.Handle(), rect.left, rect.top, rect.right, rect.bottom);
     const int index = TextSection(d, *model, hot);
@@ -96,7 +102,8 @@ void WriteSkinText(const TsCommonData& d, framework::TCanvas& canvas, const std:
     const skin::TsGeneralData& s = model->Sections[static_cast<std::size_t>(index)];
     Glow(d, canvas, s, text, hot, flags, rect);
     if (!enabled) {
-        TColor c = LerpColor(static_cast<TColor>(framework::ColorToRGB(s.FontColor[0])), model->GlobalColor(), 0.4);
+        TColor c = LerpColor(static_cast<TColor>(framework::ColorToRGB(s.FontColor[0])),
+                             model->GlobalColor(), 0.4);
         DrawOnce(canvas, text, c, rect, flags);
     } else if (d.CustomFont()) {
         canvas.DrawText(text, rect, flags | DT_NOCLIP);
@@ -105,8 +112,8 @@ void WriteSkinText(const TsCommonData& d, framework::TCanvas& canvas, const std:
     }
 }
 
-void ApplyDisabledKind(framework::TBitmap& bmp, TsDisabledKinds kinds, framework::TControl* control, POINT offset,
-                       const TsBgSource& bg) {
+void ApplyDisabledKind(framework::TBitmap& bmp, TsDisabledKinds kinds, framework::TControl* control,
+                       POINT offset, const TsBgSource& bg) {
     if (kinds & dkGrayed) GrayBitmap(bmp);
     if (!(kinds & dkBlended)) return;
     if (bg.Ready && bg.Bmp) {

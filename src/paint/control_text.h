@@ -13,8 +13,8 @@ namespace paint {
 // that take their font from a see-through parent, of the first parent section that gives
 // its font away): a glow into CacheBmp first when the section has one, then the contour
 // copies and the face; disabled, once in a colour 40 % of the way to the skin's colour.
-void WriteSkinText(const TsCommonData& data, framework::TCanvas& canvas, const std::string& text, bool enabled,
-                   bool hot, UINT flags, RECT rect);
+void WriteSkinText(const TsCommonData& data, framework::TCanvas& canvas, const std::string& text,
+                   bool enabled, bool hot, UINT flags, RECT rect);
 
 // Disabled looks, combinable.
 enum TsDisabledKind : unsigned { dkBlended = 1, dkGrayed = 2 };
@@ -24,7 +24,7 @@ using TsDisabledKinds = unsigned;
 // ready background each byte d becomes round(s - 0.4 (s - d)), s the background pixel at
 // (bg.X + offset.x + x, bg.Y + offset.y + y) (pixels without one stay); without, half of
 // bg.FillColor, or of control's plain colour when that is the "no colour" value.
-void ApplyDisabledKind(framework::TBitmap& bmp, TsDisabledKinds kinds, framework::TControl* control, POINT offset,
-                       const TsBgSource& bg);
+void ApplyDisabledKind(framework::TBitmap& bmp, TsDisabledKinds kinds, framework::TControl* control,
+                       POINT offset, const TsBgSource& bg);
 
 }  // namespace paint

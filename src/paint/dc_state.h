@@ -7,7 +7,7 @@
 namespace paint {
 
 class SavedDcState {
-public:
+  public:
     explicit SavedDcState(HDC dc) : dc_(dc), saved_(dc ? SaveDC(dc) : 0) {}
     ~SavedDcState() {
         if (dc_ && saved_) RestoreDC(dc_, saved_);
@@ -15,7 +15,7 @@ public:
     SavedDcState(const SavedDcState&) = delete;
     SavedDcState& operator=(const SavedDcState&) = delete;
 
-private:
+  private:
     HDC dc_;
     int saved_;
 };

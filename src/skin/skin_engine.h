@@ -62,23 +62,24 @@ struct TsGlowRequest {
 };
 
 // The form layer (glow windows, skinned menus, window adapters) as the layers below it see
-// it. The form layer installs one at start; without one, none of this happens.
+// it. The form layer installs one at start and overrides what it has built; every member does
+// nothing until then, and without one none of this happens.
 class TsFormLayer {
 public:
     virtual ~TsFormLayer() = default;
     // Opens a glow window; returns its id, or -1 when none is shown.
-    virtual int OpenGlow(const TsGlowRequest& request) = 0;
+    virtual int OpenGlow(const TsGlowRequest&) { return -1; }
     // Closes one glow; ids below 0 and ids already closed are ignored.
-    virtual void CloseGlow(int id) = 0;
-    virtual void CloseAllGlows() = 0;
+    virtual void CloseGlow(int) {}
+    virtual void CloseAllGlows() {}
     // Prepares one popup menu for skinned drawing before it opens (active: the manager's
     // Active flag).
-    virtual void HookPopupMenu(framework::TPopupMenu& menu, TsSkinManager* manager, bool active) = 0;
-    // A skin is announced or removed: the menu painter forgets its frame width and pictures.
-    virtual void ForgetMenuPictures(TsSkinManager* manager) = 0;
+    virtual void HookPopupMenu(framework::TPopupMenu&, TsSkinManager*, bool) {}
+    // A skin is announced: the menu painter forgets its frame width and pictures.
+    virtual void ForgetMenuPictures(TsSkinManager*) {}
     // Attaches an adapter to a window the creation hook picked; true when attached.
-    virtual bool AttachAdapter(HWND window, TsAdapterKind kind, const std::string& section) = 0;
-    virtual void DetachAdapter(HWND window) = 0;
+    virtual bool AttachAdapter(HWND, TsAdapterKind, const std::string&) { return false; }
+    virtual void DetachAdapter(HWND) {}
 };
 // The installed form layer, or null. The caller keeps it alive while installed.
 TsFormLayer* FormLayer();

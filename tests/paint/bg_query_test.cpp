@@ -11,7 +11,7 @@ constexpr TColor kPanelColor = Rgb(40, 50, 60);
 constexpr TColor kHalfColor = Rgb(200, 100, 0);
 
 class BgQueryTest : public BindingTest {
-protected:
+  protected:
     void SetUp() override {
         BindingTest::SetUp();
         FillPattern(*model().MasterBitmap, 1);
@@ -65,15 +65,55 @@ TEST_F(BgQueryTest, EachKindOfParentAnswersByItsRule) {
         POINT offset;
         TColor color;
     } cases[] = {
-        {"plain: its colour, and its image lent anyway", plain, paint::kBgColor, plain->SkinData.CacheBmp.get(), {-1, -1}, kPanelColor},
+        {"plain: its colour, and its image lent anyway",
+         plain,
+         paint::kBgColor,
+         plain->SkinData.CacheBmp.get(),
+         {-1, -1},
+         kPanelColor},
         {"textured: its image at 0, 0", textured, paint::kBgBitmap, texturedCache, {0, 0}, 0},
-        {"transparent, no frame: the grandparent's image at its position", glass, paint::kBgBitmap, texturedCache, {30, 20}, 0},
-        {"transparent, thin frame: passed on too", thin, paint::kBgBitmap, texturedCache, {31, 21}, 0},
-        {"transparent, 25 wide frame: its own image", thickX, paint::kBgBitmap, thickX->SkinData.CacheBmp.get(), {0, 0}, 0},
-        {"transparent, 25 high frame: its own image", thickY, paint::kBgBitmap, thickY->SkinData.CacheBmp.get(), {0, 0}, 0},
-        {"textured without image: no colour", uncachedTexture, paint::kBgColor, nullptr, {-1, -1}, paint::TransparentColor},
-        {"half transparent without image: no colour", uncachedHalf, paint::kBgColor, nullptr, {-1, -1}, paint::TransparentColor},
-        {"unknown section: its own colour", unknown, paint::kBgColor, nullptr, {-1, -1}, Rgb(1, 2, 3)},
+        {"transparent, no frame: the grandparent's image at its position",
+         glass,
+         paint::kBgBitmap,
+         texturedCache,
+         {30, 20},
+         0},
+        {"transparent, thin frame: passed on too",
+         thin,
+         paint::kBgBitmap,
+         texturedCache,
+         {31, 21},
+         0},
+        {"transparent, 25 wide frame: its own image",
+         thickX,
+         paint::kBgBitmap,
+         thickX->SkinData.CacheBmp.get(),
+         {0, 0},
+         0},
+        {"transparent, 25 high frame: its own image",
+         thickY,
+         paint::kBgBitmap,
+         thickY->SkinData.CacheBmp.get(),
+         {0, 0},
+         0},
+        {"textured without image: no colour",
+         uncachedTexture,
+         paint::kBgColor,
+         nullptr,
+         {-1, -1},
+         paint::TransparentColor},
+        {"half transparent without image: no colour",
+         uncachedHalf,
+         paint::kBgColor,
+         nullptr,
+         {-1, -1},
+         paint::TransparentColor},
+        {"unknown section: its own colour",
+         unknown,
+         paint::kBgColor,
+         nullptr,
+         {-1, -1},
+         Rgb(1, 2, 3)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,7 +126,8 @@ TEST_F(BgQueryTest, EachKindOfParentAnswersByItsRule) {
             EXPECT_EQ(q.Color, c.color);
         }
         paint::TsBgSource src = paint::BgSourceFromQuery(q);
-        EXPECT_EQ(src.Ready, c.bgType == paint::kBgBitmap) << "the source goes by BgType, not by Bmp";
+        EXPECT_EQ(src.Ready, c.bgType == paint::kBgBitmap)
+            << "the source goes by BgType, not by Bmp";
     }
 }
 
@@ -116,7 +157,9 @@ TEST_F(BgQueryTest, PlainColourOfAHalfTransparentSectionMixesWithTheParents) {
     BoundPanel* plain = Panel(form, "PANEL", {0, 0, 200, 200});
     BoundPanel* half = Panel(plain, "HALF", {10, 10, 100, 100});
     BoundPanel* glass = Panel(plain, "GLASS", {10, 10, 100, 100});
-    auto color = [](framework::TControl* c) { return static_cast<TColor>(paint::SendSkinCommand(c, skin::scGetColor)); };
+    auto color = [](framework::TControl* c) {
+        return static_cast<TColor>(paint::SendSkinCommand(c, skin::scGetColor));
+    };
     // 0.5 x (40, 50, 60) + 0.5 x (200, 100, 0), halves to even.
     EXPECT_EQ(color(half), Rgb(120, 75, 30));
     EXPECT_EQ(color(glass), kPanelColor);
@@ -128,12 +171,14 @@ TEST_F(BgQueryTest, PlainColourOfAHalfTransparentSectionMixesWithTheParents) {
 
 // A graphic child that paints one solid rectangle.
 class Block : public framework::TGraphicControl {
-public:
+  public:
     using TGraphicControl::TGraphicControl;
     TColor color = Rgb(250, 0, 0);
 
-protected:
-    void Paint() override { paint::FillRectSolid(Canvas().Handle(), RECT{0, 0, Width(), Height()}, color); }
+  protected:
+    void Paint() override {
+        paint::FillRectSolid(Canvas().Handle(), RECT{0, 0, Width(), Height()}, color);
+    }
 };
 
 TEST_F(BgQueryTest, ParentThatDoesNotAnswerPaintsItselfIntoTheAskersContext) {
@@ -181,7 +226,9 @@ TEST_F(BgQueryTest, PleaseDrawCopiesTheParentsImageIntoTheAskersContext) {
     EXPECT_EQ(q.BgType, paint::kBgBitmap);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 12; ++x)
-            ASSERT_EQ(Px(*target, x, y), x < 5 ? Pattern((95 + x) % 8, (5 + y) % 8, 1) : Rgb(1, 1, 1)) << x << "," << y;
+            ASSERT_EQ(Px(*target, x, y),
+                      x < 5 ? Pattern((95 + x) % 8, (5 + y) % 8, 1) : Rgb(1, 1, 1))
+                << x << "," << y;
 }
 
 }  // namespace

@@ -7,7 +7,9 @@ namespace {
 
 using paint::TsCommonData;
 
-std::string CaseSection(int n) { return std::string(1, static_cast<char>('A' + n)); }
+std::string CaseSection(int n) {
+    return std::string(1, static_cast<char>('A' + n));
+}
 
 int Count(const std::vector<WORD>& list, WORD command) {
     return static_cast<int>(std::count(list.begin(), list.end(), command));
@@ -45,7 +47,11 @@ TEST_F(BindingTest, AfterCreateGivesAnEmptySectionTheDefaultOfItsKind) {
     struct Case {
         int kind;
         const char* expected;
-    } cases[] = {{paint::ckPanel, "PANEL"}, {paint::ckCheckBox, "CHECKBOX"}, {152, "CHECKBOX"}, {9, "BOUNDPANEL"}, {300, "BOUNDPANEL"}};
+    } cases[] = {{paint::ckPanel, "PANEL"},
+                 {paint::ckCheckBox, "CHECKBOX"},
+                 {152, "CHECKBOX"},
+                 {9, "BOUNDPANEL"},
+                 {300, "BOUNDPANEL"}};
     for (const Case& c : cases) {
         auto* p = new BoundPanel(form, "");
         p->SkinData.ControlKind = c.kind;
@@ -57,10 +63,13 @@ TEST_F(BindingTest, AfterCreateGivesAnEmptySectionTheDefaultOfItsKind) {
 
 TEST(ControlKinds, SetsAndDefaultSectionsAtTheirEdges) {
     for (int k : {19, 51, 60, 74, 110, 141, 151, 161}) EXPECT_TRUE(paint::HasNoHoverState(k)) << k;
-    for (int k : {18, 20, 50, 75, 109, 140, 162, 19 + 256}) EXPECT_FALSE(paint::HasNoHoverState(k)) << k;
-    for (int k : {51, 52, 54, 56, 60, 68, 73, 74, 110, 141, 143, 151, 161, 226}) EXPECT_TRUE(paint::HasNoGlow(k)) << k;
+    for (int k : {18, 20, 50, 75, 109, 140, 162, 19 + 256})
+        EXPECT_FALSE(paint::HasNoHoverState(k)) << k;
+    for (int k : {51, 52, 54, 56, 60, 68, 73, 74, 110, 141, 143, 151, 161, 226})
+        EXPECT_TRUE(paint::HasNoGlow(k)) << k;
     for (int k : {32, 53, 55, 61, 92, 142, 152}) EXPECT_FALSE(paint::HasNoGlow(k)) << k;
-    for (int k : {2, 18, 41, 76, 84, 96, 97, 131, 138, 140}) EXPECT_TRUE(paint::PaintsFrameOutside(k)) << k;
+    for (int k : {2, 18, 41, 76, 84, 96, 97, 131, 138, 140})
+        EXPECT_TRUE(paint::PaintsFrameOutside(k)) << k;
     for (int k : {1, 19, 40, 85, 95, 98, 141, 151}) EXPECT_FALSE(paint::PaintsFrameOutside(k)) << k;
     EXPECT_EQ(paint::DefaultSectionOf(3), "EDIT");
     EXPECT_EQ(paint::DefaultSectionOf(227), "EDIT");
@@ -82,16 +91,20 @@ TEST_F(BindingTest, CommandsOfTheDefaultManagerReachABindingWithoutManager) {
     EXPECT_EQ(p->SkinData.SkinIndex, -1);
     AddSection("LATE");
     skin::TsSkinManager other(nullptr);
-    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scNewSkin), reinterpret_cast<LPARAM>(&other));
+    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scNewSkin),
+               reinterpret_cast<LPARAM>(&other));
     EXPECT_EQ(p->SkinData.SkinIndex, -1) << "another manager's skin changes nothing";
-    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scNewSkin), reinterpret_cast<LPARAM>(manager.get()));
+    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scNewSkin),
+               reinterpret_cast<LPARAM>(manager.get()));
     EXPECT_EQ(p->SkinData.SkinIndex, model().FindSection("LATE"));
 
     p->SkinData.SetSkinManager(manager.get());
     EXPECT_EQ(p->SkinData.SkinManager(), nullptr) << "the default manager is stored as none";
-    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scRemoveSkin), reinterpret_cast<LPARAM>(&other));
+    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scRemoveSkin),
+               reinterpret_cast<LPARAM>(&other));
     EXPECT_TRUE(p->SkinData.IsSkinned());
-    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scRemoveSkin), reinterpret_cast<LPARAM>(manager.get()));
+    p->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scRemoveSkin),
+               reinterpret_cast<LPARAM>(manager.get()));
     EXPECT_FALSE(p->SkinData.IsSkinned());
     EXPECT_TRUE(p->SkinData.Updating);
     EXPECT_EQ(p->SkinData.CacheBmp->Width(), 0);
@@ -118,7 +131,9 @@ TEST_F(BindingTest, ComplexBackgroundThresholds) {
         const std::string name = CaseSection(n++);
         skin::TsGeneralData& s = AddSection(name);
         s.Transparency = c.transparency, s.GradientPercent = c.gradient, s.ImagePercent = c.image;
-        if (c.wl + c.wr + c.wt + c.wb) AddMask(name, "BORDERSMASK", {0, 0, 36, 36}, 1, 0, skin::itisaBorder, c.wl, c.wt, c.wr, c.wb);
+        if (c.wl + c.wr + c.wt + c.wb)
+            AddMask(name, "BORDERSMASK", {0, 0, 36, 36}, 1, 0, skin::itisaBorder, c.wl, c.wt, c.wr,
+                    c.wb);
     }
     Ready();
     n = 0;
@@ -180,11 +195,36 @@ TEST_F(BindingTest, OpacityCommandRecomputesDownTheTreeOrOnlyReports) {
     BoundPanel* inner = Panel(outer, "PANEL", {5, 5, 50, 50});
     ASSERT_EQ(inner->SkinData.OpacityFlags, paint::kOpacityPlain);
     AddSection("PANEL").GradientPercent = 20;  // both are complex now, but nobody knows yet
-    EXPECT_EQ(outer->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scGetOpacity), 0), paint::kOpacityPlain);
+    EXPECT_EQ(outer->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scGetOpacity), 0),
+              paint::kOpacityPlain);
     EXPECT_EQ(inner->SkinData.OpacityFlags, paint::kOpacityPlain) << "lParam 0 only reports";
     outer->Perform(skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scGetOpacity), 1);
     EXPECT_EQ(outer->SkinData.OpacityFlags, 0u);
     EXPECT_EQ(inner->SkinData.OpacityFlags, 0u) << "lParam 1 reaches the children";
+}
+
+}  // namespace
+}  // namespace paint_test
+
+namespace paint_test {
+namespace {
+
+class GlowLayer : public skin::TsFormLayer {
+  public:
+    std::vector<int> closed;
+    void CloseGlow(int id) override { closed.push_back(id); }
+};
+
+TEST_F(BindingTest, DestroyedBindingTakesItsGlowAlong) {
+    GlowLayer layer;
+    skin::SetFormLayer(&layer);
+    AddSection("PANEL");
+    Ready();
+    BoundPanel* p = Panel(form, "PANEL", {0, 0, 20, 20});
+    p->SkinData.GlowId = 5;
+    delete p;
+    skin::SetFormLayer(nullptr);
+    EXPECT_EQ(layer.closed, std::vector<int>{5});
 }
 
 }  // namespace

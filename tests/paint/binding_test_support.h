@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bound_panel.h"
 #include "framework/application.h"
 #include "framework/form.h"
 #include "framework/std_controls.h"
@@ -18,7 +19,6 @@
 #include "paint/control_kinds.h"
 #include "paint/control_paint.h"
 #include "paint/solid_fills.h"
-#include "bound_panel.h"
 #include "paint_test_support.h"
 #include "skin/skin_manager.h"
 #include "support/headless_screen.h"
@@ -28,7 +28,7 @@ namespace paint_test {
 // A default manager with a model the test fills, an application and a form on the headless
 // screen.
 class BindingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test_support::HeadlessScreen();
         app = std::make_unique<framework::TApplication>();
@@ -56,8 +56,9 @@ protected:
         model().Sections.push_back(std::move(s));
         return model().Sections.back();
     }
-    int AddMask(const std::string& section, const std::string& property, RECT r, int images, int maskType,
-                skin::TacImgType type = skin::itisaBorder, int wl = 0, int wt = 0, int wr = 0, int wb = 0, int drawMode = 0) {
+    int AddMask(const std::string& section, const std::string& property, RECT r, int images,
+                int maskType, skin::TacImgType type = skin::itisaBorder, int wl = 0, int wt = 0,
+                int wr = 0, int wb = 0, int drawMode = 0) {
         skin::TsMaskData m;
         m.SectionName = section;
         m.PropertyName = property;
@@ -77,9 +78,11 @@ protected:
         model().UpdateIndexes();
         manager->GlobalInfo().SkinReady = true;
     }
-    BoundPanel* Panel(framework::TWinControl* parent, const std::string& section, RECT bounds, bool cache = true) {
+    BoundPanel* Panel(framework::TWinControl* parent, const std::string& section, RECT bounds,
+                      bool cache = true) {
         auto* p = new BoundPanel(form, section, cache);
-        p->Place(parent, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+        p->Place(parent, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top);
         return p;
     }
     void Pump() { app->ProcessMessages(); }

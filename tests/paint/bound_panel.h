@@ -18,7 +18,7 @@
 namespace paint_test {
 
 class BoundPanel : public framework::TPanel {
-public:
+  public:
     BoundPanel(framework::TComponent* owner, const std::string& section, bool wantsCache = true)
         : TPanel(owner), SkinData(this, wantsCache) {
         SkinData.ControlKind = paint::ckPanel;
@@ -30,7 +30,7 @@ public:
         SkinData.AfterCreate();
     }
     int prepares = 0;
-    int paints = 0;  // paints that reached the screen
+    int paints = 0;              // paints that reached the screen
     std::vector<WORD> commands;  // skin commands received, in order
     paint::TsCommonData SkinData;
 
@@ -38,13 +38,14 @@ public:
         ++prepares;
         SkinData.InitCacheBmp();
         const paint::TsBgSource bg = paint::GetParentBgSource(SkinData);
-        paint::PaintControlBg(SkinData, bg, true, true, SkinData.CacheBmp.get(), POINT{Left(), Top()},
-                              RECT{0, 0, Width(), Height()}, SkinData.IsHot() ? paint::kStateHot : paint::kStateNormal);
+        paint::PaintControlBg(SkinData, bg, true, true, SkinData.CacheBmp.get(),
+                              POINT{Left(), Top()}, RECT{0, 0, Width(), Height()},
+                              SkinData.IsHot() ? paint::kStateHot : paint::kStateNormal);
         SkinData.BgChanged = false;
         SkinData.HalfVisible = false;
     }
 
-protected:
+  protected:
     void WndProc(framework::TMessage& m) override {
         if (m.Msg == skin::SM_SKINCMD) {
             commands.push_back(skin::SkinCommandOf(m.WParam));
@@ -73,7 +74,7 @@ protected:
         if (!m.WParam) EndPaint(Handle(), &ps);
     }
 
-private:
+  private:
     void PaintSkinned(HDC dc) {
         ++paints;
         RECT r = ClientRect();
@@ -86,7 +87,8 @@ private:
         paint::PaintGraphicChildren(dc, this, POINT{0, 0});
         if (skin::AnimatingSkinChange) return;
         for (int i = 0; i < ControlCount(); ++i)
-            if (Controls(i)->IsWindowed() && static_cast<TWinControl*>(Controls(i))->HandleAllocated() && Controls(i)->Visible())
+            if (Controls(i)->IsWindowed() &&
+                static_cast<TWinControl*>(Controls(i))->HandleAllocated() && Controls(i)->Visible())
                 paint::SendSkinCommand(Controls(i), skin::scParentPainted);
     }
     void ParentPainted() {
@@ -94,10 +96,12 @@ private:
             SkinData.Updating = false;
             SkinData.Updating = SkinData.ComputeUpdating();
             if (!SkinData.Updating && HandleAllocated())
-                RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+                RedrawWindow(Handle(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
         }
         for (int i = 0; i < ControlCount(); ++i)
-            if (Controls(i)->IsWindowed()) paint::SendSkinCommand(Controls(i), skin::scParentPainted);
+            if (Controls(i)->IsWindowed())
+                paint::SendSkinCommand(Controls(i), skin::scParentPainted);
     }
 };
 

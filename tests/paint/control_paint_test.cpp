@@ -3,9 +3,8 @@
 // a container's image around its children.
 #include <stdexcept>
 
-#include "paint/border_mask.h"
-
 #include "binding_test_support.h"
+#include "paint/border_mask.h"
 
 namespace paint_test {
 namespace {
@@ -13,15 +12,20 @@ namespace {
 constexpr TColor kHalfColor = Rgb(200, 100, 0);
 constexpr TColor kWhite = Rgb(255, 255, 255);
 
-int MixByte(int parentByte, int sectionByte, int alpha) { return (parentByte * alpha + sectionByte * (255 - alpha) + 127) >> 8; }
+int MixByte(int parentByte, int sectionByte, int alpha) {
+    return (parentByte * alpha + sectionByte * (255 - alpha) + 127) >> 8;
+}
 TColor Mix(TColor parent, TColor section, int alpha) {
-    return Rgb(MixByte(R(parent), R(section), alpha), MixByte(G(parent), G(section), alpha), MixByte(B(parent), B(section), alpha));
+    return Rgb(MixByte(R(parent), R(section), alpha), MixByte(G(parent), G(section), alpha),
+               MixByte(B(parent), B(section), alpha));
 }
 // The textured section tiles the 8 x 8 corner of the master bitmap from the image's origin.
-TColor TexturePixel(int x, int y) { return Pattern(x % 8, y % 8, 1); }
+TColor TexturePixel(int x, int y) {
+    return Pattern(x % 8, y % 8, 1);
+}
 
 class ControlPaintTest : public BindingTest {
-protected:
+  protected:
     void SetUp() override {
         BindingTest::SetUp();
         FillPattern(*model().MasterBitmap, 1);
@@ -42,7 +46,8 @@ protected:
     TColor ScreenPixel(framework::TControl* c, int x, int y) {
         POINT p = c->ClientToScreen(POINT{x, y});
         std::vector<std::uint32_t> screen = test_support::HeadlessScreen().ComposeScreen();
-        std::uint32_t v = screen[static_cast<std::size_t>(p.y) * 800 + static_cast<std::size_t>(p.x)];
+        std::uint32_t v =
+            screen[static_cast<std::size_t>(p.y) * 800 + static_cast<std::size_t>(p.x)];
         return Rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
     BoundPanel* outer = nullptr;
@@ -57,11 +62,15 @@ TEST_F(ControlPaintTest, SectionPaintsOverTheImageTwoLevelsUpAtItsOffset) {
     const int alpha = 50 * 255 / 100;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(Px(*half->SkinData.CacheBmp, x, y), Mix(TexturePixel(35 + x, 27 + y), kHalfColor, alpha)) << x << "," << y;
+            ASSERT_EQ(Px(*half->SkinData.CacheBmp, x, y),
+                      Mix(TexturePixel(35 + x, 27 + y), kHalfColor, alpha))
+                << x << "," << y;
     for (int y = 0; y < 90; y += 7)
-        for (int x = 0; x < 120; x += 5) ASSERT_EQ(Px(*glass->SkinData.CacheBmp, x, y), TexturePixel(30 + x, 20 + y));
+        for (int x = 0; x < 120; x += 5)
+            ASSERT_EQ(Px(*glass->SkinData.CacheBmp, x, y), TexturePixel(30 + x, 20 + y));
     EXPECT_EQ(ScreenPixel(half, 3, 4), Mix(TexturePixel(38, 31), kHalfColor, alpha));
-    EXPECT_EQ(ScreenPixel(glass, 1, 1), TexturePixel(31, 21)) << "the glass panel's image on screen";
+    EXPECT_EQ(ScreenPixel(glass, 1, 1), TexturePixel(31, 21))
+        << "the glass panel's image on screen";
 }
 
 TEST_F(ControlPaintTest, ChildWaitsForAStaleParentAndRepaintsOnceWhenToldItPainted) {
@@ -122,20 +131,21 @@ TEST_F(ControlPaintTest, UnknownSectionDrawsLikeThePlainPanel) {
 }
 
 class FramedTest : public ControlPaintTest {
-protected:
+  protected:
     void SetUp() override {
         ControlPaintTest::SetUp();
         AddSection("FRAMED", kFill).HotColor = kFill;
         // Two 10 x 10 states with 3-pixel margins, nothing in state 0; a 4 x 4 top-left corner.
-        AddMask("FRAMED", "BORDERSMASK", {0, 0, 20, 10}, 2, 0, skin::itisaBorder, 3, 3, 3, 3, paint::kBorderNoState0);
+        AddMask("FRAMED", "BORDERSMASK", {0, 0, 20, 10}, 2, 0, skin::itisaBorder, 3, 3, 3, 3,
+                paint::kBorderNoState0);
         AddMask("FRAMED", "IMGTOPLEFT", {40, 0, 44, 4}, 1, 0);
         Ready();
         p = Panel(form, "FRAMED", {0, 0, 30, 20});
         bmp = MakeBitmap(30, 20, 24, kWhite);
     }
     void PaintState(int state) {
-        paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), false, false, bmp.get(), POINT{0, 0},
-                              RECT{0, 0, 30, 20}, state);
+        paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), false, false, bmp.get(),
+                              POINT{0, 0}, RECT{0, 0, 30, 20}, state);
     }
     static constexpr TColor kFill = Rgb(12, 34, 56);
     BoundPanel* p = nullptr;
@@ -168,20 +178,22 @@ TEST_F(FramedTest, CustomColourKeepsFrameAndCorners) {
 
 TEST_F(FramedTest, NothingIsPaintedForARectangleOutsideTheBitmap) {
     Snapshot before(*bmp);
-    paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), true, false, bmp.get(), POINT{0, 0}, RECT{-1, 0, 30, 20}, 1);
-    paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), true, false, bmp.get(), POINT{0, 0}, RECT{0, 0, 31, 20}, 1);
+    paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), true, false, bmp.get(),
+                          POINT{0, 0}, RECT{-1, 0, 30, 20}, 1);
+    paint::PaintControlBg(p->SkinData, paint::BgSourceFromColor(0), true, false, bmp.get(),
+                          POINT{0, 0}, RECT{0, 0, 31, 20}, 1);
     EXPECT_EQ(ChangedOutside(*bmp, before, RECT{0, 0, 0, 0}), 0);
 }
 
 // A graphic child that paints one solid rectangle, or fails.
 class Block : public framework::TGraphicControl {
-public:
+  public:
     using TGraphicControl::TGraphicControl;
     TColor color = Rgb(250, 0, 0);
     bool paints = true;
     bool throws = false;
 
-protected:
+  protected:
     void Paint() override {
         if (throws) throw std::runtime_error("paint failed");
         if (paints) paint::FillRectSolid(Canvas().Handle(), RECT{0, 0, Width(), Height()}, color);
@@ -202,13 +214,16 @@ TEST_F(ControlPaintTest, CacheCopyCutsItsSourceToTheImageAndLeavesChildrenOut) {
     AddBlock(p, {2, 2, 4, 4});
     auto target = MakeBitmap(30, 20, 24, kWhite);
     // An offset with the full size reaches beyond the image: only the part inside is copied.
-    paint::CopyCacheToDC(p->SkinData, p, target->Canvas().Handle(), RECT{0, 0, 20, 10}, POINT{5, 3}, false);
+    paint::CopyCacheToDC(p->SkinData, p, target->Canvas().Handle(), RECT{0, 0, 20, 10}, POINT{5, 3},
+                         false);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x) {
             bool copied = x < 15 && y < 7 && !(x >= 2 && x < 4 && y >= 2 && y < 4);
-            ASSERT_EQ(Px(*target, x, y), copied ? TexturePixel(5 + x, 3 + y) : kWhite) << x << "," << y;
+            ASSERT_EQ(Px(*target, x, y), copied ? TexturePixel(5 + x, 3 + y) : kWhite)
+                << x << "," << y;
         }
-    paint::CopyCacheToDC(p->SkinData, p, target->Canvas().Handle(), RECT{0, 0, 20, 10}, POINT{-30, 50}, false);
+    paint::CopyCacheToDC(p->SkinData, p, target->Canvas().Handle(), RECT{0, 0, 20, 10},
+                         POINT{-30, 50}, false);
     EXPECT_EQ(Px(*target, 19, 9), kWhite);
 }
 
@@ -226,9 +241,11 @@ TEST_F(ControlPaintTest, GraphicChildrenArePaintedOverTheContainersImage) {
     paint::PaintGraphicChildren(target->Canvas().Handle(), p, POINT{5, 4});
     EXPECT_EQ(Px(*target, 7, 7), solid->color);
     EXPECT_EQ(Px(*target, 12, 12), solid->color);
-    EXPECT_EQ(Px(*target, 25, 14), TexturePixel(20, 10)) << "what lies behind a child that paints nothing";
+    EXPECT_EQ(Px(*target, 25, 14), TexturePixel(20, 10))
+        << "what lies behind a child that paints nothing";
     EXPECT_EQ(Px(*target, 30, 19), TexturePixel(25, 15));
-    EXPECT_EQ(Px(*target, 35, 24), kWhite) << "a child that leaves its corner see-through is not copied";
+    EXPECT_EQ(Px(*target, 35, 24), kWhite)
+        << "a child that leaves its corner see-through is not copied";
     EXPECT_EQ(Px(*target, 6, 6), kWhite) << "outside the children nothing is drawn";
 }
 
@@ -254,14 +271,16 @@ namespace paint_test {
 namespace {
 
 LRESULT PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == skin::SM_SKINCMD && skin::SkinCommandOf(wParam) == 27) return 4;  // caption band height
+    if (msg == skin::SM_SKINCMD && skin::SkinCommandOf(wParam) == 27)
+        return 4;  // caption band height
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
 // Windows outside the framework: children are left out, of a group box only its frame.
 TEST_F(ControlPaintTest, CacheCopyIntoAForeignWindowLeavesChildWindowsOut) {
     AddSection("GROUPBOX");
-    const int frame = AddMask("GROUPBOX", "BORDERSMASK", {0, 0, 12, 12}, 1, 0, skin::itisaBorder, 2, 2, 3, 1);
+    const int frame =
+        AddMask("GROUPBOX", "BORDERSMASK", {0, 0, 12, 12}, 1, 0, skin::itisaBorder, 2, 2, 3, 1);
     (void)frame;
     Ready();
     BoundPanel* p = Panel(form, "TEXTURED", {0, 0, 60, 40});
@@ -270,24 +289,30 @@ TEST_F(ControlPaintTest, CacheCopyIntoAForeignWindowLeavesChildWindowsOut) {
     wc.lpfnWndProc = &PlainWindowProc;
     wc.lpszClassName = "BindingForeign";
     RegisterClass(&wc);
-    HWND top = CreateWindowEx(0, "BindingForeign", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr, nullptr, nullptr);
-    HWND plain = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE, 2, 2, 6, 6, top, nullptr, nullptr, nullptr);
-    HWND box = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE | 0x7, 20, 10, 30, 20, top, nullptr, nullptr, nullptr);
-    HWND hidden = CreateWindowEx(0, "BindingForeign", "", WS_CHILD, 10, 30, 5, 5, top, nullptr, nullptr, nullptr);
+    HWND top = CreateWindowEx(0, "BindingForeign", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
+                              nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE, 2, 2, 6, 6, top,
+                                nullptr, nullptr, nullptr);
+    HWND box = CreateWindowEx(0, "BindingForeign", "", WS_CHILD | WS_VISIBLE | 0x7, 20, 10, 30, 20,
+                              top, nullptr, nullptr, nullptr);
+    HWND hidden = CreateWindowEx(0, "BindingForeign", "", WS_CHILD, 10, 30, 5, 5, top, nullptr,
+                                 nullptr, nullptr);
     auto target = MakeBitmap(60, 40, 24, kWhite);
-    paint::CopyCacheToWindowDC(p->SkinData, top, target->Canvas().Handle(), RECT{0, 0, 60, 40}, POINT{0, 0}, false);
+    paint::CopyCacheToWindowDC(p->SkinData, top, target->Canvas().Handle(), RECT{0, 0, 60, 40},
+                               POINT{0, 0}, false);
     struct Probe {
         int x, y;
         bool copied;
         const char* what;
-    } probes[] = {{3, 3, false, "plain child"},        {1, 1, true, "beside it"},
-                  {25, 11, false, "caption band"},     {25, 14, true, "inside the group box"},
-                  {20, 20, false, "left frame"},       {21, 20, false, "left frame, 2 wide"},
-                  {22, 20, true, "inside"},            {47, 20, false, "right frame, 3 wide"},
-                  {46, 20, true, "inside"},            {30, 29, false, "bottom frame"},
+    } probes[] = {{3, 3, false, "plain child"},    {1, 1, true, "beside it"},
+                  {25, 11, false, "caption band"}, {25, 14, true, "inside the group box"},
+                  {20, 20, false, "left frame"},   {21, 20, false, "left frame, 2 wide"},
+                  {22, 20, true, "inside"},        {47, 20, false, "right frame, 3 wide"},
+                  {46, 20, true, "inside"},        {30, 29, false, "bottom frame"},
                   {11, 31, true, "hidden child"}};
     for (const Probe& pr : probes)
-        EXPECT_EQ(Px(*target, pr.x, pr.y), pr.copied ? TexturePixel(pr.x, pr.y) : kWhite) << pr.what;
+        EXPECT_EQ(Px(*target, pr.x, pr.y), pr.copied ? TexturePixel(pr.x, pr.y) : kWhite)
+            << pr.what;
     DestroyWindow(hidden);
     DestroyWindow(box);
     DestroyWindow(plain);
@@ -303,7 +328,7 @@ namespace {
 constexpr TColor kFrameColor = Rgb(33, 66, 99);
 
 class FrameOnlyTest : public ControlPaintTest {
-protected:
+  protected:
     // A 12 x 12 frame image with 4-pixel margins in the master bitmap at (0, 16), its
     // top-left pixel see-through.
     void SetUp() override {
@@ -338,12 +363,14 @@ TEST_F(FrameOnlyTest, CornersAreLaidAgainOverTheParentsCurrentImage) {
 TEST_F(FrameOnlyTest, FastBorderFillsTheBandBeyondTheFrameAndCopiesOnlyTheStrips) {
     auto target = MakeBitmap(30, 20, 24, kWhite);
     RECT inner{};
-    paint::PaintBorderFast(child->SkinData, target->Canvas().Handle(), RECT{0, 0, 30, 20}, 6, inner, paint::kStateNormal);
+    paint::PaintBorderFast(child->SkinData, target->Canvas().Handle(), RECT{0, 0, 30, 20}, 6, inner,
+                           paint::kStateNormal);
     EXPECT_EQ(inner.left, 6);
     EXPECT_EQ(inner.top, 6);
     EXPECT_EQ(inner.right, 24);
     EXPECT_EQ(inner.bottom, 14);
-    EXPECT_EQ(Px(*target, 1, 10), Pattern(1, 22, 1)) << "left edge: 4-pixel pieces from y = 4, row 2 of one";
+    EXPECT_EQ(Px(*target, 1, 10), Pattern(1, 22, 1))
+        << "left edge: 4-pixel pieces from y = 4, row 2 of one";
     EXPECT_EQ(Px(*target, 0, 0), TexturePixel(10, 6)) << "the corner's hole shows the parent";
     EXPECT_EQ(Px(*target, 5, 10), kFrameColor) << "band between the frame and the border width";
     EXPECT_EQ(Px(*target, 15, 5), kFrameColor);
@@ -353,7 +380,8 @@ TEST_F(FrameOnlyTest, FastBorderFillsTheBandBeyondTheFrameAndCopiesOnlyTheStrips
     AddSection("NOFRAME", kFrameColor);
     BoundPanel* plain = Panel(parent, "NOFRAME", {0, 0, 30, 20});
     auto second = MakeBitmap(30, 20, 24, kWhite);
-    paint::PaintBorderFast(plain->SkinData, second->Canvas().Handle(), RECT{0, 0, 30, 20}, 2, plainInner, paint::kStateNormal);
+    paint::PaintBorderFast(plain->SkinData, second->Canvas().Handle(), RECT{0, 0, 30, 20}, 2,
+                           plainInner, paint::kStateNormal);
     EXPECT_EQ(Px(*second, 1, 10), kFrameColor);
     EXPECT_EQ(Px(*second, 2, 10), kWhite);
     EXPECT_EQ(plainInner.left, 2);

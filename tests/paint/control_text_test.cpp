@@ -1,8 +1,9 @@
 // A bound control's caption (contours, face, glow, disabled colour, the font-giving parent)
 // and the disabled look's arithmetic.
+#include "paint/control_text.h"
+
 #include "binding_test_support.h"
 #include "paint/color_mix.h"
-#include "paint/control_text.h"
 #include "paint/dc_state.h"
 #include "paint/glow_text.h"
 
@@ -15,7 +16,8 @@ const RECT kTextRect{6, 4, 54, 26};
 const char* const kText = "Hm";
 
 // Text drawn the plain way: each (offset, colour) in order, clipped to kTextRect.
-std::unique_ptr<TBitmap> Reference(framework::TFont& font, const std::vector<std::pair<POINT, TColor>>& copies,
+std::unique_ptr<TBitmap> Reference(framework::TFont& font,
+                                   const std::vector<std::pair<POINT, TColor>>& copies,
                                    std::unique_ptr<TBitmap> b = nullptr) {
     if (!b) b = MakeBitmap(60, 30, 24, kBack);
     framework::TCanvas& c = b->Canvas();
@@ -47,7 +49,7 @@ int Count(const TBitmap& a, TColor c) {
 }
 
 class ControlTextTest : public BindingTest {
-protected:
+  protected:
     BoundPanel* TextPanel(const std::string& section, framework::TWinControl* parent = nullptr) {
         BoundPanel* p = Panel(parent ? parent : form, section, {0, 0, 60, 30});
         p->Font().SetHeight(-15);
@@ -56,12 +58,13 @@ protected:
         return p;
     }
     void Write(BoundPanel* p, bool enabled, bool hot = false) {
-        paint::WriteSkinText(p->SkinData, p->SkinData.CacheBmp->Canvas(), kText, enabled, hot, kFlags, kTextRect);
+        paint::WriteSkinText(p->SkinData, p->SkinData.CacheBmp->Canvas(), kText, enabled, hot,
+                             kFlags, kTextRect);
     }
 };
 
-constexpr TColor kFace = Rgb(10, 20, 200), kLeft = Rgb(200, 0, 0), kTop = Rgb(0, 200, 0), kRight = Rgb(0, 0, 120),
-                 kBottom = Rgb(150, 150, 0);
+constexpr TColor kFace = Rgb(10, 20, 200), kLeft = Rgb(200, 0, 0), kTop = Rgb(0, 200, 0),
+                 kRight = Rgb(0, 0, 120), kBottom = Rgb(150, 150, 0);
 
 TEST_F(ControlTextTest, ContoursInOrderThenTheFaceSkippingMissingColours) {
     skin::TsGeneralData& s = AddSection("TEXT");
@@ -69,7 +72,8 @@ TEST_F(ControlTextTest, ContoursInOrderThenTheFaceSkippingMissingColours) {
     Ready();
     BoundPanel* p = TextPanel("TEXT");
     Write(p, true);
-    auto expected = Reference(p->Font(), {{{-1, 0}, kLeft}, {{1, 0}, kRight}, {{0, 1}, kBottom}, {{0, 0}, kFace}});
+    auto expected = Reference(
+        p->Font(), {{{-1, 0}, kLeft}, {{1, 0}, kRight}, {{0, 1}, kBottom}, {{0, 0}, kFace}});
     EXPECT_EQ(Differences(*p->SkinData.CacheBmp, *expected), 0);
     EXPECT_GT(Count(*expected, kFace), 0);
     auto withoutLeft = Reference(p->Font(), {{{1, 0}, kRight}, {{0, 1}, kBottom}, {{0, 0}, kFace}});
@@ -84,7 +88,9 @@ TEST_F(ControlTextTest, HotStateUsesTheHotColours) {
     Ready();
     BoundPanel* p = TextPanel("TEXT");
     Write(p, true, true);
-    EXPECT_EQ(Differences(*p->SkinData.CacheBmp, *Reference(p->Font(), {{{0, -1}, kTop}, {{0, 0}, kBottom}})), 0);
+    EXPECT_EQ(Differences(*p->SkinData.CacheBmp,
+                          *Reference(p->Font(), {{{0, -1}, kTop}, {{0, 0}, kBottom}})),
+              0);
 }
 
 TEST_F(ControlTextTest, GlowGoesIntoTheImageBeforeTheText) {
@@ -98,7 +104,8 @@ TEST_F(ControlTextTest, GlowGoesIntoTheImageBeforeTheText) {
     auto expected = MakeBitmap(60, 30, 24, kBack);
     expected->Canvas().Font.Assign(p->Font());
     paint::GlowMask mask;
-    paint::DrawGlowText(*expected, kText, kTextRect, mask, Rgb(255, 255, 0), 3, paint::kGlowContourAll, kFlags);
+    paint::DrawGlowText(*expected, kText, kTextRect, mask, Rgb(255, 255, 0), 3,
+                        paint::kGlowContourAll, kFlags);
     int glowing = 0;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 60; ++x) glowing += Px(*expected, x, y) != kBack;
@@ -131,7 +138,8 @@ TEST_F(ControlTextTest, CheckBoxTakesTheColoursOfTheFirstSolidParentThatGivesIts
     BoundPanel* box = TextPanel("TEXT", middle);
     box->SkinData.ControlKind = paint::ckCheckBox;
     Write(box, true);
-    EXPECT_EQ(Differences(*box->SkinData.CacheBmp, *Reference(box->Font(), {{{0, 0}, kTop}})), 0) << "past a parent over 50";
+    EXPECT_EQ(Differences(*box->SkinData.CacheBmp, *Reference(box->Font(), {{{0, 0}, kTop}})), 0)
+        << "past a parent over 50";
 
     model().Sections[static_cast<std::size_t>(model().FindSection("SEE"))].Transparency = 50;
     paint::FillRectSolid(*box->SkinData.CacheBmp, RECT{0, 0, 60, 30}, kBack);
@@ -145,14 +153,16 @@ TEST_F(ControlTextTest, CheckBoxTakesTheColoursOfTheFirstSolidParentThatGivesIts
 TEST(DisabledLook, BlendedTakesSixtyPercentOfTheBackground) {
     struct Case {
         int s, d, expected;
-    } cases[] = {{200, 100, 160}, {10, 250, 106}, {255, 0, 153}, {0, 255, 102}, {3, 4, 3}, {3, 5, 4}, {7, 2, 5}};
+    } cases[] = {{200, 100, 160}, {10, 250, 106}, {255, 0, 153}, {0, 255, 102},
+                 {3, 4, 3},       {3, 5, 4},      {7, 2, 5}};
     auto img = MakeBitmap(7, 2, 24, 0);
     auto bg = MakeBitmap(12, 6, 24, Rgb(1, 2, 3));
     for (int i = 0; i < 7; ++i) {
         SetPx(*img, i, 0, Rgb(cases[i].d, cases[i].d, 0));
         SetPx(*bg, 3 + 2 + i, 1 + 1, Rgb(cases[i].s, 0, cases[i].s));
     }
-    paint::ApplyDisabledKind(*img, paint::dkBlended, nullptr, POINT{2, 1}, paint::BgSourceFromBitmap(bg.get(), 3, 1));
+    paint::ApplyDisabledKind(*img, paint::dkBlended, nullptr, POINT{2, 1},
+                             paint::BgSourceFromBitmap(bg.get(), 3, 1));
     for (int i = 0; i < 7; ++i) {
         const Case& c = cases[i];
         int mixedZero = (6 * 0 + 4 * c.d + 5) / 10;  // green: s = 0
@@ -164,11 +174,13 @@ TEST(DisabledLook, BlendedTakesSixtyPercentOfTheBackground) {
 TEST(DisabledLook, PixelsWithoutBackgroundBehindThemStay) {
     auto img = MakeBitmap(6, 4, 24, Rgb(100, 100, 100));
     auto bg = MakeBitmap(4, 3, 24, Rgb(200, 200, 200));
-    paint::ApplyDisabledKind(*img, paint::dkBlended, nullptr, POINT{1, 1}, paint::BgSourceFromBitmap(bg.get(), 0, 0));
+    paint::ApplyDisabledKind(*img, paint::dkBlended, nullptr, POINT{1, 1},
+                             paint::BgSourceFromBitmap(bg.get(), 0, 0));
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
             bool behind = x < 3 && y < 2;  // background pixel (1 + x, 1 + y) exists
-            ASSERT_EQ(Px(*img, x, y), behind ? Rgb(160, 160, 160) : Rgb(100, 100, 100)) << x << "," << y;
+            ASSERT_EQ(Px(*img, x, y), behind ? Rgb(160, 160, 160) : Rgb(100, 100, 100))
+                << x << "," << y;
         }
 }
 
@@ -176,10 +188,13 @@ TEST_F(BindingTest, DisabledLookWithoutBackgroundKeepsHalf) {
     auto* owner = new framework::TPanel(form);
     owner->SetColor(Rgb(200, 200, 201));
     auto img = MakeBitmap(3, 2, 24, Rgb(101, 103, 100));
-    // (101 + 200) / 2 = 150.5 -> 150, (103 + 200) / 2 = 151.5 -> 152, (100 + 201) / 2 = 150.5 -> 150
-    paint::ApplyDisabledKind(*img, paint::dkBlended, owner, POINT{0, 0}, paint::BgSourceFromColor(paint::TransparentColor));
+    // (101 + 200) / 2 = 150.5 -> 150, (103 + 200) / 2 = 151.5 -> 152, (100 + 201) / 2 = 150.5 ->
+    // 150
+    paint::ApplyDisabledKind(*img, paint::dkBlended, owner, POINT{0, 0},
+                             paint::BgSourceFromColor(paint::TransparentColor));
     EXPECT_EQ(Px(*img, 2, 1), Rgb(150, 152, 150));
-    paint::ApplyDisabledKind(*img, paint::dkBlended | paint::dkGrayed, owner, POINT{0, 0}, paint::BgSourceFromColor(Rgb(0, 0, 0)));
+    paint::ApplyDisabledKind(*img, paint::dkBlended | paint::dkGrayed, owner, POINT{0, 0},
+                             paint::BgSourceFromColor(Rgb(0, 0, 0)));
     // grey (150 + 152 + 150) / 3 = 150, then half of black: 75
     EXPECT_EQ(Px(*img, 0, 0), Rgb(75, 75, 75));
 }
