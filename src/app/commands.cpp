@@ -12,6 +12,7 @@ void TfrmMain::FormCreate(TObject*) {
     BASS_INFO info{};
     BASS_GetInfo(&info);
     TimeSettings = ReadLocaleTimeSettings();
+    KeepTicksAtMidSecond();  // from the first tick on
     AtomicTextFileWriter::RemoveStaleTemporary(SettingsPath());
     try {
         ReadIni();

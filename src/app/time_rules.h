@@ -33,7 +33,7 @@ void ApplyTimeFormat(std::string_view tFmt, std::string_view tFmtAmPm, TimeForma
 
 // Proleptic Gregorian date and time to a date-time number.
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond);
-// Local wall-clock now (honours UTROZVON_NOW).
+// Local wall-clock now (honours UTROZVON_NOW), to the microsecond where the clock gives it.
 double CurrentDateTime();
 
 double TimePart(double x);
