@@ -22,7 +22,8 @@ void TfrmMain::Timer1Timer(TObject*) {
 // on both sides and the alarm never rings. Ticks are steered to the middle of the second:
 // when one lands outside the middle half, the next comes at the middle of the next second
 // (never within the current one, so no alarm fires twice), and the interval goes back to a
-// second from there.
+// second from there. The steering starts with the first tick, so the window keeps its
+// described interval until then.
 void TfrmMain::KeepTicksAtMidSecond() {
     const platform::LocalTime now = platform::CurrentLocalTime();
     const int phase = now.millisecond;
