@@ -80,7 +80,8 @@ void WriteAll(int fd, std::string_view content) {
 
 // Write permission for this process, and at least one write bit on the file.
 bool MayWrite(const std::string& path, const struct stat& st) {
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    const bool marked = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return marked && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 void WriteInPlace(const std::string& target, std::string_view content) {

@@ -73,7 +73,8 @@ bool IsSeparatorCharacter(std::string_view s) {
     const std::uint32_t cp = DecodeCharacter(FirstCharacter(s));
     static const CategoryLocale utf8(LC_CTYPE_MASK, "C.UTF-8");
     if (cp == 0) return false;
-    return iswpunct_l(static_cast<wint_t>(cp), utf8.Get()) != 0 && iswalpha_l(static_cast<wint_t>(cp), utf8.Get()) == 0;
+    const auto wc = static_cast<wint_t>(cp);
+    return iswpunct_l(wc, utf8.Get()) != 0 && iswalpha_l(wc, utf8.Get()) == 0;
 }
 
 // Replaces the composite conversions by what they stand for, so only single fields remain.

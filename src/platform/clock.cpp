@@ -21,7 +21,8 @@ std::function<std::int64_t()>& Source() {
 
 std::int64_t SteadyMicroseconds() {
     static const auto start = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
 }
 
 std::int64_t SteadyMilliseconds() { return SteadyMicroseconds() / 1000; }

@@ -39,7 +39,8 @@ std::string CutUtf8(const std::string& text, std::size_t bytes) {
     // length, so text that is no UTF-8 at all is still cut at the limit.
     constexpr std::size_t kMaxCharacter = 4;
     std::size_t cut = bytes;
-    while (cut > 0 && bytes - cut < kMaxCharacter - 1 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    while (cut > 0 && bytes - cut < kMaxCharacter - 1 && continuation(cut)) --cut;
     return text.substr(0, cut);
 }
 
