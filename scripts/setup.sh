@@ -8,7 +8,7 @@ packages=(
   libx11-dev libxext-dev libxrandr-dev x11-xserver-utils libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libunwind-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
   xvfb xauth x11-apps x11-utils xdotool imagemagick trayer xcompmgr zenity
   clang-16 libclang-rt-16-dev locales sox libpixman-1-dev
 )
@@ -27,7 +27,8 @@ if ((${#missing[@]})); then
 fi
 
 # Locales the time rules are tested under.
-want_locales=(ru_RU.UTF-8 en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8)
+want_locales=(ru_RU.UTF-8 en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 zh_TW.UTF-8 ko_KR.UTF-8
+              fi_FI.UTF-8)
 have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf8/utf-8/')
 gen=0
 for l in "${want_locales[@]}"; do

@@ -1,7 +1,7 @@
 // The window's commands: creation, the arm toggle, stop, and the menu items.
 #include "app/main_form.h"
 #include "audio/bass_api.h"
-#include "framework/text_file.h"
+#include "app/settings_save.h"
 #include "platform/shell.h"
 
 namespace app {
@@ -12,7 +12,7 @@ void TfrmMain::FormCreate(TObject*) {
     BASS_INFO info{};
     BASS_GetInfo(&info);
     TimeSettings = ReadLocaleTimeSettings();
-    AtomicTextFileWriter::RemoveStaleTemporary(SettingsPath());
+    RemoveStaleSaveTemporary(SettingsPath());
     try {
         ReadIni();
     } catch (...) {

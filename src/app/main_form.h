@@ -25,6 +25,10 @@ using namespace framework;
 inline constexpr const char* kAuthorSite = "https://utrozvon.example.org/";
 inline constexpr const char* kArmed = "Вкл";
 inline constexpr const char* kDisarmed = "Выкл";
+// The alarm check's period, and the part of the second (in ms) its ticks are kept in.
+inline constexpr int kTickInterval = 1000;
+inline constexpr int kTickPhaseLow = 250;
+inline constexpr int kTickPhaseHigh = 750;
 
 class TfrmMain : public TDescribedForm {
 public:
@@ -75,6 +79,7 @@ private:
     void BuildMenu();
     void BuildStatusBar();
     void CheckRow(int day);
+    void KeepTicksAtMidSecond();
 };
 
 // The folder of the running executable, with a trailing "/".

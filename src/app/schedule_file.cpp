@@ -5,6 +5,8 @@
 
 #include "app/boolean_text.h"
 #include "app/main_form.h"
+#include "app/settings_save.h"
+#include "framework/exceptions.h"
 #include "framework/text_file.h"
 
 namespace app {
@@ -40,14 +42,34 @@ void TfrmMain::ReadIni() {
     for (shell::TsFilenameEdit* edit : sFilenameEdit) edit->SetText(file.ReadLine());
 }
 
-// Written to a temporary file and renamed over the old one, so that a failed or interrupted
-// save leaves the previous schedule intact.
+namespace {
+
+constexpr int kInvalidFileName = 3;  // "Invalid filename"
+
+// A line break or Ctrl-Z inside a text would end its line early and shift every later row.
+bool BreaksALine(const std::string& text) { return text.find_first_of("\r\n\x1a") != std::string::npos; }
+
+void AppendLine(std::string& out, const std::string& line) {
+    out.append(line);
+    out.append("\r\n");
+}
+
+}  // namespace
+
+// The whole file is built first and nothing is written when a text cannot stand on one line;
+// SaveFileReplacing keeps the previous file whole when the write fails.
 void TfrmMain::SaveIni() {
-    AtomicTextFileWriter file(SettingsPath());
-    for (TCheckBox* box : sCheckBox) file.WriteLine(box->Checked() ? "TRUE" : "FALSE");
-    for (shell::TsEdit* edit : sEdit) file.WriteLine(edit->Text());
-    for (shell::TsFilenameEdit* edit : sFilenameEdit) file.WriteLine(edit->Text());
-    file.Commit();
+    std::string content;
+    for (TCheckBox* box : sCheckBox) AppendLine(content, box->Checked() ? "TRUE" : "FALSE");
+    for (shell::TsEdit* edit : sEdit) {
+        if (BreaksALine(edit->Text())) throw EConvertError("'" + edit->Text() + "' is not a valid time");
+        AppendLine(content, edit->Text());
+    }
+    for (shell::TsFilenameEdit* edit : sFilenameEdit) {
+        if (BreaksALine(edit->Text())) throw EInOutError(kInvalidFileName);
+        AppendLine(content, edit->Text());
+    }
+    SaveFileReplacing(SettingsPath(), content);
 }
 
 }  // namespace app

@@ -3,7 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cctype>
+#include <cstdint>
 #include <string_view>
+#include <wctype.h>
 
 #include "app/time_rules.h"
 
@@ -25,6 +28,7 @@ public:
     CategoryLocale& operator=(const CategoryLocale&) = delete;
 
     bool Valid() const { return loc_ != static_cast<locale_t>(0); }
+    locale_t Get() const { return loc_; }
     std::string_view Info(nl_item item) const {
         const char* s = nl_langinfo_l(item, loc_);
         return s ? std::string_view(s) : std::string_view();
@@ -45,7 +49,33 @@ std::string FirstCharacter(std::string_view s) {
     return std::string(s.substr(0, len));
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// The code point of one whole UTF-8 sequence; 0 when it is malformed.
+std::uint32_t DecodeCharacter(std::string_view ch) {
+    if (ch.empty()) return 0;
+    const auto lead = static_cast<unsigned char>(ch[0]);
+    const std::size_t extra = ch.size() - 1;
+    if (extra == 0 || extra > 3) return 0;
+    std::uint32_t cp = lead & (0x3Fu >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(ch[k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3Fu);
+    }
+    return cp;
+}
+
+// Whether the character at the start of s can separate hours from minutes: punctuation
+// (":", ".", "·", "："), never a letter, ideograph or blank. Formats such as "%H時%M分%S秒"
+// write a word after each field; those words are labels, not separators.
+bool IsSeparatorCharacter(std::string_view s) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    if (lead < 0x80) return lead != '%' && std::ispunct(lead) != 0;
+    const std::uint32_t cp = DecodeCharacter(FirstCharacter(s));
+    static const CategoryLocale utf8(LC_CTYPE_MASK, "C.UTF-8");
+    if (cp == 0) return false;
+    const auto wc = static_cast<wint_t>(cp);
+    return iswpunct_l(wc, utf8.Get()) != 0 && iswalpha_l(wc, utf8.Get()) == 0;
+}
 
 // Replaces the composite conversions by what they stand for, so only single fields remain.
 std::string ExpandTimeFormat(std::string_view fmt, std::string_view ampmFormat, int depth = 0) {
@@ -80,8 +110,9 @@ void ApplyExpandedTimeFormat(std::string_view fmt, TimeFormatSettings& fs) {
     std::size_t i = 0;
     while (i < fmt.size()) {
         if (fmt[i] != '%') {
-            if (hourSeen && !separatorSeen && !IsAsciiLetter(fmt[i])) {
-                fs.TimeSep = FirstCharacter(fmt.substr(i));
+            // The first mark after the hour decides; anything else leaves ":".
+            if (hourSeen && !separatorSeen && fmt[i] != ' ') {
+                if (IsSeparatorCharacter(fmt.substr(i))) fs.TimeSep = FirstCharacter(fmt.substr(i));
                 separatorSeen = true;
             }
             ++i;
@@ -105,8 +136,9 @@ void ApplyExpandedTimeFormat(std::string_view fmt, TimeFormatSettings& fs) {
             const bool zeroByDefault = conv == 'H' || conv == 'I';
             fs.HourLeadingZero = padding == '0' || (zeroByDefault && padding != '-' && padding != '_');
             fs.DesignatorFirst = designatorSeen;
-            // No separator unless one appears before the minutes.
-            fs.TimeSep.clear();
+            // ":" unless a punctuation mark stands between the hour and the minutes.
+            fs.TimeSep.clear();  // (a plain assignment trips GCC 12's -Wrestrict)
+            fs.TimeSep.push_back(':');
         } else if (conv == 'p' || conv == 'P') {
             designatorSeen = true;
         } else if (conv == 'M' && hourSeen) {

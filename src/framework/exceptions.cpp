@@ -1,5 +1,7 @@
 #include "framework/exceptions.h"
 
+#include <string.h>
+
 #include <cerrno>
 
 namespace framework {
@@ -17,7 +19,10 @@ std::string InOutErrorMessage(int code) {
     }
 }
 
-int InOutCodeFromErrno(int err) {
+namespace {
+
+// The code of the message table an errno value stands for; 0 when the table has no text for it.
+int TableCode(int err) {
     switch (err) {
     case ENOENT: return 2;
     case ENOTDIR:
@@ -30,10 +35,27 @@ int InOutCodeFromErrno(int err) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return 101;
-    default: return err;
+    default: return 0;
     }
 }
 
+}  // namespace
+
+int InOutCodeFromErrno(int err) {
+    const int code = TableCode(err);
+    return code != 0 ? code : err;
+}
+
 EInOutError::EInOutError(int code) : Exception(InOutErrorMessage(code)), ErrorCode(code) {}
+
+EInOutError::EInOutError(int code, const std::string& message) : Exception(message), ErrorCode(code) {}
+
+EInOutError InOutErrorFromErrno(int err) {
+    if (err == 0) err = EIO;
+    const int code = TableCode(err);
+    if (code != 0) return EInOutError(code);
+    char buffer[256];
+    return EInOutError(err, ::strerror_r(err, buffer, sizeof buffer));
+}
 
 }  // namespace framework

@@ -42,8 +42,16 @@ public:
 class EInOutError : public Exception {
 public:
     explicit EInOutError(int code);
+    EInOutError(int code, const std::string& message);
     int ErrorCode;
 };
+
+// The error of a failed system call. The errno values the message table names keep the
+// table's code and text (ENOENT "File not found", EACCES "File access denied", ENOSPC "Disk
+// full", ...); every other value keeps its number and shows the system's own text, so EIO
+// never reads as "File access denied". errno 0 (a call that failed without saying why)
+// counts as EIO.
+EInOutError InOutErrorFromErrno(int err);
 
 // "File not found" for 2, ..., "I/O error %d" for codes without a text of their own.
 std::string InOutErrorMessage(int code);

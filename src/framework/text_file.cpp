@@ -12,10 +12,7 @@ namespace framework {
 
 namespace {
 
-[[noreturn]] void ThrowErrno(int err) {
-    // A failing call that left errno at 0 still has to report something.
-    throw EInOutError(InOutCodeFromErrno(err != 0 ? err : EIO));
-}
+[[noreturn]] void ThrowErrno(int err) { throw InOutErrorFromErrno(err); }
 
 constexpr char kCtrlZ = 26;
 
@@ -116,26 +113,26 @@ void AtomicTextFileWriter::Abandon() {
 }
 
 void AtomicTextFileWriter::WriteLine(std::string_view line) {
-    if (failedCode_ != 0) throw EInOutError(failedCode_);
+    if (failed_) throw *failed_;
     if (!writer_) throw EInOutError(103);
     try {
         writer_->WriteLine(line);
     } catch (const EInOutError& e) {
-        failedCode_ = e.ErrorCode;
+        failed_ = std::make_unique<EInOutError>(e);
         Abandon();
         throw;
     }
 }
 
 void AtomicTextFileWriter::Commit() {
-    if (failedCode_ != 0) throw EInOutError(failedCode_);
+    if (failed_) throw *failed_;
     if (!writer_) throw EInOutError(103);
     try {
         writer_->Sync();
         writer_->Close();
         if (::rename(temporary_.c_str(), target_.c_str()) != 0) ThrowErrno(errno);
     } catch (const EInOutError& e) {
-        failedCode_ = e.ErrorCode;
+        failed_ = std::make_unique<EInOutError>(e);
         Abandon();
         throw;
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/exceptions.h"
+
 namespace framework {
 
 // Reads the whole file at open; lines end at LF or CR LF, a Ctrl-Z byte ends the file.
@@ -71,7 +73,7 @@ private:
     std::string target_;
     std::string temporary_;
     std::unique_ptr<TextFileWriter> writer_;
-    int failedCode_ = 0;  // once a step failed, every later call reports it again
+    std::unique_ptr<EInOutError> failed_;  // once a step failed, every later call reports it again
 };
 
 }  // namespace framework

@@ -19,17 +19,22 @@ std::function<std::int64_t()>& Source() {
     return source;
 }
 
-std::int64_t SteadyMilliseconds() {
+std::int64_t SteadyMicroseconds() {
     static const auto start = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
 }
+
+std::int64_t SteadyMilliseconds() { return SteadyMicroseconds() / 1000; }
 
 // A fixed start time (UTROZVON_NOW) is the time the process started, not the time of the
 // first question.
-const std::int64_t g_processStart = SteadyMilliseconds();
+const std::int64_t g_processStartUs = SteadyMicroseconds();
 
-LocalTime FromBrokenDown(const std::tm& tm, int ms) {
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ms, tm.tm_wday};
+// `us` is the microsecond within the second.
+LocalTime FromBrokenDown(const std::tm& tm, int us) {
+    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                     us / 1000, tm.tm_wday, us % 1000};
 }
 
 // The UTROZVON_NOW start as milliseconds of a linear local-time scale (timegm is used only as
@@ -86,20 +91,19 @@ LocalTime CurrentLocalTime() {
         std::lock_guard lock(SourceMutex());
         if (LocalTimeSource()) return LocalTimeSource()();
     }
-    const std::int64_t steadyAtStart = g_processStart;
     std::int64_t fixed = FixedStartMilliseconds();
     std::tm tm{};
     if (fixed >= 0) {
-        std::int64_t ms = fixed + (SteadyMilliseconds() - steadyAtStart);
-        std::time_t secs = static_cast<std::time_t>(ms / 1000);
+        std::int64_t us = fixed * 1000 + (SteadyMicroseconds() - g_processStartUs);
+        std::time_t secs = static_cast<std::time_t>(us / 1000000);
         gmtime_r(&secs, &tm);
-        return FromBrokenDown(tm, static_cast<int>(ms % 1000));
+        return FromBrokenDown(tm, static_cast<int>(us % 1000000));
     }
     auto now = std::chrono::system_clock::now();
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
-    std::time_t secs = static_cast<std::time_t>(ms / 1000);
+    auto us = std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count();
+    std::time_t secs = static_cast<std::time_t>(us / 1000000);
     localtime_r(&secs, &tm);
-    return FromBrokenDown(tm, static_cast<int>(ms % 1000));
+    return FromBrokenDown(tm, static_cast<int>(us % 1000000));
 }
 
 bool ParseLocalTimestamp(const char* text, LocalTime* out) {

@@ -15,6 +15,10 @@ std::int64_t MonotonicMilliseconds();
 struct LocalTime {
     int year, month, day, hour, minute, second, millisecond;
     int dayOfWeek;  // 0 = Sunday, as in SYSTEMTIME
+    // The microseconds within the millisecond (0..999). SYSTEMTIME stops at milliseconds; the
+    // alarm check compares against whole seconds and needs the finer reading so a tick a hair
+    // after the second is not read as exactly on it.
+    int microsecond = 0;
 };
 LocalTime CurrentLocalTime();
 

@@ -6,7 +6,8 @@
 namespace shell {
 
 bool ValidFileName(const std::string& name) {
-    return !name.empty() && name.find_first_of("<>\"|*?") == std::string::npos;
+    static constexpr char kForbidden[] = "<>\"|*?\r\n\x1a";
+    return !name.empty() && name.find_first_of(kForbidden, 0, sizeof kForbidden - 1) == std::string::npos;
 }
 
 std::string ExtractFilePath(const std::string& path) {
@@ -34,8 +35,12 @@ bool DirectoryExists(const std::string& path) {
 
 std::string CutUtf8(const std::string& text, std::size_t bytes) {
     if (text.size() <= bytes) return text;
+    // Back to the lead byte of the character the limit falls in; no more than a character's
+    // length, so text that is no UTF-8 at all is still cut at the limit.
+    constexpr std::size_t kMaxCharacter = 4;
     std::size_t cut = bytes;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    while (cut > 0 && bytes - cut < kMaxCharacter - 1 && continuation(cut)) --cut;
     return text.substr(0, cut);
 }
 

@@ -6,7 +6,8 @@
 namespace shell {
 
 // Not empty and none of < > " | * ?. A "/" separates folders here, so unlike on Windows it
-// is allowed.
+// is allowed. CR, LF and Ctrl-Z are legal in Linux names but would break the line-per-value
+// settings file, so they make a name invalid too.
 bool ValidFileName(const std::string& name);
 // The folder part up to and including the last separator ("/" or "\"); empty without one.
 std::string ExtractFilePath(const std::string& path);

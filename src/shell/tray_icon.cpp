@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/form.h"
+#include "shell/file_names.h"
 
 namespace shell {
 
@@ -29,7 +30,6 @@ POINT CursorNow() {
     return p;
 }
 
-bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 }  // namespace
 
 // --- TIconList ------------------------------------------------------------------------------
@@ -86,14 +86,9 @@ TTrayIcon::~TTrayIcon() {
 }
 
 std::string TTrayIcon::TipText(const std::string& hint) {
-    std::string tip = hint.substr(0, hint.find('|'));
+    // The tip holds 63 bytes and its zero; the cut falls between characters.
     constexpr std::size_t kMax = sizeof(NOTIFYICONDATAA::szTip) - 1;
-    if (tip.size() > kMax) {
-        std::size_t cut = kMax;
-        while (cut > 0 && IsUtf8Continuation(tip[cut])) --cut;
-        tip.resize(cut);
-    }
-    return tip;
+    return CutUtf8(hint.substr(0, hint.find('|')), kMax);
 }
 
 void TTrayIcon::SetActive(bool value) {

@@ -51,10 +51,11 @@ std::string MainWindowTest::ReadSettingsBytes() const {
     return s.str();
 }
 
-void MainWindowTest::CreateWindow() {
+void MainWindowTest::CreateWindow(bool localeTimeSettings) {
     application = std::make_unique<framework::TApplication>();
     application->Title = "Утрозвон";
     application->CreateForm(form);
+    if (localeTimeSettings) return;
     // Fixed settings, whatever the machine's locale.
     app::TimeFormatSettings fs;
     fs.HourLeadingZero = true;

@@ -22,8 +22,9 @@ protected:
     // Writes nastr.ini in the test's folder (lines joined with CR LF, each ended).
     void WriteSettings(const std::vector<std::string>& lines);
     std::string ReadSettingsBytes() const;
-    // Creates the window (running its creation handler, which reads the settings).
-    void CreateWindow();
+    // Creates the window (running its creation handler, which reads the settings). The time
+    // settings are fixed (24-hour, ":"), or those of the environment's locale when asked.
+    void CreateWindow(bool localeTimeSettings = false);
     void SetNow(int year, int month, int day, int hour, int minute, int second, int ms);
     void Pump();
     std::string Panel(int index) const { return form->sStatusBar1->Panels()[index]->Text(); }

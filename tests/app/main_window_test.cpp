@@ -168,6 +168,25 @@ TEST_F(MainWindow, HideToTrayWithoutATrayMinimisesSoTheWindowCanComeBack) {
     EXPECT_FALSE(form->TrayIcon1->Active());
 }
 
+// "MS Sans Serif" once mapped to DejaVu Sans, wider than the font the window was laid out for:
+// the time edits showed "07:00:0".
+TEST_F(MainWindow, TheDefaultTimeFitsItsEditsFormattingRectangle) {
+    CreateWindow();
+    form->Show();
+    Pump();
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (shell::TsEdit* edit : form->sEdit) {
+        SelectObject(dc, edit->Font().Handle());
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32(dc, "07:00:00", 8, &size));
+        const RECT f = edit->FormattingRect();
+        EXPECT_LE(size.cx, f.right - f.left) << edit->Name();
+        EXPECT_LE(f.right, edit->ClientWidth()) << edit->Name();
+        EXPECT_GT(size.cx, 30) << "a real measurement";
+    }
+    DeleteDC(dc);
+}
+
 // The save command from the menu, chosen with the keyboard, and its failure in the error box.
 TEST_F(MainWindow, SaveFromTheMenuAndItsFailureReachTheErrorBox) {
     CreateWindow();

@@ -127,6 +127,41 @@ TEST_F(ScheduleFile, ASaveThatFailsPartWayKeepsThePreviousFile) {
     EXPECT_FALSE(fs::exists(folder + "/nastr.ini.tmp"));
 }
 
+// A melody path with a line break (legal on Linux) was written raw and shifted every later
+// line of the file: the later rows were lost on the next start.
+TEST_F(ScheduleFile, TextsThatWouldBreakTheirLineAreNeverWritten) {
+    WriteSettings(Lines({"TRUE"}));
+    const std::string before = ReadSettingsBytes();
+    CreateWindow();
+    struct Row {
+        const char* name;
+        int melodyRow;  // -1: the time edit of row 0 holds the text
+        const char* text;
+        const char* message;
+    } rows[] = {
+        {"line feed in a melody", 2, "/music/a\nb.mp3", "Invalid filename"},
+        {"carriage return in a melody", 6, "/music/a\rb.mp3", "Invalid filename"},
+        {"ctrl-z in a melody", 0, "/music/a\x1a.mp3", "Invalid filename"},
+        {"line feed in a time", -1, "07:00\n:00", "'07:00\n:00' is not a valid time"},
+    };
+    for (const Row& r : rows) {
+        if (r.melodyRow >= 0) form->sFilenameEdit[static_cast<size_t>(r.melodyRow)]->SetText(r.text);
+        else form->sEdit[0]->SetText(r.text);
+        try {
+            form->SaveIni();
+            ADD_FAILURE() << r.name << ": saved";
+        } catch (const framework::Exception& e) {
+            EXPECT_EQ(e.Message(), r.message) << r.name;
+        }
+        EXPECT_EQ(ReadSettingsBytes(), before) << r.name;
+        if (r.melodyRow >= 0) form->sFilenameEdit[static_cast<size_t>(r.melodyRow)]->SetText("");
+        else form->sEdit[0]->SetText("07:00:00");
+    }
+    form->SaveIni();
+    const std::string after = ReadSettingsBytes();
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 21);
+}
+
 TEST_F(ScheduleFile, AStaleTemporaryFileIsRemovedAtStart) {
     std::ofstream(folder + "/nastr.ini.tmp") << "half a save";
     CreateWindow();

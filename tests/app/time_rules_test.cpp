@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/exceptions.h"
@@ -98,6 +99,9 @@ TEST(ParseTimeTest, AcceptedTexts) {
     Set(ru.PmDesignator, "ПП");
     TimeFormatSettings noSep;
     Set(noSep.TimeSep, "");
+    TimeFormatSettings dotSep;
+    Set(dotSep.TimeSep, ".");
+    Set(dotSep.DecimalSep, ",");
     struct Row {
         const char* name;
         const TimeFormatSettings* fs;
@@ -120,6 +124,11 @@ TEST(ParseTimeTest, AcceptedTexts) {
         {"cyrillic designator any case", &ru, "7:15 пп", Hms(19, 15, 0)},
         {"fixed designator still works", &ru, "7:15 AM", Hms(7, 15, 0)},
         {"empty separator reads hour only", &noSep, "7 pm", Hms(19, 0, 0)},
+        // The default text of a new row rings under a locale that writes "07.00.00".
+        {"colon under a dot locale", &dotSep, "07:00:00", Hms(7, 0, 0)},
+        {"the locale's own separator", &dotSep, "07.05.09", Hms(7, 5, 9)},
+        {"the two mixed", &dotSep, "7.05:09,250", Hms(7, 5, 9, 250)},
+        {"colon where the locale gives none", &noSep, "7:30", Hms(7, 30, 0)},
     };
     for (const auto& r : rows) {
         double v = -1;
@@ -151,7 +160,7 @@ TEST(ParseTimeTest, RejectedTexts) {
         {"blanks only", &fs, "   "},
         {"trailing word", &fs, "7:00:00 x"},
         {"unit letter", &fs, "7h"},
-        {"other separator", &dotSep, "07:00:00"},
+        {"other separator is not the decimal one", &dotSep, "07,00"},
         {"runaway digits", &fs, "12345"},
         {"huge number", &fs, "99999999999999999999"},
         {"minute missing after separator", &fs, "7:"},
@@ -161,7 +170,7 @@ TEST(ParseTimeTest, RejectedTexts) {
         {"tab is no blank", &fs, "\t7"},
         {"empty designators never match", &noDesignators, "7 "
                                                            "\xD0\x94\xD0\x9F"},
-        {"empty separator leaves minutes", &noSep, "7:00"},
+        {"empty separator still needs minutes after a colon", &noSep, "7:"},
         {"designator alone", &fs, "PM"},
     };
     for (const auto& r : rows) {
@@ -244,11 +253,16 @@ TEST(LocaleSettingsTest, DerivedFromTimeFormat) {
         {"%l is 12-hour without zero", "%l:%M:%S %p", "", ":", false, false, false},
         {"designator first", "%p %I:%M:%S", "", ":", true, false, true},
         {"designator first through %r", "%r", "%p %l:%M", ":", false, false, true},
-        {"letters skipped", "%Hh%M", "", "", true, true, false},
-        {"letters then mark", "%H h %M", "", " ", true, true, false},
-        {"no separator", "%H%M%S", "", "", true, true, false},
+        // Words and ideographs after the hour are labels: the separator stays ":".
+        {"letter after the hour", "%Hh%M", "", ":", true, true, false},
+        {"blanks around a letter", "%H h %M", "", ":", true, true, false},
+        {"no separator", "%H%M%S", "", ":", true, true, false},
+        {"japanese", "%H\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "", ":", true, true, false},
+        {"korean with blanks", "%H\xEC\x8B\x9C %M\xEB\xB6\x84 %S\xEC\xB4\x88", "", ":", true, true, false},
+        {"blank then a dot", "%H .%M", "", ".", true, true, false},
         {"padding flag removes zero", "%-H:%M", "", ":", false, true, false},
-        {"multibyte separator", "%H\xC2\xB7%M", "", "\xC2\xB7", true, true, false},
+        {"multibyte punctuation", "%H\xC2\xB7%M", "", "\xC2\xB7", true, true, false},
+        {"full-width colon", "%H\xEF\xBC\x9A%M", "", "\xEF\xBC\x9A", true, true, false},
         {"no hour keeps defaults", "%M:%S", "", ":", false, false, false},
     };
     for (const auto& r : rows) {
@@ -298,6 +312,30 @@ TEST(LocaleSettingsTest, Russian) {
 
 TEST(LocaleSettingsTest, AmericanEnglish) {
     CheckLocale({"en_US", "en_US.UTF-8", ":", "AM", "PM", ".", true, false, false});
+}
+
+// Locales whose time format writes a word or ideograph after each field once gave 時, 时, 點
+// or 시 as the separator: "07:00:00" never parsed and the clock read "07時05時09".
+TEST(LocaleSettingsTest, LocalesWithWordsAfterTheFieldsKeepTheColon) {
+    const LocaleRow rows[] = {
+        {"ja", "ja_JP.UTF-8", ":", "午前", "午後", ".", true, true, false},
+        {"zh_CN", "zh_CN.UTF-8", ":", "上午", "下午", ".", true, true, false},
+        {"zh_TW", "zh_TW.UTF-8", ":", "上午", "下午", ".", true, true, false},
+        {"ko", "ko_KR.UTF-8", ":", "오전", "오후", ".", true, true, false},
+        {"fi", "fi_FI.UTF-8", ".", "", "", ",", true, true, false},
+    };
+    for (const LocaleRow& r : rows) {
+        if (!LocaleAvailable(r.locale)) {
+            std::printf("skipped %s: not generated here (scripts/setup.sh generates it)\n", r.locale);
+            continue;
+        }
+        CheckLocale(r);
+        const TimeFormatSettings fs = ReadLocaleTimeSettings(r.locale);
+        const std::string sep = r.timeSep;
+        EXPECT_EQ(FormatTime(Hms(7, 5, 9), fs), "07" + sep + "05" + sep + "09") << r.name;
+        EXPECT_DOUBLE_EQ(ParseTime("07:00:00", fs), Hms(7, 0, 0)) << r.name;
+        EXPECT_DOUBLE_EQ(ParseTime(FormatTime(Hms(19, 30, 1), fs), fs), Hms(19, 30, 1)) << r.name;
+    }
 }
 
 TEST(LocaleSettingsTest, UnknownLocaleFallsBackToC) {

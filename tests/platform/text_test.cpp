@@ -1,6 +1,8 @@
 // Text: extents, colour, alignment, clipping, prefixes and layout, without depending on exact
 // glyph pixels.
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "gdi_test_support.h"
 #include "platform/gdi_text.h"
@@ -197,3 +199,79 @@ TEST_F(Text, TextAlignRightEndsAtThePoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pixels of one character drawn alone in black on white.
+std::vector<std::uint32_t> Picture(HFONT font, const std::string& character) {
+    Canvas c(40, 30);
+    c.Fill(0xFFFFFF);
+    SelectObject(c.dc(), font);
+    SetBkMode(c.dc(), TRANSPARENT);
+    SetTextColor(c.dc(), RGB(0, 0, 0));
+    TextOut(c.dc(), 5, 5, character.c_str(), static_cast<int>(character.size()));
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) pixels.push_back(c.At(x, y));
+    return pixels;
+}
+
+std::string FaceOf(HFONT font) {
+    Canvas c(4, 4);
+    SelectObject(c.dc(), font);
+    char face[64] = {};
+    GetTextFace(c.dc(), sizeof face, face);
+    return face;
+}
+
+}  // namespace
+
+// Under ja_JP the clock showed a box for 時, and CJK, Hangul or Greek-extended melody paths
+// showed rows of boxes: the chosen Latin face lacks them and nothing fell back.
+TEST(FontFallback, CharactersTheFaceLacksAreDrawnFromAnotherFontNotAsBoxes) {
+    if (!std::ifstream("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"))
+        GTEST_SKIP() << "no CJK font: scripts/setup.sh installs fonts-wqy-microhei";
+    HFONT font = Font(-11, FW_NORMAL, "MS Sans Serif");
+    ASSERT_TRUE(font);
+    // U+10FFFD is a private-use code point no font draws: the face's own box.
+    const std::vector<std::uint32_t> box = Picture(font, "\xF4\x8F\xBF\xBD");
+    const std::vector<std::uint32_t> blank(box.size(), 0xFFFFFF);
+    ASSERT_NE(box, blank) << "the box itself is drawn";
+    const struct {
+        const char* name;
+        std::string text;
+    } rows[] = {
+        {"ideograph 時", "\xE6\x99\x82"},  {"ideograph 计", "\xE8\xAE\xA1"},
+        {"kana の", "\xE3\x81\xAE"},      {"hangul 시", "\xEC\x8B\x9C"},
+        {"greek extended ἀ", "\xE1\xBC\x80"},
+    };
+    for (const auto& r : rows) {
+        const std::vector<std::uint32_t> drawn = Picture(font, r.text);
+        EXPECT_NE(drawn, box) << r.name;
+        EXPECT_NE(drawn, blank) << r.name;
+    }
+    // Boxes are all alike; letters are not.
+    EXPECT_NE(Picture(font, "\xE6\x99\x82"), Picture(font, "\xE5\x88\x86"));  // 時, 分
+    EXPECT_EQ(FaceOf(font), "Liberation Sans") << "the face's own name and metrics stay";
+    DeleteObject(font);
+}
+
+// Layouts made for the dialog faces fit Liberation Sans (Arial's widths); DejaVu Sans, wider,
+// clipped the time edits' "07:00:00" to "07:00:0".
+TEST(FontMapping, DialogFacesTakeLiberationSansAndUnknownNamesDejaVuSans) {
+    const struct {
+        const char* face;
+        const char* family;
+    } rows[] = {
+        {"MS Sans Serif", "Liberation Sans"}, {"MS Shell Dlg", "Liberation Sans"}, {"Tahoma", "Liberation Sans"},
+        {"Arial", "Liberation Sans"},         {"ms sans serif", "Liberation Sans"}, {"No Such Face", "DejaVu Sans"},
+    };
+    for (const auto& r : rows) {
+        HFONT font = Font(-11, FW_NORMAL, r.face);
+        ASSERT_TRUE(font) << r.face;
+        EXPECT_EQ(FaceOf(font), r.family) << r.face;
+        DeleteObject(font);
+    }
+    // The system's dialog font is one of them.
+    EXPECT_EQ(FaceOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))), "Liberation Sans");
+}

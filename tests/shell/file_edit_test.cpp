@@ -330,6 +330,32 @@ TEST_F(FilenameEditTest, DroppedFilesNeedAcceptFiles) {
     EXPECT_THROW(edit->DropFiles({"/what?.mp3"}), shell::EComboEditError);
 }
 
+// A Cyrillic path cut at 253 bytes once ended in half a letter.
+TEST_F(FilenameEditTest, ALongDroppedPathIsCutBetweenCharacters) {
+    edit->AcceptFiles = true;
+    const std::string path = "/" + std::string(251, 'd') + "\xD0\xB6\xD0\xB6.mp3";  // ж starts at byte 252
+    edit->DropFiles({path});
+    EXPECT_EQ(edit->Text(), path.substr(0, 252));
+    EXPECT_LE(edit->Text().size(), 253u);
+}
+
+// Such names are legal on Linux; saved raw they split their line of the settings file.
+TEST_F(FilenameEditTest, NamesWithLineBreaksOrCtrlZAreInvalid) {
+    edit->SetText("/music/kept.mp3");
+    for (const char* name : {"/music/a\nb.mp3", "/music/a\rb.mp3", "/music/a\x1a.mp3"}) {
+        try {
+            edit->SetFileName(name);
+            ADD_FAILURE() << "accepted " << name;
+        } catch (const shell::EComboEditError& e) {
+            EXPECT_EQ(e.Message(), "Invalid file name");
+        }
+        EXPECT_EQ(edit->Text(), "/music/kept.mp3");
+    }
+    edit->AcceptFiles = true;
+    EXPECT_THROW(edit->DropFiles({"/music/two\nlines.mp3"}), shell::EComboEditError);
+    EXPECT_EQ(edit->Text(), "/music/kept.mp3");
+}
+
 TEST_F(FilenameEditTest, ChangingTheDialogKindKeepsTheSettings) {
     edit->SetFilter("Waves|*.wav");
     edit->SetInitialDir("/music/");

@@ -28,8 +28,37 @@ TEST(FileNames, ValidNameRule) {
         {"bar", "a|b", false},
         {"star", "*.mp3", false},
         {"question mark", "a?.mp3", false},
+        // Legal in Linux names, but each would split the line of the settings file it is
+        // saved on and shift every later row.
+        {"line feed", "/music/a\nb.mp3", false},
+        {"carriage return", "/music/a\rb.mp3", false},
+        {"ctrl-z", "/music/a\x1a.mp3", false},
     };
     for (const Row& r : rows) EXPECT_EQ(shell::ValidFileName(r.text), r.valid) << r.name;
+}
+
+// Cutting a Cyrillic or CJK text at a byte count once split a character into invalid UTF-8.
+TEST(FileNames, CutUtf8KeepsWholeCharactersWithinTheLimit) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::size_t bytes;
+        std::string cut;
+    };
+    const std::string zh = "\xE6\x99\x82";  // three bytes
+    const std::string emoji = "\xF0\x9F\x8E\xB5";  // four bytes
+    const Row rows[] = {
+        {"short stays", "abc", 5, "abc"},
+        {"exact fits", "abcde", 5, "abcde"},
+        {"ascii cut", "abcdef", 5, "abcde"},
+        {"cyrillic at its end", "ab\xD0\xB6", 4, "ab\xD0\xB6"},
+        {"cyrillic split", "abc\xD0\xB6", 4, "abc"},
+        {"ideograph split after one byte", "a" + zh + zh, 5, "a" + zh},
+        {"ideograph split after two bytes", "ab" + zh, 4, "ab"},
+        {"emoji split after three bytes", "a" + emoji, 4, "a"},
+        {"emoji whole", "a" + emoji + "b", 5, "a" + emoji},
+    };
+    for (const Row& r : rows) EXPECT_EQ(shell::CutUtf8(r.text, r.bytes), r.cut) << r.name;
 }
 
 TEST(FileNames, FolderAndNameParts) {

@@ -30,14 +30,42 @@ FT_Library Library() {
 }
 
 // Windows face names to families that fontconfig knows, metric-compatible where possible.
+// The dialog faces ("MS Sans Serif", "MS Shell Dlg", "Tahoma") take Liberation Sans too:
+// layouts made for them (the time edits' 49 pixels for "07:00:00") fit its Arial widths,
+// where the wider DejaVu Sans clipped the last digit.
 std::string FamilyFor(const char* face) {
     static const std::pair<const char*, const char*> map[] = {
-        {"Arial", "Liberation Sans"},       {"Helvetica", "Liberation Sans"}, {"Times New Roman", "Liberation Serif"},
-        {"Courier New", "Liberation Mono"}, {"Courier", "Liberation Mono"},   {"Verdana", "DejaVu Sans"}};
+        {"Arial", "Liberation Sans"},         {"MS Sans Serif", "Liberation Sans"},
+        {"MS Shell Dlg", "Liberation Sans"},  {"MS Shell Dlg 2", "Liberation Sans"},
+        {"Tahoma", "Liberation Sans"},        {"Helvetica", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},       {"Verdana", "DejaVu Sans"}};
     for (auto& [win, ours] : map)
         if (strcasecmp(face, win) == 0) return ours;
-    return "DejaVu Sans";  // MS Sans Serif, MS Shell Dlg, Tahoma, Segoe UI and unknown names
+    return "DejaVu Sans";  // unknown names
 }
+
+FcPattern* RequestPattern(const std::string& family, bool bold, bool italic) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
+struct FaceCloser {
+    void operator()(FT_Face f) const { FT_Done_Face(f); }
+};
+using FaceHandle = std::unique_ptr<FT_FaceRec_, FaceCloser>;
+
+struct FontSetDestroyer {
+    void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
+};
+
+// Control characters are never drawn, so they never start a search.
+constexpr std::uint32_t kFirstPrintable = 0x20;
 
 struct Match {
     std::string file;
@@ -48,12 +76,7 @@ struct Match {
 };
 
 Match FindFile(const std::string& family, bool bold, bool italic) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    FcPattern* pattern = RequestPattern(family, bold, italic);
     FcResult result;
     FcPattern* found = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
@@ -81,8 +104,63 @@ int EmPixels(FT_Face face, LONG height) {
 
 }  // namespace
 
+// The sorted list is asked for on the first character the chosen file lacks; the faces
+// opened from it are kept by file and index.
+struct FontFace::Fallbacks {
+    std::string family;
+    bool bold = false;
+    bool italic = false;
+    bool sortTried = false;
+    std::unique_ptr<FcFontSet, FontSetDestroyer> sorted;
+    std::map<std::pair<std::string, int>, FaceHandle> faces;
+
+    FcFontSet* Sorted() {
+        if (!sortTried) {
+            sortTried = true;
+            FcPattern* pattern = RequestPattern(family, bold, italic);
+            FcResult result;
+            sorted.reset(FcFontSort(nullptr, pattern, FcTrue, nullptr, &result));
+            FcPatternDestroy(pattern);
+        }
+        return sorted.get();
+    }
+
+    FT_Face Open(const std::string& file, int index, unsigned emPixels) {
+        auto [it, added] = faces.try_emplace(std::make_pair(file, index));
+        if (added) {
+            FT_Face face = nullptr;
+            if (FT_New_Face(Library(), file.c_str(), index, &face) == 0) {
+                FT_Set_Pixel_Sizes(face, 0, emPixels);
+                it->second.reset(face);
+            }
+        }
+        return it->second.get();
+    }
+};
+
+FontFace::FontFace() : fallbacks_(std::make_unique<Fallbacks>()) {}
+
 FontFace::~FontFace() {
     if (face_) FT_Done_Face(static_cast<FT_Face>(face_));
+}
+
+void* FontFace::FaceFor(std::uint32_t codePoint) {
+    auto primary = static_cast<FT_Face>(face_);
+    if (codePoint < kFirstPrintable || FT_Get_Char_Index(primary, codePoint) != 0) return primary;
+    FcFontSet* set = fallbacks_->Sorted();
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcCharSet* chars = nullptr;
+        if (FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &chars) != FcResultMatch ||
+            !FcCharSetHasChar(chars, codePoint))
+            continue;
+        FcChar8* file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+        FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+        FT_Face face = fallbacks_->Open(reinterpret_cast<const char*>(file), index, emPixels_);
+        if (face && FT_Get_Char_Index(face, codePoint) != 0) return face;
+    }
+    return primary;  // nothing has it: the chosen face's box
 }
 
 std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONT& lf) {
@@ -92,8 +170,12 @@ std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONT& lf) {
     bool bold = lf.lfWeight >= FW_SEMIBOLD, italic = lf.lfItalic != 0;
     auto key = std::make_tuple(std::string(faceName), lf.lfHeight, lf.lfWeight, italic, lf.lfUnderline != 0, lf.lfStrikeOut != 0);
     if (auto hit = cache[key].lock()) return hit;
-    Match m = FindFile(FamilyFor(faceName), bold, italic);
+    const std::string family = FamilyFor(faceName);
+    Match m = FindFile(family, bold, italic);
     std::shared_ptr<FontFace> f(new FontFace());
+    f->fallbacks_->family = family;
+    f->fallbacks_->bold = bold;
+    f->fallbacks_->italic = italic;
     FT_Face face = nullptr;
     if (m.file.empty() || FT_New_Face(Library(), m.file.c_str(), m.index, &face) != 0)
         throw std::runtime_error("no font found for '" + std::string(faceName) + "' (install fonts-dejavu-core)");
@@ -105,6 +187,7 @@ std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONT& lf) {
     f->strikeOut_ = lf.lfStrikeOut != 0;
     f->weight_ = lf.lfWeight ? lf.lfWeight : FW_NORMAL;
     int em = EmPixels(face, lf.lfHeight);
+    f->emPixels_ = static_cast<unsigned>(em);
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em));
     f->ascent_ = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
     f->descent_ = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
@@ -117,7 +200,7 @@ const Glyph& FontFace::GlyphFor(std::uint32_t codePoint) {
     auto it = glyphs_.find(codePoint);
     if (it != glyphs_.end()) return it->second;
     Glyph g;
-    auto face = static_cast<FT_Face>(face_);
+    auto face = static_cast<FT_Face>(FaceFor(codePoint));
     if (FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) == 0) {
         if (emboldenSynthetic_) FT_GlyphSlot_Embolden(face->glyph);
         if (obliqueSynthetic_) FT_GlyphSlot_Oblique(face->glyph);

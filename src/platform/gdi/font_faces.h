@@ -22,6 +22,11 @@ struct Glyph {
     std::vector<BYTE> coverage;  // width * height, 0..255
 };
 
+// One requested font. A character the chosen file lacks is drawn from the first font of
+// fontconfig's sorted list for the same request that has it, as desktop toolkits do, so CJK,
+// Hangul or Greek-extended text in a Latin face shows letters instead of boxes; the faces so
+// chosen are kept for the life of the font. Metrics (ascent, height, average width) stay
+// those of the chosen file: a fallback glyph sits on the same baseline.
 class FontFace {
 public:
     ~FontFace();
@@ -40,8 +45,13 @@ public:
     int Weight() const { return weight_; }
 
 private:
-    FontFace() = default;
+    struct Fallbacks;
+    FontFace();
+    // The face that draws the code point: the chosen one, a fallback, or the chosen one's box.
+    void* FaceFor(std::uint32_t codePoint);
     void* face_ = nullptr;  // FT_Face
+    std::unique_ptr<Fallbacks> fallbacks_;
+    unsigned emPixels_ = 0;
     bool emboldenSynthetic_ = false;
     bool obliqueSynthetic_ = false;
     bool underline_ = false;
