@@ -66,16 +66,24 @@ protected:
         if (!X11Server::Ready()) GTEST_SKIP() << "no Xvfb or xdotool";
         backend_ = platform::x11::CreateX11Backend();
     }
-    platform::SurfaceId Show(RECT r) {
-        platform::SurfaceParams p;
+    // A surface appears with its first frame: shown, then given one.
+    platform::SurfaceId Show(RECT r, platform::SurfaceParams p = {}) {
         p.screenRect = r;
         p.title = "x11-test";
         platform::SurfaceId id = backend_->CreateSurface(p);
         backend_->ShowSurface(id, true, true);
+        PresentFilled(id, r, 0xFF204060u);
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         Drain();
         return id;
     }
+    void PresentFilled(platform::SurfaceId id, RECT r, std::uint32_t pixel) {
+        int w = r.right - r.left, h = r.bottom - r.top;
+        frame_.assign(static_cast<std::size_t>(w) * h, pixel);
+        platform::gdi::PixelBuffer buffer{reinterpret_cast<BYTE*>(frame_.data()), w, h, w * 4, 32};
+        backend_->Present(id, buffer, platform::Region(0, 0, w, h), false, 255);
+    }
+    std::vector<std::uint32_t> frame_;
     std::vector<BackendEvent> Drain(int waitMs = 0) {
         std::vector<BackendEvent> out;
         auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);

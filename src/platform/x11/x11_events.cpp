@@ -80,10 +80,13 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
     Emit(out);
 }
 
-
 void X11Backend::Translate(XEvent& e) {
     if (XFilterEvent(&e, None)) return;
     if (TranslateTrayEvent(e)) return;
+    if (e.type == MapNotify || e.type == UnmapNotify || e.type == PropertyNotify) {
+        TrackState(e);
+        return;
+    }
     BackendEvent out;
     switch (e.type) {
         case ButtonPress: TranslateButton(e.xbutton, true); break;

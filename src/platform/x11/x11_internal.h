@@ -43,8 +43,17 @@ struct MotifHints {
 struct Surf {
     ::Window window = 0;
     RECT rect{};
-    bool mapped = false;
-    bool overrideRedirect = false;
+    SurfaceParams params;               // the style last given (its rectangle is `rect`)
+    bool mapped = false;                // the core wants it shown
+    bool awaitingFrame = false;         // shown, but mapped only with its first presented frame
+    bool activateOnMap = false;
+    bool serverMapped = false;          // as the last MapNotify / UnmapNotify said
+    unsigned long stateSerial = 0;      // our latest map, unmap or iconify request
+    SurfaceState wmState = SurfaceState::Normal;  // as last reported or asked for
+    // The window this one replaced (another visual), kept on screen until the new one has its
+    // first frame, so that the change never shows an empty window.
+    ::Window retired = 0;
+    Colormap retiredColormap = 0;
     std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized (without MIT-SHM)
     std::unique_ptr<ShmImage> shm;      // the same, in shared memory
     int storeWidth = 0, storeHeight = 0;
@@ -55,6 +64,12 @@ struct Surf {
     int depth = 24;
     Colormap colormap = 0;
     BYTE opacity = 255;
+    // Kept to dress a replacement window as the old one was.
+    Cursor cursor = 0;
+    std::string title;
+    std::vector<long> icon;             // _NET_WM_ICON
+    std::vector<XRectangle> shape;
+    bool shaped = false;
 
     std::uint32_t* Store() { return shm ? shm->Pixels() : pixels.data(); }
 };
@@ -64,8 +79,6 @@ struct TrayIconWindow {
     Colormap colormap = 0;
     IconPixels icon;
     std::string tip;
-    Time lastPress = 0;
-    unsigned lastButton = 0;
 };
 
 class X11Backend : public Backend {
@@ -81,6 +94,7 @@ public:
     std::vector<RECT> MonitorRects() const override;
     SurfaceId CreateSurface(const SurfaceParams& params) override;
     void DestroySurface(SurfaceId id) override;
+    void UpdateSurface(SurfaceId id, const SurfaceParams& params) override;
     void ShowSurface(SurfaceId id, bool show, bool activate) override;
     void MoveSurface(SurfaceId id, const RECT& r) override;
     void RestackSurfaces(const std::vector<SurfaceId>& topToBottom) override;
@@ -124,7 +138,18 @@ private:
             if (s.window == w) return id;
         return 0;
     }
+    void MakeWindow(Surf& s, const SurfaceParams& p);
+    void RemakeWindow(SurfaceId id, Surf& s, const SurfaceParams& p);
+    void DropRetired(Surf& s);
     void SetProperties(Surf& s, const SurfaceParams& p);
+    void SetWmState(Surf& s, const SurfaceParams& old, const SurfaceParams& p);
+    void ApplyShapes(Surf& s);
+    void MapNow(Surf& s);
+    Surf* FindCurrent(::Window w, SurfaceId* id);
+    bool HasNetState(::Window w, const char* atom);
+    long IcccmState(::Window w);
+    void TrackState(XEvent& e);
+    void ReportState(SurfaceId id, Surf& s, SurfaceState state);
     void PutPixels(Surf& s, const RECT& r);
     void AllocateStore(Surf& s, int width, int height);
     void Translate(XEvent& e);

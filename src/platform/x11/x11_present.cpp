@@ -55,11 +55,14 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
     Surf* s = Find(id);
     if (!s) return;
     if (opacity != s->opacity) {
-        // Compositors scale the whole window by this property.
+        // Compositors scale the whole window by this property; without it a window is opaque.
         s->opacity = opacity;
         unsigned long value = static_cast<unsigned long>(opacity) * 0xFFFFFFFFul / 255;
-        XChangeProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"), XA_CARDINAL, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(&value), 1);
+        if (opacity == 255)
+            XDeleteProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"));
+        else
+            XChangeProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"), XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(&value), 1);
     }
     // On a 32-bit visual the alpha byte counts: pixels drawn without alpha are opaque.
     std::uint32_t forceOpaque = s->depth == 32 && !perPixelAlpha ? 0xFF000000u : 0;
@@ -69,19 +72,27 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
     // Pixels drawn straight into the shared store need no copy, only their alpha made opaque.
     bool direct = reinterpret_cast<const std::uint32_t*>(pixels.bits) == store;
     for (const RECT& r : area.Rects()) {
-        if (!direct || forceOpaque) {
-            for (int y = r.top; y < r.bottom; ++y) {
-                const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
-                std::uint32_t* dst = &store[static_cast<std::size_t>(y) * w + r.left];
-                for (int x = 0; x < r.right - r.left; ++x) dst[x] = src[x] | forceOpaque;
-            }
+        if (direct && !forceOpaque) continue;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const auto* src = reinterpret_cast<const std::uint32_t*>(pixels.Row(y)) + r.left;
+            std::uint32_t* dst = &store[static_cast<std::size_t>(y) * w + r.left];
+            for (int x = 0; x < r.right - r.left; ++x) dst[x] = src[x] | forceOpaque;
         }
-        PutPixels(*s, r);
+    }
+    // A surface shown since its last frame appears now, with the whole picture.
+    if (s->awaitingFrame && !area.IsEmpty()) {
+        MapNow(*s);
+        PutPixels(*s, RECT{0, 0, w, h});
+        if (s->activateOnMap) {
+            s->activateOnMap = false;
+            Activate(id);
+        }
+    } else {
+        for (const RECT& r : area.Rects()) PutPixels(*s, r);
     }
     // Shared pixels may change as soon as this returns: the server must have read them.
     if (s->shm) XSync(dpy_, False);
     else XFlush(dpy_);
 }
-
 
 }  // namespace platform::x11

@@ -195,11 +195,8 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
             out.param = e.type == ButtonPress ? 1 : 0;
             out.button = e.xbutton.button == Button1 ? MouseButton::Left : e.xbutton.button == Button3 ? MouseButton::Right : MouseButton::Middle;
             out.screen = POINT{e.xbutton.x_root, e.xbutton.y_root};
-            if (e.type == ButtonPress) {
-                out.doubleClick = e.xbutton.button == t.lastButton && e.xbutton.time - t.lastPress <= 500;
-                t.lastPress = out.doubleClick ? 0 : e.xbutton.time;
-                t.lastButton = e.xbutton.button;
-            }
+            out.time = static_cast<DWORD>(e.xbutton.time);
+            out.countClicks = true;  // the core tells double clicks by its double-click time
             Emit(out);
         }
         return true;
