@@ -1,6 +1,7 @@
 // The X11 backend: opening the display, the backend's own resources, and what it reports about
 // the screen (size, work area, monitors, compositor, window manager).
 #include "platform/x11/x11_internal.h"
+#include "platform/x11/x11_backend.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
@@ -111,6 +112,11 @@ bool X11Backend::CompositorPresent() const {
     std::string name = "_NET_WM_CM_S" + std::to_string(screen_);
     Atom a = XInternAtom(dpy_, name.c_str(), False);
     return XGetSelectionOwner(dpy_, a) != None;
+}
+
+unsigned long NativeWindowOf(Backend& backend, SurfaceId id) {
+    auto* x11 = dynamic_cast<X11Backend*>(&backend);
+    return x11 ? x11->WindowOf(id) : 0;
 }
 
 std::unique_ptr<Backend> CreateX11Backend() {

@@ -122,6 +122,10 @@ public:
     bool UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) override;
     void RemoveTrayIcon(int trayId) override;
     bool CompositorPresent() const override;
+    unsigned long WindowOf(SurfaceId id) {
+        Surf* s = Find(id);
+        return s ? s->window : 0;
+    }
 
 private:
     Atom A(const char* name) {

@@ -45,7 +45,7 @@ long X11Backend::IcccmState(::Window w) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     Atom wmState = A("WM_STATE");
-    if (XGetWindowProperty(dpy_, w, wmState, 0, 2, False, wmState, &type, &format, &count, &after, &data) != Success ||
+    if (XGetWindowProperty(dpy_, w, wmState, 0, 2, False, AnyPropertyType, &type, &format, &count, &after, &data) != Success ||
         !data)
         return kIcccmAbsent;
     long state = count >= 1 && format == 32 ? reinterpret_cast<long*>(data)[0] : kIcccmAbsent;
