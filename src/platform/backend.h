@@ -28,12 +28,21 @@ struct SurfaceParams {
     bool skipTaskbar = false;
     bool fixedSize = false;
     bool acceptsFocus = true;
-    bool clickThrough = false;      // the pointer passes to whatever lies beneath
+    // The pointer passes to whatever lies beneath, on the display as in the core's hit testing.
+    // The core sets it for layered windows with WS_EX_TRANSPARENT and for top-levels that
+    // answer WM_NCHITTEST with HTTRANSPARENT (glow windows). Since the display must know before
+    // the pointer arrives, a layered window is asked at its centre when its surface is made or
+    // becomes layered; hit testing corrects the answer whenever it asks the window itself.
+    bool clickThrough = false;
     SurfaceId transientFor = 0;
     std::string title;
 };
 
-// What the window manager made of a surface (EventKind::SurfaceState's param).
+// What the window manager made of a surface (EventKind::SurfaceState's param). The core tells
+// the window what the real system tells it when the task bar or Alt+Tab does the same: a
+// posted WM_SYSCOMMAND with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE, whose default handling
+// does the rest (WM_SIZE, the minimised state cleared); a state the window is in already is
+// an echo of its own request and tells it nothing.
 enum class SurfaceState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 enum class EventKind {

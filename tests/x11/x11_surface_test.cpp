@@ -94,6 +94,11 @@ TEST_F(X11Surface, ALayeredSurfaceGetsTheAlphaVisualInAWindowInTheOldOnesPlace) 
     platform::SurfaceId id = Show(RECT{60, 70, 160, 130}, p);
     unsigned long first = Window(id);
     ASSERT_EQ(Info(id, "Depth"), "24");
+    platform::Region shape(0, 0, 50, 30);
+    backend_->SetSurfaceShape(id, &shape);
+    backend_->Activate(id);
+    Drain(100);
+    ASSERT_EQ(Capture("timeout 5 xdotool getwindowfocus"), std::to_string(first));
     p.screenRect = RECT{60, 70, 160, 130};
     p.layered = true;
     backend_->UpdateSurface(id, p);
@@ -110,6 +115,9 @@ TEST_F(X11Surface, ALayeredSurfaceGetsTheAlphaVisualInAWindowInTheOldOnesPlace) 
     EXPECT_EQ(Info(id, "Absolute upper-left Y"), "70");
     EXPECT_EQ(Info(id, "Width"), "100");
     EXPECT_EQ(InfoOf(first, "Map State"), "") << "the old window is gone";
+    EXPECT_EQ(Capture("timeout 5 xdotool getwindowfocus"), std::to_string(second)) << "the focus follows";
+    EXPECT_EQ(Capture("timeout 5 xwininfo -shape -id " + Hex(second) + " | grep -c 'No window shape'"), "0")
+        << "the shape is kept";
     EXPECT_EQ(Capture("timeout 5 xprop -id " + Hex(second) + " WM_NAME"), "WM_NAME(STRING) = \"x11-test\"");
     p.layered = false;
     backend_->UpdateSurface(id, p);
