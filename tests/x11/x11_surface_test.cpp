@@ -75,6 +75,20 @@ TEST_F(X11Surface, AShownSurfaceIsMappedOnlyWithItsFirstFrame) {
     for (const BackendEvent& e : Drain(100)) EXPECT_NE(e.kind, EventKind::SurfaceState) << "our own hide is no news";
 }
 
+// Menus take the pointer as soon as they are shown, before their first frame.
+TEST_F(X11Surface, APointerGrabBeforeTheFirstFrameHoldsOnceTheSurfaceIsMapped) {
+    platform::SurfaceParams p;
+    p.screenRect = RECT{300, 300, 360, 340};
+    p.overrideRedirect = true;
+    platform::SurfaceId menu = backend_->CreateSurface(p);
+    backend_->ShowSurface(menu, true, false);
+    backend_->GrabPointer(menu, true);
+    PresentFilled(menu, p.screenRect, 0xFFFFFFFFu);
+    Drain(100);
+    EXPECT_EQ(ClickedSurface(20, 20), menu) << "a click outside the menu still reaches it";
+    backend_->GrabPointer(menu, false);
+}
+
 TEST_F(X11Surface, AClickThroughSurfaceLetsThePointerReachTheOneBeneath) {
     platform::SurfaceId under = Show(RECT{100, 100, 300, 200});
     platform::SurfaceParams glow;

@@ -187,6 +187,7 @@ private:
     ::Window watchedManager_ = 0;
     bool useShm_ = std::getenv("UTROZVON_NO_SHM") == nullptr;
     Visual* argbVisual_ = nullptr;
+    SurfaceId pendingGrab_ = 0;  // grabs the pointer when that surface is mapped
 };
 
 }  // namespace platform::x11

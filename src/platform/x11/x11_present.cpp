@@ -87,6 +87,7 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
             s->activateOnMap = false;
             Activate(id);
         }
+        if (pendingGrab_ == id) GrabPointer(id, true);
     } else {
         for (const RECT& r : area.Rects()) PutPixels(*s, r);
     }

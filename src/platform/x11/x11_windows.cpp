@@ -231,6 +231,7 @@ void X11Backend::DestroySurface(SurfaceId id) {
     DropRetired(*s);
     XDestroyWindow(dpy_, s->window);
     if (s->colormap) XFreeColormap(dpy_, s->colormap);
+    if (pendingGrab_ == id) pendingGrab_ = 0;
     surfaces_.erase(id);
     XFlush(dpy_);
 }
@@ -389,8 +390,11 @@ void X11Backend::Activate(SurfaceId id) {
     XFlush(dpy_);
 }
 
+// A surface waiting for its first frame cannot take the pointer yet: it takes it when mapped.
 void X11Backend::GrabPointer(SurfaceId id, bool grab) {
     Surf* s = Find(id);
+    pendingGrab_ = grab && s && s->awaitingFrame ? id : 0;
+    if (pendingGrab_) return;
     if (grab && s) {
         XGrabPointer(dpy_, s->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                      GrabModeAsync, None, None, CurrentTime);
