@@ -98,6 +98,21 @@ TEST_F(SurfaceStyle, ALayeredWindowMadeNormalPaintsAndShowsAgain) {
     EXPECT_FALSE(Screen().SurfaceStyle(Screen().SurfaceTitled("L")).layered);
 }
 
+// The same show as the form provider runs it: the window loses its visibility bit together
+// with the layered style (frozen), and WM_SETREDRAW brings it back with a full redraw.
+TEST_F(SurfaceStyle, AFrozenLayeredFormIsShownByRedrawAfterItsStyleIsDropped) {
+    HWND w = Create("RedPainter", "Frozen", WS_POPUP, {100, 100, 160, 160}, WS_EX_LAYERED);
+    UpdateLayered(w, SIZE{60, 60}, 0);
+    ShowWindow(w, SW_SHOWNOACTIVATE);
+    Pump();
+    SetWindowLongPtr(w, GWL_EXSTYLE, ExStyle(w) & ~WS_EX_LAYERED);
+    SetWindowLongPtr(w, GWL_STYLE, GetWindowLongPtr(w, GWL_STYLE) & ~WS_VISIBLE);
+    EXPECT_EQ(ScreenPixel(130, 130), kDesktop) << "frozen: nothing is painted yet";
+    SendMessage(w, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(ScreenPixel(130, 130), 0xFF0000u);
+}
+
 // The fallback of that show: opacity 0 instead of a picture. Dropping the style forgets it.
 TEST_F(SurfaceStyle, TheSavedOpacityOfTheFallbackDoesNotKeepTheWindowInvisible) {
     HWND w = Create("RedPainter", "F", WS_POPUP, {100, 100, 160, 160}, WS_EX_LAYERED);
