@@ -39,7 +39,7 @@ LRESULT GlowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 class SurfaceStyle : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         static bool registered = [] {
@@ -58,9 +58,10 @@ protected:
         ASSERT_TRUE(registered);
         g_painted = false;
     }
-    HWND Create(const char* cls, const char* title, DWORD style, RECT r, DWORD exStyle, HWND parent = nullptr) {
-        return CreateWindowEx(exStyle, cls, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                              nullptr, nullptr, nullptr);
+    HWND Create(const char* cls, const char* title, DWORD style, RECT r, DWORD exStyle,
+                HWND parent = nullptr) {
+        return CreateWindowEx(exStyle, cls, title, style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent, nullptr, nullptr, nullptr);
     }
     // Gives a layered window a picture of one premultiplied colour.
     static void UpdateLayered(HWND w, SIZE size, std::uint32_t pixel) {
@@ -109,7 +110,8 @@ TEST_F(SurfaceStyle, AFrozenLayeredFormIsShownByRedrawAfterItsStyleIsDropped) {
     SetWindowLongPtr(w, GWL_STYLE, GetWindowLongPtr(w, GWL_STYLE) & ~WS_VISIBLE);
     EXPECT_EQ(ScreenPixel(130, 130), kDesktop) << "frozen: nothing is painted yet";
     SendMessage(w, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(w, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(ScreenPixel(130, 130), 0xFF0000u);
 }
 
@@ -159,7 +161,8 @@ TEST_F(SurfaceStyle, TopmostToolWindowAndNoActivateReachTheSurface) {
 TEST_F(SurfaceStyle, AWindowAnsweringHitTransparentIsPassedOverWithTheCursorBeneath) {
     HWND form = Create("Recorder", "Form", WS_POPUP | WS_VISIBLE, {100, 100, 300, 300}, 0);
     HWND edit = Create("BeamTest", "", WS_CHILD | WS_VISIBLE, {20, 20, 120, 60}, 0, form);
-    HWND glow = Create("GlowTest", "Glow", WS_POPUP, {110, 110, 230, 170}, WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    HWND glow = Create("GlowTest", "Glow", WS_POPUP, {110, 110, 230, 170},
+                       WS_EX_LAYERED | WS_EX_TOOLWINDOW);
     UpdateLayered(glow, SIZE{120, 60}, 0x80008000u);
     ShowWindow(glow, SW_SHOWNOACTIVATE);
     Pump();
@@ -173,8 +176,8 @@ TEST_F(SurfaceStyle, AWindowAnsweringHitTransparentIsPassedOverWithTheCursorBene
     EXPECT_EQ(Count(edit, WM_LBUTTONDOWN, MK_LBUTTON), 1);
     EXPECT_EQ(Screen().CursorShape(), static_cast<int>(CursorShape::IBeam));
     EXPECT_TRUE(std::none_of(Log().begin(), Log().end(), [&](const Logged& l) {
-        return l.hwnd == glow && (l.msg == WM_MOUSEMOVE || l.msg == WM_LBUTTONDOWN || l.msg == WM_SETCURSOR ||
-                                  l.msg == WM_MOUSEACTIVATE);
+        return l.hwnd == glow && (l.msg == WM_MOUSEMOVE || l.msg == WM_LBUTTONDOWN ||
+                                  l.msg == WM_SETCURSOR || l.msg == WM_MOUSEACTIVATE);
     }));
     EXPECT_EQ(GetActiveWindow(), form);
 }
@@ -264,8 +267,8 @@ TEST_F(SurfaceStyle, TrayDoubleClicksFollowTheDoubleClickTime) {
     std::vector<LPARAM> got;
     for (const Logged& l : Log())
         if (l.hwnd == owner && l.msg == WM_USER + 7) got.push_back(l.lParam);
-    EXPECT_EQ(got, (std::vector<LPARAM>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDOWN,
-                                        WM_RBUTTONDOWN}));
+    EXPECT_EQ(got, (std::vector<LPARAM>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
+                                        WM_LBUTTONDOWN, WM_RBUTTONDOWN}));
     Shell_NotifyIconA(NIM_DELETE, &d);
 }
 

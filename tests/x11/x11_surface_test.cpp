@@ -16,7 +16,7 @@ using platform::SurfaceState;
 using x11_testing::Capture;
 
 class X11Surface : public x11_testing::X11Backend {
-protected:
+  protected:
     void TearDown() override {
         if (compositor_ > 0) kill(compositor_, SIGTERM);
     }
@@ -25,18 +25,23 @@ protected:
         std::snprintf(buf, sizeof buf, "0x%lx", window);
         return buf;
     }
-    unsigned long Window(platform::SurfaceId id) { return platform::x11::NativeWindowOf(*backend_, id); }
+    unsigned long Window(platform::SurfaceId id) {
+        return platform::x11::NativeWindowOf(*backend_, id);
+    }
     std::string Info(platform::SurfaceId id, const char* field) {
-        return Capture("timeout 5 xwininfo -id " + Hex(Window(id)) + " | sed -n 's/^ *" + field + ": *//p'");
+        return Capture("timeout 5 xwininfo -id " + Hex(Window(id)) + " | sed -n 's/^ *" + field +
+                       ": *//p'");
     }
     std::string InfoOf(unsigned long window, const char* field) {
-        return Capture("timeout 5 xwininfo -id " + Hex(window) + " 2>&1 | sed -n 's/^ *" + field + ": *//p'");
+        return Capture("timeout 5 xwininfo -id " + Hex(window) + " 2>&1 | sed -n 's/^ *" + field +
+                       ": *//p'");
     }
     int Run(const std::string& command) { return std::system(command.c_str()); }
     std::vector<SurfaceState> States(int waitMs) {
         std::vector<SurfaceState> out;
         for (const BackendEvent& e : Drain(waitMs))
-            if (e.kind == EventKind::SurfaceState) out.push_back(static_cast<SurfaceState>(e.param));
+            if (e.kind == EventKind::SurfaceState)
+                out.push_back(static_cast<SurfaceState>(e.param));
         return out;
     }
     // The surface a click at a screen point arrives on.
@@ -72,7 +77,8 @@ TEST_F(X11Surface, AShownSurfaceIsMappedOnlyWithItsFirstFrame) {
     backend_->ShowSurface(id, false, false);
     Drain(100);
     EXPECT_EQ(Info(id, "Map State"), "IsUnMapped");
-    for (const BackendEvent& e : Drain(100)) EXPECT_NE(e.kind, EventKind::SurfaceState) << "our own hide is no news";
+    for (const BackendEvent& e : Drain(100))
+        EXPECT_NE(e.kind, EventKind::SurfaceState) << "our own hide is no news";
 }
 
 // Menus take the pointer as soon as they are shown, before their first frame.
@@ -129,10 +135,14 @@ TEST_F(X11Surface, ALayeredSurfaceGetsTheAlphaVisualInAWindowInTheOldOnesPlace) 
     EXPECT_EQ(Info(id, "Absolute upper-left Y"), "70");
     EXPECT_EQ(Info(id, "Width"), "100");
     EXPECT_EQ(InfoOf(first, "Map State"), "") << "the old window is gone";
-    EXPECT_EQ(Capture("timeout 5 xdotool getwindowfocus"), std::to_string(second)) << "the focus follows";
-    EXPECT_EQ(Capture("timeout 5 xwininfo -shape -id " + Hex(second) + " | grep -c 'No window shape'"), "0")
+    EXPECT_EQ(Capture("timeout 5 xdotool getwindowfocus"), std::to_string(second))
+        << "the focus follows";
+    EXPECT_EQ(
+        Capture("timeout 5 xwininfo -shape -id " + Hex(second) + " | grep -c 'No window shape'"),
+        "0")
         << "the shape is kept";
-    EXPECT_EQ(Capture("timeout 5 xprop -id " + Hex(second) + " WM_NAME"), "WM_NAME(STRING) = \"x11-test\"");
+    EXPECT_EQ(Capture("timeout 5 xprop -id " + Hex(second) + " WM_NAME"),
+              "WM_NAME(STRING) = \"x11-test\"");
     p.layered = false;
     backend_->UpdateSurface(id, p);
     PresentFilled(id, p.screenRect, 0xFF0000FFu);
@@ -147,7 +157,8 @@ TEST_F(X11Surface, ALayeredSurfaceGetsTheAlphaVisualInAWindowInTheOldOnesPlace) 
 TEST_F(X11Surface, WhatAWindowManagerDoesIsReportedAsTheSurfaceState) {
     platform::SurfaceId id = Show(RECT{20, 20, 120, 120});
     std::string w = Hex(Window(id));
-    Run("xprop -id " + w + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN; xdotool windowunmap " + w);
+    Run("xprop -id " + w +
+        " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN; xdotool windowunmap " + w);
     EXPECT_EQ(States(300), std::vector<SurfaceState>{SurfaceState::Minimized});
     Run("xprop -id " + w + " -remove _NET_WM_STATE; xdotool windowmap " + w);
     EXPECT_EQ(States(300), std::vector<SurfaceState>{SurfaceState::Normal});

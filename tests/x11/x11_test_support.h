@@ -23,19 +23,21 @@ namespace x11_testing {
 using platform::BackendEvent;
 
 class X11Server : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null") != 0) return;
         char path[] = "/tmp/utrozvon-xvfb-XXXXXX";
         int fd = mkstemp(path);
-        std::string command = "Xvfb -displayfd " + std::to_string(fd) +
-                              " -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 & echo $!";
+        std::string command =
+            "Xvfb -displayfd " + std::to_string(fd) +
+            " -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 & echo $!";
         FILE* p = popen(command.c_str(), "r");
         if (p && std::fscanf(p, "%d", &pid_) != 1) pid_ = 0;
         if (p) pclose(p);
         for (int i = 0; i < 200 && display_.empty(); ++i) {
             char buf[16] = {};
-            const char* end = pread(fd, buf, sizeof buf - 1, 0) > 0 ? std::strchr(buf, '\n') : nullptr;
+            const char* end =
+                pread(fd, buf, sizeof buf - 1, 0) > 0 ? std::strchr(buf, '\n') : nullptr;
             if (end) {
                 display_.push_back(':');
                 display_.append(buf, static_cast<std::size_t>(end - buf));
@@ -53,7 +55,7 @@ public:
     }
     static bool Ready() { return !display_.empty(); }
 
-private:
+  private:
     int pid_ = 0;
     static inline std::string display_;
 };
@@ -61,7 +63,7 @@ private:
 inline const auto* const g_server = ::testing::AddGlobalTestEnvironment(new X11Server);
 
 class X11Backend : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!X11Server::Ready()) GTEST_SKIP() << "no Xvfb or xdotool";
         backend_ = platform::x11::CreateX11Backend();
@@ -95,7 +97,6 @@ protected:
     }
     std::unique_ptr<platform::Backend> backend_;
 };
-
 
 // The first line a shell command prints, without its newline.
 inline std::string Capture(const std::string& command) {

@@ -58,13 +58,15 @@ LRESULT GlowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 class X11Windows : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!x11_testing::X11Server::Ready()) GTEST_SKIP() << "no Xvfb or xdotool";
         platform::InstallBackend(platform::x11::CreateX11Backend());
         static bool registered = [] {
-            const std::pair<const char*, WNDPROC> classes[] = {
-                {"X11Rec", RecordingProc}, {"X11Red", RedProc}, {"X11Track", TrackingProc}, {"X11Glow", GlowProc}};
+            const std::pair<const char*, WNDPROC> classes[] = {{"X11Rec", RecordingProc},
+                                                               {"X11Red", RedProc},
+                                                               {"X11Track", TrackingProc},
+                                                               {"X11Glow", GlowProc}};
             for (auto [name, proc] : classes) {
                 WNDCLASS wc{};
                 wc.lpfnWndProc = proc;
@@ -83,9 +85,10 @@ protected:
         PumpFor(50);
         platform::InstallBackend(nullptr);
     }
-    HWND Create(const char* cls, const char* title, DWORD style, RECT r, DWORD exStyle = 0, HWND parent = nullptr) {
-        return CreateWindowEx(exStyle, cls, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                              nullptr, nullptr, nullptr);
+    HWND Create(const char* cls, const char* title, DWORD style, RECT r, DWORD exStyle = 0,
+                HWND parent = nullptr) {
+        return CreateWindowEx(exStyle, cls, title, style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent, nullptr, nullptr, nullptr);
     }
     // Runs the message loop while the X server and the tools do their part.
     static void PumpFor(int ms) {
@@ -110,8 +113,9 @@ protected:
         return Capture("timeout 5 xwd -id " + window + " -silent | tail -c 4 | od -A n -t x1 -N 3");
     }
     static int Count(HWND w, UINT msg) {
-        return static_cast<int>(
-            std::count_if(Log().begin(), Log().end(), [&](const Logged& l) { return l.hwnd == w && l.msg == msg; }));
+        return static_cast<int>(std::count_if(Log().begin(), Log().end(), [&](const Logged& l) {
+            return l.hwnd == w && l.msg == msg;
+        }));
     }
     static int Count(HWND w, UINT msg, WPARAM wParam) {
         return static_cast<int>(std::count_if(Log().begin(), Log().end(), [&](const Logged& l) {
@@ -132,7 +136,8 @@ protected:
         DeleteObject(dib);
     }
     void StartCompositor() {
-        if (std::system("command -v xcompmgr >/dev/null") != 0) GTEST_SKIP() << "xcompmgr is not installed";
+        if (std::system("command -v xcompmgr >/dev/null") != 0)
+            GTEST_SKIP() << "xcompmgr is not installed";
         FILE* p = popen("xcompmgr >/dev/null 2>&1 & echo $!", "r");
         ASSERT_TRUE(p);
         if (std::fscanf(p, "%d", &compositor_) != 1) compositor_ = 0;
@@ -165,7 +170,8 @@ TEST_F(X11Windows, ALayeredWindowMadeNormalGetsAnOrdinaryWindowWithItsPaintedPix
     EXPECT_EQ(Info(normal, "Map State"), "IsViewable");
     EXPECT_EQ(Info(normal, "Absolute upper-left X"), "100");
     EXPECT_EQ(LastPixel(normal), " 00 00 ff");
-    EXPECT_EQ(Capture("timeout 5 xwininfo -id " + layered + " 2>&1 | grep -c 'Map State'"), "0") << "the old one is gone";
+    EXPECT_EQ(Capture("timeout 5 xwininfo -id " + layered + " 2>&1 | grep -c 'Map State'"), "0")
+        << "the old one is gone";
 }
 
 // Without a compositor the form falls back to an opacity of 0, which must not outlive the style.
@@ -176,10 +182,12 @@ TEST_F(X11Windows, TheFallbackOpacityGoesWithTheLayeredStyle) {
     PumpFor(200);
     std::string x = XWindow("x11-fallback-form");
     ASSERT_FALSE(x.empty());
-    EXPECT_EQ(Capture("timeout 5 xprop -id " + x + " _NET_WM_WINDOW_OPACITY"), "_NET_WM_WINDOW_OPACITY(CARDINAL) = 0");
+    EXPECT_EQ(Capture("timeout 5 xprop -id " + x + " _NET_WM_WINDOW_OPACITY"),
+              "_NET_WM_WINDOW_OPACITY(CARDINAL) = 0");
     SetWindowLongPtr(w, GWL_EXSTYLE, ExStyle(w) & ~WS_EX_LAYERED);
     PumpFor(200);
-    EXPECT_EQ(Capture("timeout 5 xprop -id " + x + " _NET_WM_WINDOW_OPACITY"), "_NET_WM_WINDOW_OPACITY:  not found.");
+    EXPECT_EQ(Capture("timeout 5 xprop -id " + x + " _NET_WM_WINDOW_OPACITY"),
+              "_NET_WM_WINDOW_OPACITY:  not found.");
     EXPECT_EQ(LastPixel(x), " 00 00 ff");
 }
 
@@ -192,7 +200,8 @@ TEST_F(X11Windows, AGlowOverAControlTakesNoPointerFromIt) {
     std::system("xdotool mousemove 130 130");
     PumpFor(200);
     ASSERT_GE(Count(control, WM_MOUSEMOVE), 1);
-    HWND glow = Create("X11Glow", "x11-glow", WS_POPUP, {140, 110, 240, 200}, WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    HWND glow = Create("X11Glow", "x11-glow", WS_POPUP, {140, 110, 240, 200},
+                       WS_EX_LAYERED | WS_EX_TOOLWINDOW);
     UpdateLayered(glow, SIZE{100, 90}, 0x40004000u);
     ShowWindow(glow, SW_SHOWNOACTIVATE);
     PumpFor(200);
@@ -204,7 +213,8 @@ TEST_F(X11Windows, AGlowOverAControlTakesNoPointerFromIt) {
     EXPECT_EQ(Count(control, WM_MOUSELEAVE), 0);
     EXPECT_GE(Count(control, WM_MOUSEMOVE), 1);
     EXPECT_EQ(Count(control, WM_LBUTTONDOWN), 1);
-    EXPECT_EQ(Count(glow, WM_MOUSEMOVE) + Count(glow, WM_LBUTTONDOWN) + Count(glow, WM_MOUSEACTIVATE), 0);
+    EXPECT_EQ(
+        Count(glow, WM_MOUSEMOVE) + Count(glow, WM_LBUTTONDOWN) + Count(glow, WM_MOUSEACTIVATE), 0);
 }
 
 // No window manager runs here: the test unmaps and maps the window as one does when the user
@@ -231,8 +241,10 @@ TEST_F(X11Windows, AWindowTheWindowManagerRestoresIsRestored) {
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.bottom, 200);
     Log().clear();
-    std::system(("xprop -id " + x + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN; xdotool windowunmap " + x)
-                    .c_str());
+    std::system(
+        ("xprop -id " + x +
+         " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN; xdotool windowunmap " + x)
+            .c_str());
     PumpFor(300);
     EXPECT_TRUE(IsIconic(w));
     EXPECT_EQ(Count(w, WM_SYSCOMMAND, SC_MINIMIZE), 1);

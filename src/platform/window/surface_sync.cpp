@@ -12,7 +12,8 @@ namespace {
 bool SameStyle(const SurfaceParams& a, const SurfaceParams& b) {
     return a.role == b.role && a.overrideRedirect == b.overrideRedirect && a.layered == b.layered &&
            a.topmost == b.topmost && a.skipTaskbar == b.skipTaskbar && a.fixedSize == b.fixedSize &&
-           a.acceptsFocus == b.acceptsFocus && a.clickThrough == b.clickThrough && a.transientFor == b.transientFor;
+           a.acceptsFocus == b.acceptsFocus && a.clickThrough == b.clickThrough &&
+           a.transientFor == b.transientFor;
 }
 
 // A layered window may take no pointer at all (glow windows answer HTTRANSPARENT everywhere).
@@ -36,8 +37,8 @@ void DetachPixels(Window* top) {
         std::memcpy(&own[static_cast<std::size_t>(y) * s->buffer.width], s->buffer.Row(y),
                     static_cast<std::size_t>(s->buffer.width) * 4);
     s->storage = std::move(own);
-    s->buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(s->storage.data()), s->buffer.width, s->buffer.height,
-                                 s->buffer.width * 4, 32};
+    s->buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(s->storage.data()), s->buffer.width,
+                                 s->buffer.height, s->buffer.width * 4, 32};
     RetargetDCs(top);
 }
 
@@ -76,11 +77,14 @@ SurfaceParams SurfaceParamsFor(Window* top) {
     params.screenRect = top->rect;
     params.layered = (top->exStyle & WS_EX_LAYERED) != 0;
     params.topmost = (top->exStyle & WS_EX_TOPMOST) != 0;
-    params.skipTaskbar = (top->exStyle & WS_EX_TOOLWINDOW) != 0 || (top->owner && !(top->exStyle & WS_EX_APPWINDOW));
+    params.skipTaskbar =
+        (top->exStyle & WS_EX_TOOLWINDOW) != 0 || (top->owner && !(top->exStyle & WS_EX_APPWINDOW));
     params.fixedSize = !(top->style & WS_THICKFRAME);
-    params.overrideRedirect = (top->style & WS_POPUP) && !(top->style & WS_CAPTION) && !(top->exStyle & WS_EX_APPWINDOW);
+    params.overrideRedirect =
+        (top->style & WS_POPUP) && !(top->style & WS_CAPTION) && !(top->exStyle & WS_EX_APPWINDOW);
     params.acceptsFocus = !(top->exStyle & WS_EX_NOACTIVATE);
-    params.clickThrough = (params.layered && (top->exStyle & WS_EX_TRANSPARENT)) || top->hitTransparent;
+    params.clickThrough =
+        (params.layered && (top->exStyle & WS_EX_TRANSPARENT)) || top->hitTransparent;
     params.role = (top->exStyle & WS_EX_TOOLWINDOW) ? SurfaceRole::Utility
                   : top->owner                      ? SurfaceRole::Dialog
                                                     : SurfaceRole::Normal;

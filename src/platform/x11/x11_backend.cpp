@@ -1,7 +1,11 @@
 // The X11 backend: opening the display, the backend's own resources, and what it reports about
 // the screen (size, work area, monitors, compositor, window manager).
-#include "platform/x11/x11_internal.h"
 #include "platform/x11/x11_backend.h"
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
+#include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
@@ -13,8 +17,10 @@
 
 namespace platform::x11 {
 
-X11Backend::X11Backend(Display* dpy) : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
-    if (pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) throw std::runtime_error("cannot create the wake pipe");
+X11Backend::X11Backend(Display* dpy)
+    : dpy_(dpy), screen_(DefaultScreen(dpy)), root_(RootWindow(dpy, screen_)) {
+    if (pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot create the wake pipe");
     std::setlocale(LC_CTYPE, "");
     // Without a running input-method server the built-in one still composes text.
     if (!XSupportsLocale() || !XSetLocaleModifiers("")) XSetLocaleModifiers("@im=none");
@@ -58,14 +64,17 @@ RECT X11Backend::WorkArea() const {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     Atom workarea = XInternAtom(dpy_, "_NET_WORKAREA", True);
-    if (workarea == None || XGetWindowProperty(dpy_, root_, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
-                                               &after, &data) != Success || !data) {
+    if (workarea == None ||
+        XGetWindowProperty(dpy_, root_, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) != Success ||
+        !data) {
         return full;
     }
     RECT r = full;
     if (count >= 4 && format == 32) {
         auto* v = reinterpret_cast<long*>(data);
-        r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]), static_cast<LONG>(v[1] + v[3])};
+        r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]),
+                 static_cast<LONG>(v[1] + v[3])};
     }
     XFree(data);
     return RectIsEmpty(r) ? full : r;
@@ -80,8 +89,10 @@ std::vector<RECT> X11Backend::MonitorRects() const {
             for (int i = 0; i < count; ++i) {
                 const XRRMonitorInfo& m = monitors[i];
                 RECT r{m.x, m.y, m.x + m.width, m.y + m.height};
-                if (m.primary) rects.insert(rects.begin(), r);
-                else rects.push_back(r);
+                if (m.primary)
+                    rects.insert(rects.begin(), r);
+                else
+                    rects.push_back(r);
             }
             XRRFreeMonitors(monitors);
         }
@@ -98,12 +109,14 @@ bool X11Backend::WmSupports(const char* atom) {
     int format;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, root_, A("_NET_SUPPORTED"), 0, 4096, False, XA_ATOM, &type, &format, &count, &after, &data) !=
-            Success || !data)
+    if (XGetWindowProperty(dpy_, root_, A("_NET_SUPPORTED"), 0, 4096, False, XA_ATOM, &type,
+                           &format, &count, &after, &data) != Success ||
+        !data)
         return false;
     Atom wanted = A(atom);
     bool found = false;
-    for (unsigned long i = 0; i < count; ++i) found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
+    for (unsigned long i = 0; i < count; ++i)
+        found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
     XFree(data);
     return found;
 }

@@ -1,6 +1,10 @@
 // The clipboard as the CLIPBOARD selection: owning it, answering requests for it, and reading
 // another owner's text.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 #include <poll.h>
@@ -20,7 +24,8 @@ std::optional<std::string> X11Backend::ClipboardText() {
     if (ownsClipboard_) return clipboard_;
     if (XGetSelectionOwner(dpy_, A("CLIPBOARD")) == None) return std::nullopt;
     Atom property = A("UTROZVON_PASTE");
-    XConvertSelection(dpy_, A("CLIPBOARD"), A("UTF8_STRING"), property, selectionOwner_, CurrentTime);
+    XConvertSelection(dpy_, A("CLIPBOARD"), A("UTF8_STRING"), property, selectionOwner_,
+                      CurrentTime);
     XFlush(dpy_);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
     XEvent e;
@@ -32,8 +37,10 @@ std::optional<std::string> X11Backend::ClipboardText() {
             unsigned long count = 0, after = 0;
             unsigned char* data = nullptr;
             std::optional<std::string> text;
-            if (XGetWindowProperty(dpy_, selectionOwner_, property, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count,
-                                   &after, &data) == Success && data) {
+            if (XGetWindowProperty(dpy_, selectionOwner_, property, 0, 1 << 20, True,
+                                   AnyPropertyType, &type, &format, &count, &after,
+                                   &data) == Success &&
+                data) {
                 text = std::string(reinterpret_cast<char*>(data), count);
                 XFree(data);
             }
@@ -45,8 +52,6 @@ std::optional<std::string> X11Backend::ClipboardText() {
     return std::nullopt;
 }
 
-
-
 void X11Backend::AnswerSelectionRequest(XSelectionRequestEvent& r) {
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
@@ -57,16 +62,18 @@ void X11Backend::AnswerSelectionRequest(XSelectionRequestEvent& r) {
     reply.xselection.property = None;
     if (r.target == A("TARGETS")) {
         Atom targets[] = {A("TARGETS"), A("UTF8_STRING"), A("TEXT"), XA_STRING};
-        XChangeProperty(dpy_, r.requestor, r.property, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(targets), 4);
+        XChangeProperty(dpy_, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(targets), 4);
         reply.xselection.property = r.property;
     } else if (r.target == A("UTF8_STRING") || r.target == A("TEXT") || r.target == XA_STRING) {
-        XChangeProperty(dpy_, r.requestor, r.property, r.target == XA_STRING ? XA_STRING : A("UTF8_STRING"), 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(clipboard_.data()), static_cast<int>(clipboard_.size()));
+        XChangeProperty(dpy_, r.requestor, r.property,
+                        r.target == XA_STRING ? XA_STRING : A("UTF8_STRING"), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(clipboard_.data()),
+                        static_cast<int>(clipboard_.size()));
         reply.xselection.property = r.property;
     }
     XSendEvent(dpy_, r.requestor, False, 0, &reply);
     XFlush(dpy_);
 }
-
 
 }  // namespace platform::x11

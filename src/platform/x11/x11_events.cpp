@@ -1,6 +1,10 @@
 // X events become backend events in screen coordinates: pointer, keys, focus, exposure and
 // moves by the window manager; and waiting for them.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <poll.h>
 #include <unistd.h>
@@ -23,7 +27,9 @@ void X11Backend::TranslateButton(XButtonEvent& e, bool press) {
         return;
     }
     out.kind = press ? kinds::kButtonPress : kinds::kButtonRelease;
-    out.button = e.button == Button1 ? MouseButton::Left : e.button == Button3 ? MouseButton::Right : MouseButton::Middle;
+    out.button = e.button == Button1   ? MouseButton::Left
+                 : e.button == Button3 ? MouseButton::Right
+                                       : MouseButton::Middle;
     if (e.button > Button3) return;
     Emit(out);
 }
@@ -50,7 +56,8 @@ void X11Backend::TranslateKey(XKeyEvent& e, bool press) {
     if (n < 0) n = 0;
     // Control characters come from the key codes themselves; only printable text is passed.
     for (int i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(buffer[i]) >= 0x20 && buffer[i] != 0x7F) out.text.push_back(buffer[i]);
+        if (static_cast<unsigned char>(buffer[i]) >= 0x20 && buffer[i] != 0x7F)
+            out.text.push_back(buffer[i]);
     out.vk = VirtualKeyFromKeysym(XLookupKeysym(&e, 0));
     if (!out.vk) out.vk = VirtualKeyFromKeysym(sym);
     if (!out.vk && !out.text.empty()) out.vk = VK_PACKET;
@@ -68,8 +75,11 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
         XTranslateCoordinates(dpy_, e.window, root_, 0, 0, &x, &y, &child);
     }
     RECT r{x, y, x + e.width, y + e.height};
-    if (r.left == s->rect.left && r.top == s->rect.top && r.right == s->rect.right && r.bottom == s->rect.bottom) return;
-    bool resized = e.width != s->rect.right - s->rect.left || e.height != s->rect.bottom - s->rect.top;
+    if (r.left == s->rect.left && r.top == s->rect.top && r.right == s->rect.right &&
+        r.bottom == s->rect.bottom)
+        return;
+    bool resized =
+        e.width != s->rect.right - s->rect.left || e.height != s->rect.bottom - s->rect.top;
     s->rect = r;
     // The core still draws into a shared store; it asks for one of the new size itself.
     if (resized && !s->shared) AllocateStore(*s, e.width, e.height);
@@ -89,8 +99,12 @@ void X11Backend::Translate(XEvent& e) {
     }
     BackendEvent out;
     switch (e.type) {
-        case ButtonPress: TranslateButton(e.xbutton, true); break;
-        case ButtonRelease: TranslateButton(e.xbutton, false); break;
+        case ButtonPress:
+            TranslateButton(e.xbutton, true);
+            break;
+        case ButtonRelease:
+            TranslateButton(e.xbutton, false);
+            break;
         case MotionNotify:
             out.kind = EventKind::MouseMove;
             out.surface = IdOf(e.xmotion.window);
@@ -104,20 +118,29 @@ void X11Backend::Translate(XEvent& e) {
                 Emit(out);
             }
             break;
-        case KeyPress: TranslateKey(e.xkey, true); break;
-        case KeyRelease: TranslateKey(e.xkey, false); break;
-        case FocusIn: case FocusOut:
+        case KeyPress:
+            TranslateKey(e.xkey, true);
+            break;
+        case KeyRelease:
+            TranslateKey(e.xkey, false);
+            break;
+        case FocusIn:
+        case FocusOut:
             if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab) break;
             out.kind = e.type == FocusIn ? kinds::kFocusIn : kinds::kFocusOut;
             out.surface = IdOf(e.xfocus.window);
-            if (Surf* s = Find(out.surface); s && s->ic) (e.type == FocusIn ? XSetICFocus : XUnsetICFocus)(s->ic);
+            if (Surf* s = Find(out.surface); s && s->ic)
+                (e.type == FocusIn ? XSetICFocus : XUnsetICFocus)(s->ic);
             Emit(out);
             break;
         case Expose:
             if (Surf* s = Find(IdOf(e.xexpose.window)))
-                PutPixels(*s, RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height});
+                PutPixels(*s, RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
+                                   e.xexpose.y + e.xexpose.height});
             break;
-        case ConfigureNotify: TranslateConfigure(e.xconfigure); break;
+        case ConfigureNotify:
+            TranslateConfigure(e.xconfigure);
+            break;
         case ClientMessage:
             if (static_cast<Atom>(e.xclient.data.l[0]) == A("WM_DELETE_WINDOW")) {
                 out.kind = EventKind::CloseRequest;
@@ -125,10 +148,17 @@ void X11Backend::Translate(XEvent& e) {
                 Emit(out);
             }
             break;
-        case MappingNotify: XRefreshKeyboardMapping(&e.xmapping); break;
-        case SelectionRequest: AnswerSelectionRequest(e.xselectionrequest); break;
-        case SelectionClear: ownsClipboard_ = false; break;
-        default: break;
+        case MappingNotify:
+            XRefreshKeyboardMapping(&e.xmapping);
+            break;
+        case SelectionRequest:
+            AnswerSelectionRequest(e.xselectionrequest);
+            break;
+        case SelectionClear:
+            ownsClipboard_ = false;
+            break;
+        default:
+            break;
     }
 }
 
@@ -159,6 +189,5 @@ void X11Backend::Wake() {
     ssize_t written = write(wakePipe_[1], &byte, 1);
     (void)written;  // a full pipe already wakes the loop
 }
-
 
 }  // namespace platform::x11

@@ -43,12 +43,12 @@ struct MotifHints {
 struct Surf {
     ::Window window = 0;
     RECT rect{};
-    SurfaceParams params;               // the style last given (its rectangle is `rect`)
-    bool mapped = false;                // the core wants it shown
-    bool awaitingFrame = false;         // shown, but mapped only with its first presented frame
+    SurfaceParams params;        // the style last given (its rectangle is `rect`)
+    bool mapped = false;         // the core wants it shown
+    bool awaitingFrame = false;  // shown, but mapped only with its first presented frame
     bool activateOnMap = false;
-    bool serverMapped = false;          // as the last MapNotify / UnmapNotify said
-    unsigned long stateSerial = 0;      // our latest map, unmap or iconify request
+    bool serverMapped = false;                    // as the last MapNotify / UnmapNotify said
+    unsigned long stateSerial = 0;                // our latest map, unmap or iconify request
     SurfaceState wmState = SurfaceState::Normal;  // as last reported or asked for
     // The window this one replaced (another visual), kept on screen until the new one has its
     // first frame, so that the change never shows an empty window.
@@ -57,8 +57,8 @@ struct Surf {
     std::vector<std::uint32_t> pixels;  // what was last presented, rect-sized (without MIT-SHM)
     std::unique_ptr<ShmImage> shm;      // the same, in shared memory
     int storeWidth = 0, storeHeight = 0;
-    bool shared = false;                // the core draws straight into `shm`
-    GC gc = nullptr;                    // for putting pixels, made once
+    bool shared = false;  // the core draws straight into `shm`
+    GC gc = nullptr;      // for putting pixels, made once
     XIC ic = nullptr;
     Visual* visual = nullptr;
     int depth = 24;
@@ -67,7 +67,7 @@ struct Surf {
     // Kept to dress a replacement window as the old one was.
     Cursor cursor = 0;
     std::string title;
-    std::vector<long> icon;             // _NET_WM_ICON
+    std::vector<long> icon;  // _NET_WM_ICON
     std::vector<XRectangle> shape;
     bool shaped = false;
 
@@ -82,7 +82,7 @@ struct TrayIconWindow {
 };
 
 class X11Backend : public Backend {
-public:
+  public:
     explicit X11Backend(Display* dpy);
     ~X11Backend() override;
 
@@ -102,8 +102,8 @@ public:
     void SetSurfaceTitle(SurfaceId id, const std::string& title) override;
     void SetSurfaceIcon(SurfaceId id, const IconPixels& icon) override;
     std::uint32_t* SharedSurfaceStore(SurfaceId id, int width, int height) override;
-    void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
-                 BYTE opacity) override;
+    void Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage,
+                 bool perPixelAlpha, BYTE opacity) override;
     bool LayeredSupported() const override { return argbVisual_ != nullptr && CompositorPresent(); }
     bool BeginMoveResize(SurfaceId id, int hitCode, POINT screen) override;
     void Minimize(SurfaceId id) override;
@@ -127,7 +127,7 @@ public:
         return s ? s->window : 0;
     }
 
-private:
+  private:
     Atom A(const char* name) {
         auto it = atoms_.find(name);
         if (it != atoms_.end()) return it->second;

@@ -1,6 +1,10 @@
 // Presenting a surface's pixels: the store the core draws into (shared memory where the server
 // offers it) and putting its damaged parts into the window.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 
@@ -23,7 +27,8 @@ std::uint32_t* X11Backend::SharedSurfaceStore(SurfaceId id, int width, int heigh
         s->shared = false;  // the core keeps its own pixels from now on
         return nullptr;
     }
-    if (!s->shm || s->storeWidth != width || s->storeHeight != height) AllocateStore(*s, width, height);
+    if (!s->shm || s->storeWidth != width || s->storeHeight != height)
+        AllocateStore(*s, width, height);
     s->shared = s->shm != nullptr;
     return s->shared ? s->shm->Pixels() : nullptr;
 }
@@ -40,18 +45,19 @@ void X11Backend::PutPixels(Surf& s, const RECT& r) {
         return;
     }
     // A 32-bit image in the server's byte order: Xlib then copies without converting.
-    XImage* image = XCreateImage(dpy_, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(s.storeWidth),
-                                 static_cast<unsigned>(s.storeHeight), 32, s.storeWidth * 4);
+    XImage* image =
+        XCreateImage(dpy_, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0,
+                     reinterpret_cast<char*>(s.pixels.data()), static_cast<unsigned>(s.storeWidth),
+                     static_cast<unsigned>(s.storeHeight), 32, s.storeWidth * 4);
     if (!image) return;
-    XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top, static_cast<unsigned>(c.right - c.left),
-              static_cast<unsigned>(c.bottom - c.top));
+    XPutImage(dpy_, s.window, gc, image, c.left, c.top, c.left, c.top,
+              static_cast<unsigned>(c.right - c.left), static_cast<unsigned>(c.bottom - c.top));
     image->data = nullptr;  // the pixels belong to the surface
     XDestroyImage(image);
 }
 
-void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage, bool perPixelAlpha,
-                         BYTE opacity) {
+void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Region& damage,
+                         bool perPixelAlpha, BYTE opacity) {
     Surf* s = Find(id);
     if (!s) return;
     if (opacity != s->opacity) {
@@ -61,13 +67,14 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
         if (opacity == 255)
             XDeleteProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"));
         else
-            XChangeProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"), XA_CARDINAL, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(&value), 1);
+            XChangeProperty(dpy_, s->window, A("_NET_WM_WINDOW_OPACITY"), XA_CARDINAL, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
     }
     // On a 32-bit visual the alpha byte counts: pixels drawn without alpha are opaque.
     std::uint32_t forceOpaque = s->depth == 32 && !perPixelAlpha ? 0xFF000000u : 0;
     int w = s->storeWidth, h = s->storeHeight;
-    Region area = damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
+    Region area =
+        damage.Intersected(Region(0, 0, std::min(w, pixels.width), std::min(h, pixels.height)));
     std::uint32_t* store = s->Store();
     // Pixels drawn straight into the shared store need no copy, only their alpha made opaque.
     bool direct = reinterpret_cast<const std::uint32_t*>(pixels.bits) == store;
@@ -92,8 +99,10 @@ void X11Backend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, const Reg
         for (const RECT& r : area.Rects()) PutPixels(*s, r);
     }
     // Shared pixels may change as soon as this returns: the server must have read them.
-    if (s->shm) XSync(dpy_, False);
-    else XFlush(dpy_);
+    if (s->shm)
+        XSync(dpy_, False);
+    else
+        XFlush(dpy_);
 }
 
 }  // namespace platform::x11

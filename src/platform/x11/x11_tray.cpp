@@ -1,6 +1,10 @@
 // Tray icons in an XEmbed system tray: docking, painting, clicks and hover, and following the
 // tray manager as it comes and goes.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 
@@ -47,10 +51,13 @@ bool X11Backend::TrayVisual(XVisualInfo* out) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, manager, A("_NET_SYSTEM_TRAY_VISUAL"), 0, 1, False, XA_VISUALID, &type, &format, &count,
-                           &after, &data) != Success || !data)
+    if (XGetWindowProperty(dpy_, manager, A("_NET_SYSTEM_TRAY_VISUAL"), 0, 1, False, XA_VISUALID,
+                           &type, &format, &count, &after, &data) != Success ||
+        !data)
         return false;
-    VisualID id = count == 1 && format == 32 ? static_cast<VisualID>(*reinterpret_cast<unsigned long*>(data)) : 0;
+    VisualID id = count == 1 && format == 32
+                      ? static_cast<VisualID>(*reinterpret_cast<unsigned long*>(data))
+                      : 0;
     XFree(data);
     if (!id) return false;
     XVisualInfo templ{};
@@ -67,25 +74,32 @@ bool X11Backend::TrayVisual(XVisualInfo* out) {
 // over the tray's usual grey otherwise.
 void X11Backend::PaintTrayIcon(TrayIconWindow& t) {
     XWindowAttributes attrs{};
-    if (!XGetWindowAttributes(dpy_, t.window, &attrs) || attrs.width <= 0 || attrs.height <= 0) return;
+    if (!XGetWindowAttributes(dpy_, t.window, &attrs) || attrs.width <= 0 || attrs.height <= 0)
+        return;
     int w = attrs.width, h = attrs.height;
     bool alpha = attrs.depth == 32;
     std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, alpha ? 0u : 0xFFD4D0C8u);
     if (t.icon.width > 0 && t.icon.height > 0) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                std::uint32_t s = t.icon.argb[static_cast<std::size_t>(y * t.icon.height / h) * t.icon.width + x * t.icon.width / w];
-                std::uint32_t a = s >> 24, d = px[static_cast<std::size_t>(y) * w + x], out = alpha ? a << 24 : 0;
+                std::uint32_t s =
+                    t.icon.argb[static_cast<std::size_t>(y * t.icon.height / h) * t.icon.width +
+                                x * t.icon.width / w];
+                std::uint32_t a = s >> 24, d = px[static_cast<std::size_t>(y) * w + x],
+                              out = alpha ? a << 24 : 0;
                 for (int shift = 0; shift < 24; shift += 8)
-                    out |= ((((s >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a)) / 255) << shift;
+                    out |= ((((s >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a)) / 255)
+                           << shift;
                 px[static_cast<std::size_t>(y) * w + x] = out;
             }
     }
-    XImage* image = XCreateImage(dpy_, attrs.visual, static_cast<unsigned>(attrs.depth), ZPixmap, 0, reinterpret_cast<char*>(px.data()),
-                                 static_cast<unsigned>(w), static_cast<unsigned>(h), 32, w * 4);
+    XImage* image = XCreateImage(dpy_, attrs.visual, static_cast<unsigned>(attrs.depth), ZPixmap, 0,
+                                 reinterpret_cast<char*>(px.data()), static_cast<unsigned>(w),
+                                 static_cast<unsigned>(h), 32, w * 4);
     if (!image) return;
     GC gc = XCreateGC(dpy_, t.window, 0, nullptr);
-    XPutImage(dpy_, t.window, gc, image, 0, 0, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XPutImage(dpy_, t.window, gc, image, 0, 0, 0, 0, static_cast<unsigned>(w),
+              static_cast<unsigned>(h));
     XFreeGC(dpy_, gc);
     image->data = nullptr;
     XDestroyImage(image);
@@ -100,8 +114,8 @@ bool X11Backend::AddTrayIcon(int trayId, const IconPixels& icon, const std::stri
     t.icon = icon;
     t.tip = tip;
     XSetWindowAttributes attrs{};
-    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | ExposureMask | StructureNotifyMask | EnterWindowMask |
-                       LeaveWindowMask | PointerMotionMask;
+    attrs.event_mask = ButtonPressMask | ButtonReleaseMask | ExposureMask | StructureNotifyMask |
+                       EnterWindowMask | LeaveWindowMask | PointerMotionMask;
     // A tray that names a visual for its icons (a 32-bit one, for translucent icons) gets it.
     XVisualInfo trayVisual{};
     if (TrayVisual(&trayVisual)) {
@@ -109,11 +123,12 @@ bool X11Backend::AddTrayIcon(int trayId, const IconPixels& icon, const std::stri
         attrs.border_pixel = 0;
         attrs.background_pixel = 0;
         t.colormap = attrs.colormap;
-        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, trayVisual.depth, InputOutput,
-                                 trayVisual.visual, CWEventMask | CWColormap | CWBorderPixel | CWBackPixel, &attrs);
+        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0,
+                                 trayVisual.depth, InputOutput, trayVisual.visual,
+                                 CWEventMask | CWColormap | CWBorderPixel | CWBackPixel, &attrs);
     } else {
-        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, CopyFromParent, InputOutput,
-                                 CopyFromParent, CWEventMask, &attrs);
+        t.window = XCreateWindow(dpy_, root_, 0, 0, kTrayIconSize, kTrayIconSize, 0, CopyFromParent,
+                                 InputOutput, CopyFromParent, CWEventMask, &attrs);
     }
     // Without a minimum and base size a tray may shrink the icon to one pixel.
     XSizeHints* size = XAllocSizeHints();
@@ -123,7 +138,8 @@ bool X11Backend::AddTrayIcon(int trayId, const IconPixels& icon, const std::stri
     XSetWMNormalHints(dpy_, t.window, size);
     XFree(size);
     long info[2] = {0, 1};  // XEmbed version 0, mapped
-    XChangeProperty(dpy_, t.window, A("_XEMBED_INFO"), A("_XEMBED_INFO"), 32, PropModeReplace, reinterpret_cast<unsigned char*>(info), 2);
+    XChangeProperty(dpy_, t.window, A("_XEMBED_INFO"), A("_XEMBED_INFO"), 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(info), 2);
     XStoreName(dpy_, t.window, tip.c_str());
     XClassHint cls{const_cast<char*>("utrozvon-tray"), const_cast<char*>("Utrozvon")};
     XSetClassHint(dpy_, t.window, &cls);
@@ -152,7 +168,8 @@ void X11Backend::RemoveTrayIcon(int trayId) {
 }
 
 bool X11Backend::TranslateTrayEvent(XEvent& e) {
-    if (e.type == ClientMessage && e.xclient.window == root_ && e.xclient.message_type == A("MANAGER")) {
+    if (e.type == ClientMessage && e.xclient.window == root_ &&
+        e.xclient.message_type == A("MANAGER")) {
         // A tray appeared: our old icon windows are dead; the program adds its icons again.
         for (auto& [id, t] : trayIcons_) {
             XDestroyWindow(dpy_, t.window);
@@ -178,7 +195,8 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
     for (auto& [id, t] : trayIcons_) {
         if (e.xany.window != t.window) continue;
         if (e.type == Expose || e.type == ConfigureNotify || e.type == MapNotify) PaintTrayIcon(t);
-        if (e.type == ReparentNotify && e.xreparent.parent == root_) XUnmapWindow(dpy_, t.window);  // the tray went away
+        if (e.type == ReparentNotify && e.xreparent.parent == root_)
+            XUnmapWindow(dpy_, t.window);  // the tray went away
         if (e.type == EnterNotify || e.type == LeaveNotify || e.type == MotionNotify) {
             BackendEvent out;
             out.kind = EventKind::TrayHover;
@@ -193,7 +211,9 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
             out.kind = EventKind::TrayMouse;
             out.trayId = id;
             out.param = e.type == ButtonPress ? 1 : 0;
-            out.button = e.xbutton.button == Button1 ? MouseButton::Left : e.xbutton.button == Button3 ? MouseButton::Right : MouseButton::Middle;
+            out.button = e.xbutton.button == Button1   ? MouseButton::Left
+                         : e.xbutton.button == Button3 ? MouseButton::Right
+                                                       : MouseButton::Middle;
             out.screen = POINT{e.xbutton.x_root, e.xbutton.y_root};
             out.time = static_cast<DWORD>(e.xbutton.time);
             out.countClicks = true;  // the core tells double clicks by its double-click time
@@ -203,6 +223,5 @@ bool X11Backend::TranslateTrayEvent(XEvent& e) {
     }
     return false;
 }
-
 
 }  // namespace platform::x11

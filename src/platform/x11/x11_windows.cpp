@@ -1,9 +1,12 @@
 // Surfaces as undecorated X windows: creating, showing, placing, stacking, shaping and naming
 // them, and what the window manager does for them (moving, minimising, activating), the
 // pointer and the cursor.
-// The Win32 names come in before Xlib's macros.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/window.h"
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
@@ -16,9 +19,9 @@ namespace platform::x11 {
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                            KeyReleaseMask | FocusChangeMask | StructureNotifyMask | EnterWindowMask |
-                            LeaveWindowMask | PropertyChangeMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask |
+                            EnterWindowMask | LeaveWindowMask | PropertyChangeMask;
 
 // _NET_WM_STATE client message actions.
 constexpr long kNetStateRemove = 0;
@@ -35,22 +38,26 @@ void X11Backend::SetProperties(Surf& s, const SurfaceParams& p) {
     Atom protocols[] = {A("WM_DELETE_WINDOW")};
     XSetWMProtocols(dpy_, s.window, protocols, 1);
     long pid = getpid();
-    XChangeProperty(dpy_, s.window, A("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&pid), 1);
-    const char* type = p.role == SurfaceRole::Dialog ? "_NET_WM_WINDOW_TYPE_DIALOG"
-                       : p.role == SurfaceRole::Utility ? "_NET_WM_WINDOW_TYPE_UTILITY"
+    XChangeProperty(dpy_, s.window, A("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&pid), 1);
+    const char* type = p.role == SurfaceRole::Dialog      ? "_NET_WM_WINDOW_TYPE_DIALOG"
+                       : p.role == SurfaceRole::Utility   ? "_NET_WM_WINDOW_TYPE_UTILITY"
                        : p.role == SurfaceRole::PopupMenu ? "_NET_WM_WINDOW_TYPE_POPUP_MENU"
-                       : p.role == SurfaceRole::Tooltip ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
-                                                        : "_NET_WM_WINDOW_TYPE_NORMAL";
+                       : p.role == SurfaceRole::Tooltip   ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
+                                                          : "_NET_WM_WINDOW_TYPE_NORMAL";
     Atom typeAtom = A(type);
-    XChangeProperty(dpy_, s.window, A("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&typeAtom), 1);
+    XChangeProperty(dpy_, s.window, A("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&typeAtom), 1);
     XSizeHints* size = XAllocSizeHints();
     size->flags = PPosition | USPosition;
     size->x = s.rect.left;
     size->y = s.rect.top;
     if (p.fixedSize) {
         size->flags |= PMinSize | PMaxSize;
-        size->min_width = size->max_width = std::max(1, static_cast<int>(s.rect.right - s.rect.left));
-        size->min_height = size->max_height = std::max(1, static_cast<int>(s.rect.bottom - s.rect.top));
+        size->min_width = size->max_width =
+            std::max(1, static_cast<int>(s.rect.right - s.rect.left));
+        size->min_height = size->max_height =
+            std::max(1, static_cast<int>(s.rect.bottom - s.rect.top));
     }
     XSetWMNormalHints(dpy_, s.window, size);
     XFree(size);
@@ -72,7 +79,8 @@ void X11Backend::SetWmState(Surf& s, const SurfaceParams& old, const SurfacePara
         if (p.topmost) state.push_back(A("_NET_WM_STATE_ABOVE"));
         if (p.skipTaskbar) state.push_back(A("_NET_WM_STATE_SKIP_TASKBAR"));
         XChangeProperty(dpy_, s.window, A("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(state.data()), static_cast<int>(state.size()));
+                        reinterpret_cast<unsigned char*>(state.data()),
+                        static_cast<int>(state.size()));
         return;
     }
     auto ask = [&](bool was, bool now, const char* atom) {
@@ -95,8 +103,8 @@ void X11Backend::SetWmState(Surf& s, const SurfaceParams& old, const SurfacePara
 // the server gives it (and its cursor) to whatever lies beneath.
 void X11Backend::ApplyShapes(Surf& s) {
     if (s.shaped)
-        XShapeCombineRectangles(dpy_, s.window, ShapeBounding, 0, 0, s.shape.data(), static_cast<int>(s.shape.size()),
-                                ShapeSet, YXBanded);
+        XShapeCombineRectangles(dpy_, s.window, ShapeBounding, 0, 0, s.shape.data(),
+                                static_cast<int>(s.shape.size()), ShapeSet, YXBanded);
     else
         XShapeCombineMask(dpy_, s.window, ShapeBounding, 0, 0, None, ShapeSet);
     if (s.params.clickThrough)
@@ -124,22 +132,25 @@ void X11Backend::MakeWindow(Surf& s, const SurfaceParams& p) {
     }
     int w = std::max(1, static_cast<int>(s.rect.right - s.rect.left));
     int h = std::max(1, static_cast<int>(s.rect.bottom - s.rect.top));
-    s.window = XCreateWindow(dpy_, root_, s.rect.left, s.rect.top, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
-                             s.depth, InputOutput, s.visual, mask, &attrs);
+    s.window =
+        XCreateWindow(dpy_, root_, s.rect.left, s.rect.top, static_cast<unsigned>(w),
+                      static_cast<unsigned>(h), 0, s.depth, InputOutput, s.visual, mask, &attrs);
     s.serverMapped = false;
     s.opacity = 255;
     AllocateStore(s, w, h);
     if (im_)
-        s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, s.window, XNFocusWindow,
-                         s.window, nullptr);
+        s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                         s.window, XNFocusWindow, s.window, nullptr);
     SetProperties(s, p);
     SetWmState(s, p, p);
     XChangeProperty(dpy_, s.window, A("_NET_WM_NAME"), A("UTF8_STRING"), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(s.title.data()), static_cast<int>(s.title.size()));
+                    reinterpret_cast<const unsigned char*>(s.title.data()),
+                    static_cast<int>(s.title.size()));
     XStoreName(dpy_, s.window, s.title.c_str());
     if (!s.icon.empty())
         XChangeProperty(dpy_, s.window, A("_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(s.icon.data()), static_cast<int>(s.icon.size()));
+                        reinterpret_cast<unsigned char*>(s.icon.data()),
+                        static_cast<int>(s.icon.size()));
     ApplyShapes(s);
     if (s.cursor) XDefineCursor(dpy_, s.window, s.cursor);
 }
@@ -269,15 +280,18 @@ void X11Backend::MapNow(Surf& s) {
     s.awaitingFrame = false;
     s.stateSerial = NextRequest(dpy_);
     // A replacement is already stacked where the old window is; a new window comes up on top.
-    if (s.retired) XMapWindow(dpy_, s.window);
-    else XMapRaised(dpy_, s.window);
+    if (s.retired)
+        XMapWindow(dpy_, s.window);
+    else
+        XMapRaised(dpy_, s.window);
     DropRetired(s);
 }
 
 void X11Backend::MoveSurface(SurfaceId id, const RECT& r) {
     Surf* s = Find(id);
     if (!s) return;
-    int w = std::max(1, static_cast<int>(r.right - r.left)), h = std::max(1, static_cast<int>(r.bottom - r.top));
+    int w = std::max(1, static_cast<int>(r.right - r.left)),
+        h = std::max(1, static_cast<int>(r.bottom - r.top));
     bool resized = w != s->rect.right - s->rect.left || h != s->rect.bottom - s->rect.top;
     s->rect = r;
     if (resized) {
@@ -293,7 +307,8 @@ void X11Backend::MoveSurface(SurfaceId id, const RECT& r) {
         }
         XFree(size);
     }
-    XMoveResizeWindow(dpy_, s->window, r.left, r.top, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XMoveResizeWindow(dpy_, s->window, r.left, r.top, static_cast<unsigned>(w),
+                      static_cast<unsigned>(h));
     XFlush(dpy_);
 }
 
@@ -322,7 +337,8 @@ void X11Backend::SetSurfaceTitle(SurfaceId id, const std::string& title) {
     if (!s) return;
     s->title = title;
     XChangeProperty(dpy_, s->window, A("_NET_WM_NAME"), A("UTF8_STRING"), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+                    reinterpret_cast<const unsigned char*>(title.data()),
+                    static_cast<int>(title.size()));
     XStoreName(dpy_, s->window, title.c_str());
 }
 
@@ -332,7 +348,8 @@ void X11Backend::SetSurfaceIcon(SurfaceId id, const IconPixels& icon) {
     s->icon = {icon.width, icon.height};
     for (std::uint32_t p : icon.argb) s->icon.push_back(static_cast<long>(p));
     XChangeProperty(dpy_, s->window, A("_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(s->icon.data()), static_cast<int>(s->icon.size()));
+                    reinterpret_cast<unsigned char*>(s->icon.data()),
+                    static_cast<int>(s->icon.size()));
 }
 
 bool X11Backend::BeginMoveResize(SurfaceId id, int hitCode, POINT screen) {
@@ -385,7 +402,8 @@ void X11Backend::Activate(SurfaceId id) {
         // Without a window manager the window is only focusable once it is viewable.
         XWindowAttributes attrs{};
         XGetWindowAttributes(dpy_, s->window, &attrs);
-        if (attrs.map_state == IsViewable) XSetInputFocus(dpy_, s->window, RevertToParent, CurrentTime);
+        if (attrs.map_state == IsViewable)
+            XSetInputFocus(dpy_, s->window, RevertToParent, CurrentTime);
     }
     XFlush(dpy_);
 }
@@ -396,8 +414,8 @@ void X11Backend::GrabPointer(SurfaceId id, bool grab) {
     pendingGrab_ = grab && s && s->awaitingFrame ? id : 0;
     if (pendingGrab_) return;
     if (grab && s) {
-        XGrabPointer(dpy_, s->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                     GrabModeAsync, None, None, CurrentTime);
+        XGrabPointer(dpy_, s->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                     GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
     } else {
         XUngrabPointer(dpy_, CurrentTime);
     }
@@ -425,16 +443,21 @@ struct CursorFont {
     unsigned font;
 };
 const CursorFont kCursorFonts[] = {
-    {IDC_IBEAM, XC_xterm},           {IDC_WAIT, XC_watch},
-    {IDC_CROSS, XC_crosshair},       {IDC_SIZENWSE, XC_sizing},
-    {IDC_SIZENESW, XC_sizing},       {IDC_SIZEWE, XC_sb_h_double_arrow},
-    {IDC_SIZENS, XC_sb_v_double_arrow}, {IDC_SIZEALL, XC_fleur},
+    {IDC_IBEAM, XC_xterm},
+    {IDC_WAIT, XC_watch},
+    {IDC_CROSS, XC_crosshair},
+    {IDC_SIZENWSE, XC_sizing},
+    {IDC_SIZENESW, XC_sizing},
+    {IDC_SIZEWE, XC_sb_h_double_arrow},
+    {IDC_SIZENS, XC_sb_v_double_arrow},
+    {IDC_SIZEALL, XC_fleur},
     {IDC_HAND, XC_hand2},
 };
 
 unsigned FontCursorFor(int shape) {
     for (const CursorFont& c : kCursorFonts)
-        if (reinterpret_cast<std::uintptr_t>(c.id) == static_cast<std::uintptr_t>(shape)) return c.font;
+        if (reinterpret_cast<std::uintptr_t>(c.id) == static_cast<std::uintptr_t>(shape))
+            return c.font;
     return XC_left_ptr;
 }
 
@@ -445,10 +468,10 @@ void X11Backend::SetCursorShape(SurfaceId id, int shape) {
     if (!s) return;
     unsigned font = FontCursorFor(shape);
     auto it = cursors_.find(static_cast<int>(font));
-    if (it == cursors_.end()) it = cursors_.emplace(static_cast<int>(font), XCreateFontCursor(dpy_, font)).first;
+    if (it == cursors_.end())
+        it = cursors_.emplace(static_cast<int>(font), XCreateFontCursor(dpy_, font)).first;
     s->cursor = it->second;
     XDefineCursor(dpy_, s->window, it->second);
 }
-
 
 }  // namespace platform::x11

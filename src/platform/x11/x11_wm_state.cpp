@@ -1,7 +1,11 @@
 // What the window manager makes of our windows: minimised from its task bar or keyboard,
 // restored by Alt+Tab or a click on the task bar, maximised. The backend only reports the
 // state; what the window hears of it is decided by the core.
+
+// Our headers before Xlib's, whose macros clash with our names.
+// clang-format off
 #include "platform/x11/x11_internal.h"
+// clang-format on
 
 #include <X11/Xatom.h>
 
@@ -28,13 +32,14 @@ bool X11Backend::HasNetState(::Window w, const char* atom) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, w, A("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format, &count, &after, &data) !=
-            Success ||
+    if (XGetWindowProperty(dpy_, w, A("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) != Success ||
         !data)
         return false;
     Atom wanted = A(atom);
     bool found = false;
-    for (unsigned long i = 0; i < count && format == 32; ++i) found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
+    for (unsigned long i = 0; i < count && format == 32; ++i)
+        found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
     XFree(data);
     return found;
 }
@@ -45,7 +50,8 @@ long X11Backend::IcccmState(::Window w) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     Atom wmState = A("WM_STATE");
-    if (XGetWindowProperty(dpy_, w, wmState, 0, 2, False, AnyPropertyType, &type, &format, &count, &after, &data) != Success ||
+    if (XGetWindowProperty(dpy_, w, wmState, 0, 2, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) != Success ||
         !data)
         return kIcccmAbsent;
     long state = count >= 1 && format == 32 ? reinterpret_cast<long*>(data)[0] : kIcccmAbsent;
@@ -73,7 +79,9 @@ void X11Backend::TrackState(XEvent& e) {
     if (!s) return;
     if (e.type == MapNotify) s->serverMapped = true;
     if (e.type == UnmapNotify) s->serverMapped = false;
-    if (e.type == PropertyNotify && e.xproperty.atom != A("_NET_WM_STATE") && e.xproperty.atom != A("WM_STATE")) return;
+    if (e.type == PropertyNotify && e.xproperty.atom != A("_NET_WM_STATE") &&
+        e.xproperty.atom != A("WM_STATE"))
+        return;
     if (!s->mapped || e.xany.serial < s->stateSerial) return;
     long icccm = IcccmState(s->window);
     bool hidden = HasNetState(s->window, "_NET_WM_STATE_HIDDEN");
