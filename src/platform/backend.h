@@ -31,8 +31,9 @@ struct SurfaceParams {
     // The pointer passes to whatever lies beneath, on the display as in the core's hit testing.
     // The core sets it for layered windows with WS_EX_TRANSPARENT and for top-levels that
     // answer WM_NCHITTEST with HTTRANSPARENT (glow windows). Since the display must know before
-    // the pointer arrives, a layered window is asked at its centre when its surface is made or
-    // becomes layered; hit testing corrects the answer whenever it asks the window itself.
+    // the pointer arrives, a layered window without a caption is asked at its centre when its
+    // surface is made or becomes layered; hit testing corrects the answer whenever it asks the
+    // window itself.
     bool clickThrough = false;
     SurfaceId transientFor = 0;
     std::string title;

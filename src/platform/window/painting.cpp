@@ -110,6 +110,7 @@ Surface* EnsureSurface(Window* top) {
     if (top->surface) return top->surface.get();
     auto s = std::make_unique<Surface>();
     SurfaceParams params = NewSurfaceParams(top);
+    if (top->surface) return top->surface.get();  // made while the window was asked
     s->params = params;
     s->layered = params.layered;
     s->id = GetBackend().CreateSurface(params);

@@ -16,14 +16,20 @@ bool SameStyle(const SurfaceParams& a, const SurfaceParams& b) {
            a.transientFor == b.transientFor;
 }
 
-// A layered window may take no pointer at all (glow windows answer HTTRANSPARENT everywhere).
-// It is asked once, at its centre, when its surface is made or becomes layered, so that the
-// display never gives it the pointer; hit testing corrects the answer later if it changes.
+// A layered window without a caption may take no pointer at all (glow windows answer
+// HTTRANSPARENT everywhere). It is asked once, at its centre, when its surface is made or
+// becomes layered, so that the display never gives it the pointer; hit testing corrects the
+// answer later if it changes. Windows with a caption are forms: they are not asked.
 void ProbeHitTransparent(Window* top) {
-    if (!(top->exStyle & WS_EX_LAYERED) || !top->proc) return;
+    static bool probing = false;  // a window that draws while it answers is not asked again
+    if (probing || !(top->exStyle & WS_EX_LAYERED) || (top->style & WS_CAPTION) == WS_CAPTION ||
+        !top->proc)
+        return;
+    probing = true;
     HWND h = top->handle;
     POINT c{(top->rect.left + top->rect.right) / 2, (top->rect.top + top->rect.bottom) / 2};
     LRESULT code = Send(top, WM_NCHITTEST, 0, MAKELPARAM(c.x, c.y));
+    probing = false;
     if (Window* w = FromHandle(h)) w->hitTransparent = code == HTTRANSPARENT;
 }
 
