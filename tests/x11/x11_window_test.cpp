@@ -112,6 +112,12 @@ class X11Windows : public ::testing::Test {
     static std::string LastPixel(const std::string& window) {
         return Capture("timeout 5 xwd -id " + window + " -silent | tail -c 4 | od -A n -t x1 -N 3");
     }
+    // Red, green, blue of a screen pixel.
+    static std::string ScreenPixel(int x, int y) {
+        return Capture("timeout 5 xwd -root -silent | /usr/bin/convert xwd:- -crop 1x1+" +
+                       std::to_string(x) + "+" + std::to_string(y) +
+                       " +repage rgb:- | od -A n -t x1");
+    }
     static int Count(HWND w, UINT msg) {
         return static_cast<int>(std::count_if(Log().begin(), Log().end(), [&](const Logged& l) {
             return l.hwnd == w && l.msg == msg;
@@ -161,8 +167,14 @@ TEST_F(X11Windows, ALayeredWindowMadeNormalGetsAnOrdinaryWindowWithItsPaintedPix
     std::string layered = XWindow("x11-layered-form");
     ASSERT_FALSE(layered.empty());
     EXPECT_EQ(Info(layered, "Depth"), "32");
+    // A window above it, left black (its class erases nothing), stays above.
+    Create("X11Rec", "x11-above", WS_POPUP | WS_VISIBLE, {140, 140, 200, 200}, WS_EX_NOACTIVATE);
+    PumpFor(200);
     SetWindowLongPtr(w, GWL_EXSTYLE, ExStyle(w) & ~WS_EX_LAYERED);
     PumpFor(300);
+    EXPECT_EQ(ScreenPixel(120, 120), " ff 00 00");
+    EXPECT_EQ(ScreenPixel(150, 150), " 00 00 00")
+        << "the new window took the old one's place in the stack";
     std::string normal = XWindow("x11-layered-form");
     ASSERT_FALSE(normal.empty());
     EXPECT_NE(normal, layered);
