@@ -81,6 +81,20 @@ TEST_F(X11Surface, AShownSurfaceIsMappedOnlyWithItsFirstFrame) {
         EXPECT_NE(e.kind, EventKind::SurfaceState) << "our own hide is no news";
 }
 
+TEST_F(X11Surface, ASurfaceMinimisedBeforeItsFirstFrameIsMappedAsAnIcon) {
+    platform::SurfaceParams p;
+    p.screenRect = RECT{40, 40, 140, 100};
+    platform::SurfaceId id = backend_->CreateSurface(p);
+    backend_->ShowSurface(id, true, true);
+    backend_->Minimize(id);
+    Drain(100);
+    EXPECT_EQ(Info(id, "Map State"), "IsViewable") << "no window manager here to keep it iconic";
+    EXPECT_EQ(Capture("timeout 5 xprop -id " + Hex(Window(id)) +
+                      " WM_HINTS | grep -c 'Initial state is Iconic'"),
+              "1");
+    EXPECT_TRUE(States(100).empty());
+}
+
 // Menus take the pointer as soon as they are shown, before their first frame.
 TEST_F(X11Surface, APointerGrabBeforeTheFirstFrameHoldsOnceTheSurfaceIsMapped) {
     platform::SurfaceParams p;

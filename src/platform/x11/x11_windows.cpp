@@ -378,6 +378,20 @@ void X11Backend::Minimize(SurfaceId id) {
     Surf* s = Find(id);
     if (!s) return;
     s->wmState = SurfaceState::Minimized;
+    if (s->awaitingFrame) {
+        // Minimised before its first frame: it is mapped as an icon, so that the task bar
+        // offers it, instead of waiting for a frame a minimised window never paints.
+        XWMHints* wm = XGetWMHints(dpy_, s->window);
+        if (!wm) wm = XAllocWMHints();
+        wm->flags |= StateHint;
+        wm->initial_state = IconicState;
+        XSetWMHints(dpy_, s->window, wm);
+        XFree(wm);
+        s->activateOnMap = false;
+        MapNow(*s);
+        XFlush(dpy_);
+        return;
+    }
     s->stateSerial = NextRequest(dpy_);
     XIconifyWindow(dpy_, s->window, screen_);
     XFlush(dpy_);
