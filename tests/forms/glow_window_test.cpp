@@ -2,6 +2,8 @@
 // the form, and that clicks pass through them.
 #include <cstdlib>
 
+#include "framework/std_controls.h"
+
 #include "glow_test_support.h"
 
 namespace forms_test {
@@ -158,6 +160,52 @@ TEST_F(GlowWindow, TheScreenShowsTheHaloBlendedAndTheControlUntouched) {
     EXPECT_EQ(ScreenPixel(POINT{211, 181}), (Bgr{120, 90, 85}));  // the bottom-right corner
     EXPECT_EQ(ScreenPixel(POINT{180, 151}), (Bgr{40, 80, 120}));  // over the control
     EXPECT_EQ(ScreenPixel(POINT{147, 160}), (Bgr{40, 80, 120}));  // beyond the glow
+}
+
+// A soft halo: an own 32-bit picture whose alpha falls from 250 next to the control to 25 at
+// its outer edge, around a panel of the form. The screen fades from the glow colour to the
+// form's colour going outwards, on every side. UTROZVON_GLOW_SHOT=file.png saves the screen.
+TEST_F(GlowWindow, ASoftHaloFadesOutwardsOnEverySide) {
+    constexpr int kMargin = 10, kSide = 2 * kMargin + 1;
+    skin::TsMaskData e;
+    e.SectionName = "BUTTON";
+    e.PropertyName = "GLOW0";
+    e.R = RECT{0, 0, kSide, kSide};
+    e.ImageCount = 1;
+    e.WL = e.WT = e.WR = e.WB = kMargin;
+    e.Bmp = paint_test::MakeBitmap(kSide, kSide, 32, Rgb(100, 200, 255));
+    e.Bmp->AlphaFormat = framework::TAlphaFormat::afDefined;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            int d = std::max(std::abs(x - kMargin), std::abs(y - kMargin));  // 0 in the middle, 10 at the rim
+            e.Bmp->ScanLine(y)[x * 4 + 3] = static_cast<std::uint8_t>(d == 0 ? 0 : 250 - (d - 1) * 25);
+        }
+    model().Masks.clear();
+    AddEntry(std::move(e));
+    auto* panel = new framework::TPanel(form);
+    panel->SetParent(form);
+    panel->SetColor(Rgb(230, 230, 230));
+    panel->SetBounds(100, 100, 60, 30);  // (150, 150) on the screen: kBox
+    Pump();
+
+    int id = Open(kBox, RECT{0, 0, 60, 30}, 0);
+    ASSERT_GE(id, 0);
+    Pump();
+    EXPECT_EQ(GlowRect(id), (RECT{140, 140, 220, 190}));
+    // Premultiplied blue 255 * a / 255 over the form's blue 40: rises with the alpha.
+    auto blueAt = [](int x, int y) { return ScreenPixel(POINT{x, y}).b; };
+    for (int step = 1; step < kMargin; ++step) {
+        EXPECT_GT(blueAt(150 - step, 165), blueAt(150 - step - 1, 165)) << "left, " << step;
+        EXPECT_GT(blueAt(209 + step, 165), blueAt(209 + step + 1, 165)) << "right, " << step;
+        EXPECT_GT(blueAt(180, 150 - step), blueAt(180, 150 - step - 1)) << "top, " << step;
+        EXPECT_GT(blueAt(180, 179 + step), blueAt(180, 179 + step + 1)) << "bottom, " << step;
+    }
+    // Nearest the control, alpha 250: 255 * 250 / 255 + 40 * 5 / 255 = 250.
+    EXPECT_EQ(blueAt(149, 165), 250);
+    EXPECT_EQ(ScreenPixel(POINT{139, 165}), (Bgr{40, 80, 120}));
+    // The panel itself is untouched.
+    EXPECT_EQ(ScreenPixel(POINT{180, 165}), ScreenPixel(POINT{181, 166}));
+    EXPECT_EQ(ScreenPixel(POINT{180, 165}).g, 230);
     if (const char* shot = std::getenv("UTROZVON_GLOW_SHOT")) Screen().SaveScreenshot(shot);
 }
 
