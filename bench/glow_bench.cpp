@@ -31,7 +31,8 @@ void FillSkin(skin::TsSkinManager& m) {
             p[0] = 255, p[1] = 200, p[2] = 90;
             int d = std::min({x, y, side - 1 - x, side - 1 - y});
             std::uint8_t* mask = model.MasterBitmap->ScanLine(y + side) + x * 3;
-            mask[0] = mask[1] = mask[2] = static_cast<std::uint8_t>(255 - std::min(d, kMargin) * 255 / kMargin);
+            mask[0] = mask[1] = mask[2] =
+                static_cast<std::uint8_t>(255 - std::min(d, kMargin) * 255 / kMargin);
         }
     skin::TsGeneralData s;
     s.SectionName = "CHECKBOX";
@@ -102,8 +103,9 @@ struct Scene {
 void BM_GlowOpenToShown(benchmark::State& state) {
     Scene scene;
     for (auto _ : state) scene.Hover(&state);
-    state.counters["glow_px"] = static_cast<double>((kBox.right - kBox.left + 2 * (kMargin - kOverlap)) *
-                                                    (kBox.bottom - kBox.top + 2 * (kMargin - kOverlap)));
+    state.counters["glow_px"] =
+        static_cast<double>((kBox.right - kBox.left + 2 * (kMargin - kOverlap)) *
+                            (kBox.bottom - kBox.top + 2 * (kMargin - kOverlap)));
 }
 BENCHMARK(BM_GlowOpenToShown)->Unit(benchmark::kMicrosecond);
 
@@ -114,7 +116,9 @@ void BM_GlowHoverCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_GlowHoverCycle)->Unit(benchmark::kMicrosecond);
 
-std::size_t HeapInUse() { return mallinfo2().uordblks; }
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 // Heap in use after 10 hover cycles and after 1000: equal when nothing accumulates.
 void BM_GlowHeapAfterCycles(benchmark::State& state) {

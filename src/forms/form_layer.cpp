@@ -13,9 +13,13 @@ int TFormLayer::OpenGlow(const skin::TsGlowRequest& r) {
     return OpenGlowWindow(r.box, r.visible, r.section, r.manager, r.parent, r.overlap, r.entry);
 }
 
-void TFormLayer::CloseGlow(int id) { CloseGlowWindow(id); }
+void TFormLayer::CloseGlow(int id) {
+    CloseGlowWindow(id);
+}
 
-void TFormLayer::CloseAllGlows() { CloseAllGlowWindows(); }
+void TFormLayer::CloseAllGlows() {
+    CloseAllGlowWindows();
+}
 
 std::unique_ptr<TFormLayer> InstallFormLayer() {
     auto layer = std::make_unique<TFormLayer>();

@@ -9,7 +9,7 @@
 namespace forms {
 
 class TFormLayer : public skin::TsFormLayer {
-public:
+  public:
     TFormLayer() = default;
     // Closes every glow, and uninstalls itself when it is the installed layer.
     ~TFormLayer() override;

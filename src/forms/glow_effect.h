@@ -11,7 +11,7 @@
 namespace forms {
 
 class TacGlowEffect {
-public:
+  public:
     TacGlowEffect(int entryIndex, int overlap) : entryIndex_(entryIndex), overlap_(overlap) {}
     TacGlowEffect(const TacGlowEffect&) = delete;
     TacGlowEffect& operator=(const TacGlowEffect&) = delete;
@@ -31,8 +31,9 @@ public:
     // window holds the picture from then on.
     bool Show(const skin::TsSkinModel& model, const RECT& box, const RECT& visible, HWND parent);
 
-private:
-    void Present(TacGlowForm& form, framework::TBitmap& picture, const TacGlowPlacement& p, HWND parent);
+  private:
+    void Present(TacGlowForm& form, framework::TBitmap& picture, const TacGlowPlacement& p,
+                 HWND parent);
 
     int entryIndex_;
     int overlap_;

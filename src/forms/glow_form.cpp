@@ -17,14 +17,19 @@ void TacGlowForm::CreateParams(framework::TCreateParams& params) {
 
 void TacGlowForm::WndProc(framework::TMessage& m) {
     switch (m.Msg) {
-    case WM_NCHITTEST: m.Result = HTTRANSPARENT; return;
-    case WM_MOUSEACTIVATE: m.Result = MA_NOACTIVATE; return;
-    // A form shows itself with SW_SHOW, which raises it to the top; a glow stays where it was
-    // put, directly above its form.
-    case framework::CM_VISIBLECHANGED:
-        if (HandleAllocated()) ShowWindow(Handle(), Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
-        return;
-    default: framework::TCustomForm::WndProc(m);
+        case WM_NCHITTEST:
+            m.Result = HTTRANSPARENT;
+            return;
+        case WM_MOUSEACTIVATE:
+            m.Result = MA_NOACTIVATE;
+            return;
+        // A form shows itself with SW_SHOW, which raises it to the top; a glow stays where it was
+        // put, directly above its form.
+        case framework::CM_VISIBLECHANGED:
+            if (HandleAllocated()) ShowWindow(Handle(), Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+            return;
+        default:
+            framework::TCustomForm::WndProc(m);
     }
 }
 

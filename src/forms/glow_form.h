@@ -10,11 +10,11 @@ namespace forms {
 constexpr int kGlowFormTag = -98;
 
 class TacGlowForm : public framework::TCustomForm {
-public:
+  public:
     // stayOnTop: the glow lies over a topmost form and must stay over it.
     explicit TacGlowForm(bool stayOnTop);
 
-protected:
+  protected:
     // The layered and tool-window styles are given at creation: the display picks a window with
     // an alpha channel when the window is made. WS_EX_TRANSPARENT is added to the answer
     // HTTRANSPARENT below, so that clicks pass to every window beneath, not only to windows of
@@ -23,7 +23,7 @@ protected:
     void CreateParams(framework::TCreateParams& params) override;
     void WndProc(framework::TMessage& message) override;
 
-private:
+  private:
     bool stayOnTop_;
 };
 

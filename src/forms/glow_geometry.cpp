@@ -14,8 +14,10 @@ int Cut(bool cutOff, int hidden, int frameWidth, int overlap) {
 TacGlowPlacement PlaceGlow(const RECT& box, const RECT& visible, const RECT& frame, int overlap) {
     TacGlowPlacement p;
     const int bw = box.right - box.left, bh = box.bottom - box.top;
-    p.full = SIZE{bw + frame.left + frame.right - 2 * overlap, bh + frame.top + frame.bottom - 2 * overlap};
-    const bool nothingSeen = visible.right <= visible.left || visible.bottom <= visible.top || bw <= 0 || bh <= 0;
+    p.full = SIZE{bw + frame.left + frame.right - 2 * overlap,
+                  bh + frame.top + frame.bottom - 2 * overlap};
+    const bool nothingSeen =
+        visible.right <= visible.left || visible.bottom <= visible.top || bw <= 0 || bh <= 0;
     if (nothingSeen || p.full.cx <= 0 || p.full.cy <= 0) return p;
 
     const bool whole = visible.right - visible.left == bw && visible.bottom - visible.top == bh;
@@ -27,7 +29,8 @@ TacGlowPlacement PlaceGlow(const RECT& box, const RECT& visible, const RECT& fra
     }
     const int left = box.left - frame.left + overlap + p.cutLeft;
     const int top = box.top - frame.top + overlap + p.cutTop;
-    p.window = RECT{left, top, left + p.full.cx - p.cutLeft - p.cutRight, top + p.full.cy - p.cutTop - p.cutBottom};
+    p.window = RECT{left, top, left + p.full.cx - p.cutLeft - p.cutRight,
+                    top + p.full.cy - p.cutTop - p.cutBottom};
     return p;
 }
 

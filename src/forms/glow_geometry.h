@@ -8,12 +8,12 @@
 namespace forms {
 
 struct TacGlowPlacement {
-    SIZE full{};         // the whole glow picture
-    int cutLeft = 0;     // columns and rows of the picture left out at each side
+    SIZE full{};      // the whole glow picture
+    int cutLeft = 0;  // columns and rows of the picture left out at each side
     int cutTop = 0;
     int cutRight = 0;
     int cutBottom = 0;
-    RECT window{};       // the glow window on the screen
+    RECT window{};  // the glow window on the screen
 
     int Width() const { return window.right - window.left; }
     int Height() const { return window.bottom - window.top; }

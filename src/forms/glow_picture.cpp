@@ -14,7 +14,9 @@ using framework::TBitmap;
 
 constexpr std::uint8_t kKeyB = 0xFF, kKeyG = 0x00, kKeyR = 0xFF;  // the skin's see-through colour
 
-bool IsKey(const std::uint8_t* p) { return p[0] == kKeyB && p[1] == kKeyG && p[2] == kKeyR; }
+bool IsKey(const std::uint8_t* p) {
+    return p[0] == kKeyB && p[1] == kKeyG && p[2] == kKeyR;
+}
 
 void Clear(TBitmap& bmp) {
     const std::size_t rowBytes = static_cast<std::size_t>(bmp.Width()) * bmp.BytesPerPixel();
@@ -23,7 +25,7 @@ void Clear(TBitmap& bmp) {
 
 // How strongly an image pixel covers: from its mask row, its own alpha, or fully.
 class CoverageReader {
-public:
+  public:
     CoverageReader(const TBitmap& image, const skin::TsMaskData& e)
         : image_(image),
           maskRows_(e.MaskType != 0 ? paint::MaskOffset(e) : -1),
@@ -36,13 +38,14 @@ public:
         if (IsKey(p)) return 0;
         if (maskRows_ >= 0) {
             if (y + maskRows_ >= image_.Height()) return 0;
-            const std::uint8_t* m = image_.ScanLine(y + maskRows_) + static_cast<std::ptrdiff_t>(x) * bpp;
+            const std::uint8_t* m =
+                image_.ScanLine(y + maskRows_) + static_cast<std::ptrdiff_t>(x) * bpp;
             return static_cast<std::uint8_t>(255 - std::min({m[0], m[1], m[2]}));
         }
         return ownAlpha_ ? p[3] : 255;
     }
 
-private:
+  private:
     const TBitmap& image_;
     int maskRows_;
     bool ownAlpha_;
@@ -50,7 +53,8 @@ private:
 
 // A one-entry model whose entry has the glow entry's frames and margins but a grey picture of
 // each pixel's coverage, so that DrawBorderMask lays coverage out exactly as it laid colour.
-std::unique_ptr<skin::TsSkinModel> CoverageModel(const skin::TsSkinModel& model, const skin::TsMaskData& e) {
+std::unique_ptr<skin::TsSkinModel> CoverageModel(const skin::TsSkinModel& model,
+                                                 const skin::TsMaskData& e) {
     const TBitmap* image = paint::EntryImage(model, e);
     const int fh = paint::FrameHeight(e);
     const int w = std::min<int>(e.Width(), image ? image->Width() - e.R.left : 0);
@@ -62,7 +66,8 @@ std::unique_ptr<skin::TsSkinModel> CoverageModel(const skin::TsSkinModel& model,
     CoverageReader coverage(*image, e);
     for (int y = 0; y < h; ++y) {
         std::uint8_t* out = grey->ScanLine(y);
-        for (int x = 0; x < w; ++x, out += 3) out[0] = out[1] = out[2] = coverage.At(e.R.left + x, e.R.top + y);
+        for (int x = 0; x < w; ++x, out += 3)
+            out[0] = out[1] = out[2] = coverage.At(e.R.left + x, e.R.top + y);
     }
     auto result = std::make_unique<skin::TsSkinModel>();
     skin::TsMaskData c;
@@ -72,7 +77,8 @@ std::unique_ptr<skin::TsSkinModel> CoverageModel(const skin::TsSkinModel& model,
     c.MaskType = 0;
     c.BorderWidth = e.BorderWidth;
     // Masked pieces are never stretched; the coverage must not be either.
-    c.DrawMode = static_cast<std::int16_t>(e.MaskType != 0 ? e.DrawMode & ~paint::kBorderStretch : e.DrawMode);
+    c.DrawMode = static_cast<std::int16_t>(e.MaskType != 0 ? e.DrawMode & ~paint::kBorderStretch
+                                                           : e.DrawMode);
     c.ImgType = e.ImgType;
     c.OwnerManager = e.OwnerManager;
     c.WL = e.WL, c.WT = e.WT, c.WR = e.WR, c.WB = e.WB;
@@ -89,9 +95,11 @@ void Combine(TBitmap& colour, const TBitmap& coverage, bool premultiplied) {
         for (int x = 0; x < colour.Width(); ++x, p += 4, c += 4) {
             const unsigned a = c[0];
             if (!premultiplied) {
-                for (int k = 0; k < 3; ++k) p[k] = static_cast<std::uint8_t>((p[k] * a + 127) / 255);
+                for (int k = 0; k < 3; ++k)
+                    p[k] = static_cast<std::uint8_t>((p[k] * a + 127) / 255);
             } else {
-                for (int k = 0; k < 3; ++k) p[k] = static_cast<std::uint8_t>(std::min<unsigned>(p[k], a));
+                for (int k = 0; k < 3; ++k)
+                    p[k] = static_cast<std::uint8_t>(std::min<unsigned>(p[k], a));
             }
             p[3] = static_cast<std::uint8_t>(a);
         }
@@ -100,7 +108,8 @@ void Combine(TBitmap& colour, const TBitmap& coverage, bool premultiplied) {
 
 }  // namespace
 
-std::unique_ptr<TBitmap> BuildGlowPicture(const skin::TsSkinModel& model, int entryIndex, int width, int height) {
+std::unique_ptr<TBitmap> BuildGlowPicture(const skin::TsSkinModel& model, int entryIndex, int width,
+                                          int height) {
     if (width <= 0 || height <= 0) return nullptr;
     auto picture = paint::CreateBmp32(width, height);
     Clear(*picture);
@@ -110,10 +119,12 @@ std::unique_ptr<TBitmap> BuildGlowPicture(const skin::TsSkinModel& model, int en
     if (!coverageModel) return picture;
 
     const RECT all{0, 0, width, height};
-    paint::DrawBorderMask(*picture, all, false, false, 0, model, entryIndex, paint::EmptyBgSource());
+    paint::DrawBorderMask(*picture, all, false, false, 0, model, entryIndex,
+                          paint::EmptyBgSource());
     auto coverage = paint::CreateBmp32(width, height);
     Clear(*coverage);
-    paint::DrawBorderMask(*coverage, all, false, false, 0, *coverageModel, 0, paint::EmptyBgSource());
+    paint::DrawBorderMask(*coverage, all, false, false, 0, *coverageModel, 0,
+                          paint::EmptyBgSource());
     Combine(*picture, *coverage, e->MaskType != 0);
     return picture;
 }

@@ -18,10 +18,11 @@ namespace forms {
 // and see-through (key colour) pixels cover nothing. Colours are premultiplied by that alpha.
 // Pixels no piece reaches (the centre) are 0: black and fully transparent. Null when the
 // size is not positive.
-std::unique_ptr<framework::TBitmap> BuildGlowPicture(const skin::TsSkinModel& model, int entryIndex, int width,
-                                                     int height);
+std::unique_ptr<framework::TBitmap> BuildGlowPicture(const skin::TsSkinModel& model, int entryIndex,
+                                                     int width, int height);
 
 // The part of picture from (x, y) on, width x height, copied with its alpha.
-std::unique_ptr<framework::TBitmap> CutGlowPicture(framework::TBitmap& picture, int x, int y, int width, int height);
+std::unique_ptr<framework::TBitmap> CutGlowPicture(framework::TBitmap& picture, int x, int y,
+                                                   int width, int height);
 
 }  // namespace forms

@@ -17,7 +17,7 @@ struct Slot {
 };
 
 class TacGlowEffects {
-public:
+  public:
     int Add(std::unique_ptr<TacGlowEffect> glow) {
         std::size_t slot = FreeSlot();
         if (slot >= static_cast<std::size_t>(kSlotLimit)) return -1;
@@ -53,7 +53,7 @@ public:
         return n;
     }
 
-private:
+  private:
     std::size_t FreeSlot() const {
         for (std::size_t i = 0; i < slots_.size(); ++i)
             if (!slots_[i].glow) return i;
@@ -79,8 +79,9 @@ skin::TsSkinManager* ManagerOrDefault(skin::TsSkinManager* manager) {
 
 }  // namespace
 
-int OpenGlowWindow(const RECT& box, const RECT& visible, const std::string& section, skin::TsSkinManager* manager,
-                   HWND parent, int overlap, const std::string& entry) {
+int OpenGlowWindow(const RECT& box, const RECT& visible, const std::string& section,
+                   skin::TsSkinManager* manager, HWND parent, int overlap,
+                   const std::string& entry) {
     if (!platform::LayeredWindowsAvailable()) return -1;
     manager = ManagerOrDefault(manager);
     if (!manager || section.empty()) return -1;
@@ -92,13 +93,21 @@ int OpenGlowWindow(const RECT& box, const RECT& visible, const std::string& sect
     return Registry().Add(std::move(glow));
 }
 
-void CloseGlowWindow(int id) { Registry().Close(id); }
+void CloseGlowWindow(int id) {
+    Registry().Close(id);
+}
 
-void CloseAllGlowWindows() { Registry().CloseAll(); }
+void CloseAllGlowWindows() {
+    Registry().CloseAll();
+}
 
-std::size_t GlowRegistrySlots() { return Registry().Slots(); }
+std::size_t GlowRegistrySlots() {
+    return Registry().Slots();
+}
 
-std::size_t OpenGlowCount() { return Registry().Open(); }
+std::size_t OpenGlowCount() {
+    return Registry().Open();
+}
 
 TacGlowEffect* FindGlow(int id) {
     Slot* s = Registry().Find(id);

@@ -23,8 +23,9 @@ namespace forms {
 // overlap: how far the glow reaches into the control.
 // Returns the glow's id, or -1 when none is shown: no layered windows on this display (on X11:
 // no compositor), no manager, no such entry, or nothing of the control to be seen.
-int OpenGlowWindow(const RECT& box, const RECT& visible, const std::string& section, skin::TsSkinManager* manager,
-                   HWND parent, int overlap, const std::string& entry);
+int OpenGlowWindow(const RECT& box, const RECT& visible, const std::string& section,
+                   skin::TsSkinManager* manager, HWND parent, int overlap,
+                   const std::string& entry);
 // Closes one glow; -1, ids never given and ids already closed are ignored.
 void CloseGlowWindow(int id);
 // Closes every open glow.

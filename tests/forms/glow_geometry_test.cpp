@@ -2,9 +2,9 @@
 // for frames narrower than the overlap. Expected rectangles are worked out by hand from:
 // full width = box + left + right frame - 2 overlap; a cut side ends at the control's visible
 // edge.
-#include <gtest/gtest.h>
-
 #include "forms/glow_geometry.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

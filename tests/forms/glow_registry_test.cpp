@@ -16,7 +16,7 @@ constexpr RECT kBox{150, 150, 210, 180};
 constexpr RECT kWhole{0, 0, 60, 30};
 
 class GlowRegistry : public GlowTest {
-protected:
+  protected:
     void SetUp() override {
         GlowTest::SetUp();
         AddSection("BUTTON");
@@ -81,7 +81,8 @@ TEST_F(GlowRegistry, HoveringAThousandTimesLeavesNoSlotsBehind) {
 
 TEST_F(GlowRegistry, CloseAllClosesEveryWindowAndEmptiesTheRegistry) {
     std::vector<HWND> windows;
-    for (int i = 0; i < 3; ++i) windows.push_back(FindGlow(Open(kBox, kWhole, i))->GlowForm()->Handle());
+    for (int i = 0; i < 3; ++i)
+        windows.push_back(FindGlow(Open(kBox, kWhole, i))->GlowForm()->Handle());
     CloseAllGlowWindows();
     EXPECT_EQ(GlowRegistrySlots(), 0u);
     for (HWND h : windows) EXPECT_FALSE(IsWindow(h));

@@ -17,7 +17,8 @@ SwitchableScreen& Screen() {
 Bgr ScreenPixel(POINT p) {
     std::vector<std::uint32_t> screen = Screen().ComposeScreen();
     std::uint32_t v = screen[static_cast<std::size_t>(p.y) * Screen().ScreenSize().cx + p.x];
-    return Bgr{static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF)};
+    return Bgr{static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+               static_cast<int>((v >> 16) & 0xFF)};
 }
 
 void GlowTest::SetUp() {
@@ -54,7 +55,8 @@ int GlowTest::AddEntry(skin::TsMaskData entry) {
     return static_cast<int>(model().Masks.size()) - 1;
 }
 
-int GlowTest::AddFrameEntry(const std::string& section, const std::string& property, int wl, int wt, int wr, int wb) {
+int GlowTest::AddFrameEntry(const std::string& section, const std::string& property, int wl, int wt,
+                            int wr, int wb) {
     skin::TsMaskData m;
     m.SectionName = section;
     m.PropertyName = property;
@@ -66,7 +68,8 @@ int GlowTest::AddFrameEntry(const std::string& section, const std::string& prope
 }
 
 int GlowTest::Open(const RECT& box, const RECT& visible, int overlap, const std::string& section) {
-    return forms::OpenGlowWindow(box, visible, section, manager.get(), form->Handle(), overlap, "GLOW");
+    return forms::OpenGlowWindow(box, visible, section, manager.get(), form->Handle(), overlap,
+                                 "GLOW");
 }
 
 RECT GlowTest::GlowRect(int id) {

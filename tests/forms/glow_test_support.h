@@ -30,7 +30,7 @@ using framework::TColor;
 using paint_test::Rgb;
 
 class SwitchableScreen : public platform::headless::HeadlessBackend {
-public:
+  public:
     SwitchableScreen() : HeadlessBackend(SIZE{800, 600}) {}
     bool LayeredSupported() const override { return layered; }
     bool layered = true;
@@ -44,20 +44,24 @@ struct Bgr {
     int b, g, r;
     bool operator==(const Bgr&) const = default;
 };
-inline void PrintTo(const Bgr& p, std::ostream* os) { *os << "(b " << p.b << ", g " << p.g << ", r " << p.r << ")"; }
+inline void PrintTo(const Bgr& p, std::ostream* os) {
+    *os << "(b " << p.b << ", g " << p.g << ", r " << p.r << ")";
+}
 Bgr ScreenPixel(POINT p);
 
 class GlowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     skin::TsSkinModel& model() { return manager->Model(); }
     skin::TsGeneralData& AddSection(const std::string& name, const std::string& parentClass = "");
     // A frame entry in the master bitmap (MaskType 0, one state, 3 x 3, margins as given).
-    int AddFrameEntry(const std::string& section, const std::string& property, int wl, int wt, int wr, int wb);
+    int AddFrameEntry(const std::string& section, const std::string& property, int wl, int wt,
+                      int wr, int wb);
     int AddEntry(skin::TsMaskData entry);
     // Opens a glow of section "BUTTON" with the test's manager and form.
-    int Open(const RECT& box, const RECT& visible, int overlap, const std::string& section = "BUTTON");
+    int Open(const RECT& box, const RECT& visible, int overlap,
+             const std::string& section = "BUTTON");
     RECT GlowRect(int id);
     void Pump() { app->ProcessMessages(); }
 

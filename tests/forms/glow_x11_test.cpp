@@ -51,7 +51,8 @@ TEST(GlowOnX11, IsBlendedAndLetsClicksThrough) {
     form->SetBounds(100, 100, 400, 300);
     int downs = 0;
     POINT at{};
-    form->OnMouseDown = [&](framework::TObject*, framework::TMouseButton, framework::TShiftState, int x, int y) {
+    form->OnMouseDown = [&](framework::TObject*, framework::TMouseButton, framework::TShiftState,
+                            int x, int y) {
         ++downs;
         at = POINT{x, y};
     };
@@ -63,7 +64,8 @@ TEST(GlowOnX11, IsBlendedAndLetsClicksThrough) {
 
     // The control: 100 x 40 at (200, 200); the glow reaches 10 px out of it.
     const RECT box{200, 200, 300, 240};
-    int id = forms::OpenGlowWindow(box, RECT{0, 0, 100, 40}, "BUTTON", &manager, form->Handle(), 0, "GLOW");
+    int id = forms::OpenGlowWindow(box, RECT{0, 0, 100, 40}, "BUTTON", &manager, form->Handle(), 0,
+                                   "GLOW");
     if (!expectGlow) {
         EXPECT_EQ(id, -1) << "a glow without a compositor";
         std::printf("glow: none\n");
