@@ -1,5 +1,8 @@
 // The window of a glow: a borderless framework form with per-pixel alpha that never takes the
-// mouse or the focus, so that everything beneath it works as if it were not there.
+// mouse or the focus, so that everything beneath it works as if it were not there. Its own
+// answers live in a form class of its own rather than in a window procedure put in front of a
+// plain form's and taken away again on closing: the glow owns its form, so nothing else can
+// have subclassed it in between.
 #pragma once
 
 #include "framework/form.h"
