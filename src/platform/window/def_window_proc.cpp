@@ -249,6 +249,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
             return 0;
+        case WM_WINDOWPOSCHANGING: ClampWindowPos(w, reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
         case WM_WINDOWPOSCHANGED: return WindowPosChanged(w, lParam);
         case WM_GETMINMAXINFO: return 0;
         case WM_RBUTTONUP: {
