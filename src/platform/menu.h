@@ -21,6 +21,7 @@ constexpr UINT MF_SEPARATOR = 0x800;
 constexpr UINT MF_UNCHECKED = 0x0;
 constexpr UINT MF_OWNERDRAW = 0x100;
 constexpr UINT MF_HILITE = 0x80;
+constexpr UINT MF_SYSMENU = 0x2000;
 constexpr UINT MFT_STRING = 0x0;
 constexpr UINT MFT_OWNERDRAW = 0x100;
 constexpr UINT MFT_RADIOCHECK = 0x200;

@@ -24,6 +24,8 @@ void RemoveMessagesFor(HWND hwnd);
 DWORD Now();
 // Gives the raw event to input translation right away (input.cpp); used by backends' pumps.
 void QueueRawEvent(const BackendEvent& e);
+// Puts an event before every other raw event (input.cpp): a press a menu handed on.
+void QueueRawEventFirst(const BackendEvent& e);
 
 // hooks.cpp
 LRESULT CallCbtHook(int code, WPARAM wParam, LPARAM lParam);
@@ -110,6 +112,9 @@ IconPixels IconPixelsOf(HICON icon);
 void SetMainWindowHandle(HWND hwnd);
 // menus.cpp: drops a destroyed window's system menu.
 void ForgetSystemMenu(HWND hwnd);
+// popup_menu.cpp: DefWindowProc's system menu at a screen point; a chosen command is posted
+// to the window as WM_SYSCOMMAND.
+void TrackSystemMenu(HWND hwnd, POINT at);
 
 // system_metrics.cpp: the work area of the primary monitor.
 RECT PrimaryWorkArea();
