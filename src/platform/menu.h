@@ -135,6 +135,12 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 // Ends the menu loop that runs now, as a click outside it would.
 BOOL EndMenu();
+// The symbol the system menu shows beside SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE or SC_CLOSE,
+// centred in `rect` in `color`. Not in the real API: there these come from the "Webdings" or
+// "Marlett" symbol font ('0', '1', '2' and 'r'), which does not exist here, so menu painters
+// call this instead. The design fits a 13-pixel em and grows by whole multiples of it with the
+// rectangle's height. FALSE, and nothing drawn, for any other command.
+BOOL DrawMenuSymbol(HDC dc, const RECT* rect, UINT command, COLORREF color);
 // The window's copy of the system menu (Restore, Move, Size, Minimize, Maximize, separator,
 // Close), its items enabled as the window's style and state allow; revert drops the copy.
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);

@@ -118,6 +118,10 @@ void DrawClassicItem(HDC dc, const ItemGeometry& item, bool hot) {
         write(text, 0);
     }
     if (item.state & MFS_CHECKED) DrawCheck(dc, r, item.Grayed() ? GetSysColor(COLOR_GRAYTEXT) : text);
+    if (g_tracker->systemMenu) {
+        RECT symbol{r.left, r.top, r.left + GetSystemMetrics(SM_CXMENUCHECK) + 4, r.bottom};
+        DrawMenuSymbol(dc, &symbol, item.id, item.Grayed() ? GetSysColor(COLOR_GRAYTEXT) : text);
+    }
     if (item.submenu) DrawArrow(dc, r, text);
 }
 
