@@ -1,9 +1,18 @@
 // Menus as data: popup menus, their items and states, and each window's system menu.
 //
-// Where our semantics differ from the real API: string items are UTF-8; TrackPopupMenu's menu
-// windows are of the class "#32768" and are drawn in the classic look unless their items are
-// owner-drawn; keyboard input during the menu loop is read from the queue whatever window it
-// was meant for, as the real menu loop does.
+// Where our semantics differ from the real API: string items are UTF-8; keyboard input during
+// the menu loop is read from the queue whatever window it was meant for, as the real menu loop
+// does.
+//
+// Menu windows are as a painter that subclasses them expects from the real system: the class
+// "#32768", a 3-pixel non-client border with the items in client coordinates inside it, the
+// classic edge drawn on WM_NCPAINT and the background on WM_ERASEBKGND (both sent from
+// BeginPaint through the window's current procedure, so a subclass that answers them replaces
+// them), and WM_DRAWITEM's DC being the menu window's paint DC, not clipped to the item. A press
+// outside every menu window ends the menu and then reaches the window under the pointer; a
+// press on a menu window is the menu's. The owner given to TrackPopupMenu hears WM_INITMENU and
+// WM_INITMENUPOPUP (high word of lParam TRUE for a window's system menu), and a system menu's
+// choice comes back as a posted WM_SYSCOMMAND.
 #pragma once
 
 #include "platform/types.h"
@@ -143,4 +152,5 @@ BOOL EndMenu();
 BOOL DrawMenuSymbol(HDC dc, const RECT* rect, UINT command, COLORREF color);
 // The window's copy of the system menu (Restore, Move, Size, Minimize, Maximize, separator,
 // Close), its items enabled as the window's style and state allow; revert drops the copy.
+// A window that has had WS_SYSMENU keeps its menu when the style goes, as with the real system.
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);

@@ -18,6 +18,14 @@
 //   (minimise, maximise, restore); after a plain show, move or size they come from the next
 //   BeginPaint. The real system's tables mark those early erases optional, and painting
 //   once, late, keeps a skinned frame from being drawn twice per change.
+// - A window without WS_SYSMENU behaves as with the real system, which a frame that draws its
+//   own title buttons relies on: Alt+Space still sends it WM_SYSCOMMAND SC_KEYMENU (lParam
+//   ' '), GetSystemMenu still answers for a window that has ever had the style, and only
+//   DefWindowProc's own system menu (SC_KEYMENU, SC_MOUSEMENU, a right click on the caption)
+//   needs the style.
+// - AnimateWindow returns when the blend is over, as the real call does, but runs a modal loop
+//   meanwhile: frames follow the time passed, and timers, paints and input are dispatched
+//   between them, so the program's timers never miss a tick during a fade.
 // - GetDesktopWindow is a handle without a window object: IsWindow accepts it, windows
 //   created with it as parent (WS_CHILD or not) or moved to it by SetParent are top-level,
 //   and GetAncestor(GA_PARENT) of a top-level window names it. Nothing can be drawn on it.
