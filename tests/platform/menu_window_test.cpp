@@ -86,7 +86,7 @@ void ClickElsewhere(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 }
 
 class MenuWindow : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         static bool registered = [] {
@@ -97,8 +97,8 @@ protected:
         }();
         ASSERT_TRUE(registered);
         g_seen = Seen{};
-        owner = CreateWindowEx(0, "MenuOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                               nullptr);
+        owner = CreateWindowEx(0, "MenuOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
         menu = CreatePopupMenu();
         AppendMenu(menu, MF_OWNERDRAW, 1, nullptr);
         AppendMenu(menu, MF_OWNERDRAW, 2, nullptr);

@@ -28,7 +28,7 @@ void ActInMenu(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 }
 
 class DefaultSystemMenu : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         g_menuRect = RECT{};
@@ -40,8 +40,9 @@ protected:
         Screen().PressChord(chord);
     }
     static int Count(HWND w, UINT msg) {
-        return static_cast<int>(
-            std::count_if(Log().begin(), Log().end(), [&](const Logged& l) { return l.hwnd == w && l.msg == msg; }));
+        return static_cast<int>(std::count_if(Log().begin(), Log().end(), [&](const Logged& l) {
+            return l.hwnd == w && l.msg == msg;
+        }));
     }
     static const Logged* Find(HWND w, UINT msg) {
         for (const Logged& l : Log())
@@ -105,7 +106,9 @@ TEST_F(DefaultSystemMenu, TheDefaultMenuOpensBelowTheIconTellsTheWindowAndPostsT
         [&] {
             std::vector<UINT> seen;
             for (UINT m : MessagesOf(w))
-                if (m == WM_INITMENU || m == WM_INITMENUPOPUP || m == WM_SYSCOMMAND || m == WM_CLOSE) seen.push_back(m);
+                if (m == WM_INITMENU || m == WM_INITMENUPOPUP || m == WM_SYSCOMMAND ||
+                    m == WM_CLOSE)
+                    seen.push_back(m);
             return seen;
         }(),
         {{WM_SYSCOMMAND}, {WM_INITMENU}, {WM_INITMENUPOPUP}, {WM_SYSCOMMAND}, {WM_CLOSE}}));

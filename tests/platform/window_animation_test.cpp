@@ -24,7 +24,7 @@ void OneSecondTick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 class WindowAnimation : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         g_blending = false;
@@ -87,7 +87,8 @@ TEST_F(WindowAnimation, AWindowDestroyedDuringItsBlendEndsTheBlend) {
     wc.lpfnWndProc = DestroyOnTimer;
     wc.lpszClassName = "DestroyOnTimer";
     RegisterClass(&wc);
-    HWND w = CreateWindowEx(0, "DestroyOnTimer", "", WS_POPUP, 0, 0, 30, 30, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "DestroyOnTimer", "", WS_POPUP, 0, 0, 30, 30, nullptr, nullptr,
+                            nullptr, nullptr);
     SetTimer(w, 1, 20, nullptr);
     std::int64_t start = platform::MonotonicMilliseconds();
     EXPECT_FALSE(AnimateWindow(w, 2000, AW_BLEND));

@@ -80,7 +80,8 @@ TEST_F(WindowGeometry, MaximiseAsksForLimitsAndRestoreReturnsToThePlacement) {
     wc.lpfnWndProc = SmallMaxProc;
     wc.lpszClassName = "SmallMax";
     RegisterClass(&wc);
-    HWND w = CreateWindowEx(0, "SmallMax", "M", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 120, 80, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "SmallMax", "M", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 120, 80,
+                            nullptr, nullptr, nullptr, nullptr);
     Log().clear();
     ShowWindow(w, SW_SHOWMAXIMIZED);
     EXPECT_TRUE(IsZoomed(w));

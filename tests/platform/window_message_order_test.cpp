@@ -7,10 +7,11 @@ using namespace testing_support;
 namespace {
 
 class MessageOrder : public WindowTest {
-protected:
+  protected:
     // A shown, active and focused overlapped window, with nothing logged yet.
     HWND ShownTop() {
-        HWND w = CreateTop("T", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE);
+        HWND w =
+            CreateTop("T", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE);
         Pump();
         Log().clear();
         return w;
@@ -19,7 +20,8 @@ protected:
     static std::vector<std::pair<HWND, UINT>> Across(std::initializer_list<UINT> wanted) {
         std::vector<std::pair<HWND, UINT>> out;
         for (const Logged& l : Log())
-            if (std::find(wanted.begin(), wanted.end(), l.msg) != wanted.end()) out.emplace_back(l.hwnd, l.msg);
+            if (std::find(wanted.begin(), wanted.end(), l.msg) != wanted.end())
+                out.emplace_back(l.hwnd, l.msg);
         return out;
     }
 };
@@ -45,8 +47,11 @@ TEST_F(MessageOrder, HidingTheActiveWindowActivatesTheNextOneBeforeTheFocusMoves
     HWND other = CreateTop("O", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE);
     HWND w = ShownTop();
     ShowWindow(w, SW_HIDE);
-    std::vector<std::pair<HWND, UINT>> expected = {{w, WM_SHOWWINDOW}, {w, WM_ACTIVATE}, {other, WM_ACTIVATE},
-                                                   {w, WM_KILLFOCUS},  {other, WM_SETFOCUS}};
+    std::vector<std::pair<HWND, UINT>> expected = {{w, WM_SHOWWINDOW},
+                                                   {w, WM_ACTIVATE},
+                                                   {other, WM_ACTIVATE},
+                                                   {w, WM_KILLFOCUS},
+                                                   {other, WM_SETFOCUS}};
     EXPECT_EQ(Across({WM_SHOWWINDOW, WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}), expected);
     EXPECT_EQ(GetFocus(), other);
 }
@@ -55,16 +60,17 @@ TEST_F(MessageOrder, MinimiseKillsFocusFirstAndSizesThroughTheDefaultHandling) {
     HWND w = ShownTop();
     ShowWindow(w, SW_MINIMIZE);
     UINT changing = SWP_SHOWWINDOW | SWP_NOCOPYBITS | SWP_NOACTIVATE | SWP_NOZORDER | kStateFlags;
-    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w), {{WM_KILLFOCUS},
-                                                        WithPos(WM_WINDOWPOSCHANGING, changing),
-                                                        {WM_GETMINMAXINFO},
-                                                        WithWParam(WM_NCCALCSIZE, TRUE),
-                                                        WithPos(WM_WINDOWPOSCHANGED, changing & ~SWP_SHOWWINDOW),
-                                                        {WM_MOVE},
-                                                        WithWParam(WM_SIZE, SIZE_MINIMIZED),
-                                                        WithWParam(WM_NCACTIVATE, FALSE),
-                                                        {WM_ACTIVATE},
-                                                        WithWParam(WM_ACTIVATEAPP, FALSE)}));
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w),
+                                {{WM_KILLFOCUS},
+                                 WithPos(WM_WINDOWPOSCHANGING, changing),
+                                 {WM_GETMINMAXINFO},
+                                 WithWParam(WM_NCCALCSIZE, TRUE),
+                                 WithPos(WM_WINDOWPOSCHANGED, changing & ~SWP_SHOWWINDOW),
+                                 {WM_MOVE},
+                                 WithWParam(WM_SIZE, SIZE_MINIMIZED),
+                                 WithWParam(WM_NCACTIVATE, FALSE),
+                                 {WM_ACTIVATE},
+                                 WithWParam(WM_ACTIVATEAPP, FALSE)}));
     EXPECT_TRUE(IsIconic(w));
 }
 
@@ -73,18 +79,19 @@ TEST_F(MessageOrder, RestoreFromIconIsOnePairThatActivatesAndErasesBeforePositio
     ShowWindow(w, SW_MINIMIZE);
     Log().clear();
     ShowWindow(w, SW_RESTORE);
-    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w), {WithPos(WM_WINDOWPOSCHANGING, kStateFlags),
-                                                        {WM_GETMINMAXINFO},
-                                                        WithWParam(WM_NCCALCSIZE, TRUE),
-                                                        WithWParam(WM_ACTIVATEAPP, TRUE),
-                                                        WithWParam(WM_NCACTIVATE, TRUE),
-                                                        WithWParam(WM_ACTIVATE, WA_ACTIVE),
-                                                        {WM_SETFOCUS},
-                                                        {WM_NCPAINT, true},
-                                                        {WM_ERASEBKGND},
-                                                        WithPos(WM_WINDOWPOSCHANGED, kStateFlags | SWP_NOCOPYBITS),
-                                                        {WM_MOVE},
-                                                        WithWParam(WM_SIZE, SIZE_RESTORED)}));
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w),
+                                {WithPos(WM_WINDOWPOSCHANGING, kStateFlags),
+                                 {WM_GETMINMAXINFO},
+                                 WithWParam(WM_NCCALCSIZE, TRUE),
+                                 WithWParam(WM_ACTIVATEAPP, TRUE),
+                                 WithWParam(WM_NCACTIVATE, TRUE),
+                                 WithWParam(WM_ACTIVATE, WA_ACTIVE),
+                                 {WM_SETFOCUS},
+                                 {WM_NCPAINT, true},
+                                 {WM_ERASEBKGND},
+                                 WithPos(WM_WINDOWPOSCHANGED, kStateFlags | SWP_NOCOPYBITS),
+                                 {WM_MOVE},
+                                 WithWParam(WM_SIZE, SIZE_RESTORED)}));
     EXPECT_FALSE(IsIconic(w));
     EXPECT_EQ(GetActiveWindow(), w);
     RECT r;
@@ -102,10 +109,15 @@ TEST_F(MessageOrder, SetWindowPosAsksForLimitsAndRecalculatesTheClientOnlyWhenSi
     };
     const UINT quiet = SWP_NOZORDER | SWP_NOACTIVATE;
     std::vector<Row> rows = {
-        {"resize", quiet | SWP_NOMOVE,
-         {WithPos(WM_WINDOWPOSCHANGING, quiet | SWP_NOMOVE), {WM_GETMINMAXINFO}, WithWParam(WM_NCCALCSIZE, TRUE),
-          WithPos(WM_WINDOWPOSCHANGED, quiet | SWP_NOMOVE), {WM_SIZE}}},
-        {"frame", quiet | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED,
+        {"resize",
+         quiet | SWP_NOMOVE,
+         {WithPos(WM_WINDOWPOSCHANGING, quiet | SWP_NOMOVE),
+          {WM_GETMINMAXINFO},
+          WithWParam(WM_NCCALCSIZE, TRUE),
+          WithPos(WM_WINDOWPOSCHANGED, quiet | SWP_NOMOVE),
+          {WM_SIZE}}},
+        {"frame",
+         quiet | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED,
          {{WM_WINDOWPOSCHANGING}, WithWParam(WM_NCCALCSIZE, TRUE), {WM_WINDOWPOSCHANGED}}},
         {"move", quiet | SWP_NOSIZE, {{WM_WINDOWPOSCHANGING}, {WM_WINDOWPOSCHANGED}, {WM_MOVE}}},
     };
@@ -153,13 +165,19 @@ TEST_F(MessageOrder, DestroyingTheFocusedChildHidesItThenMovesTheFocusThenDestro
     Log().clear();
     DestroyWindow(child);
     UINT flags = kHideFlags | SWP_NOACTIVATE | SWP_NOZORDER;
-    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(child),
-                                {WithWParam(WM_SHOWWINDOW, FALSE), WithPos(WM_WINDOWPOSCHANGING, flags),
-                                 WithPos(WM_WINDOWPOSCHANGED, flags), {WM_KILLFOCUS}, {WM_DESTROY}, {WM_NCDESTROY}}));
-    std::vector<std::pair<HWND, UINT>> expected = {{parent, WM_PARENTNOTIFY}, {child, WM_WINDOWPOSCHANGED},
-                                                   {child, WM_KILLFOCUS},     {parent, WM_SETFOCUS},
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(child), {WithWParam(WM_SHOWWINDOW, FALSE),
+                                                            WithPos(WM_WINDOWPOSCHANGING, flags),
+                                                            WithPos(WM_WINDOWPOSCHANGED, flags),
+                                                            {WM_KILLFOCUS},
+                                                            {WM_DESTROY},
+                                                            {WM_NCDESTROY}}));
+    std::vector<std::pair<HWND, UINT>> expected = {{parent, WM_PARENTNOTIFY},
+                                                   {child, WM_WINDOWPOSCHANGED},
+                                                   {child, WM_KILLFOCUS},
+                                                   {parent, WM_SETFOCUS},
                                                    {child, WM_DESTROY}};
-    EXPECT_EQ(Across({WM_PARENTNOTIFY, WM_WINDOWPOSCHANGED, WM_KILLFOCUS, WM_SETFOCUS, WM_DESTROY}), expected);
+    EXPECT_EQ(Across({WM_PARENTNOTIFY, WM_WINDOWPOSCHANGED, WM_KILLFOCUS, WM_SETFOCUS, WM_DESTROY}),
+              expected);
     EXPECT_EQ(GetFocus(), parent);
 }
 
@@ -167,7 +185,8 @@ TEST_F(MessageOrder, DisablingCancelsModesEvenWhenAlreadyDisabled) {
     HWND w = ShownTop();
     EXPECT_FALSE(EnableWindow(w, FALSE));
     EXPECT_TRUE(EnableWindow(w, FALSE));
-    EXPECT_TRUE(SequenceMatches(MessagesOf(w), {{WM_CANCELMODE}, {WM_KILLFOCUS, true}, {WM_ENABLE}, {WM_CANCELMODE}}));
+    EXPECT_TRUE(SequenceMatches(
+        MessagesOf(w), {{WM_CANCELMODE}, {WM_KILLFOCUS, true}, {WM_ENABLE}, {WM_CANCELMODE}}));
     EXPECT_TRUE(EnableWindow(w, TRUE));
     EXPECT_EQ(MessagesOf(w).back(), WM_ENABLE);
 }
@@ -175,7 +194,8 @@ TEST_F(MessageOrder, DisablingCancelsModesEvenWhenAlreadyDisabled) {
 TEST_F(MessageOrder, UpdateNowSendsPaintAndBeginPaintSendsFrameAndErase) {
     HWND w = ShownTop();
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    EXPECT_TRUE(SequenceMatches(MessagesOf(w), {{WM_PAINT}, WithWParam(WM_NCPAINT, 1), {WM_ERASEBKGND}}));
+    EXPECT_TRUE(
+        SequenceMatches(MessagesOf(w), {{WM_PAINT}, WithWParam(WM_NCPAINT, 1), {WM_ERASEBKGND}}));
     // RDW_ERASENOW erases at once and leaves the client for later.
     Log().clear();
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW);
@@ -189,7 +209,8 @@ TEST_F(MessageOrder, InternalPaintAloneProducesOnePaint) {
     ASSERT_TRUE(PeekMessage(&msg, w, WM_PAINT, WM_PAINT, PM_REMOVE));
     EXPECT_EQ(msg.hwnd, w);
     DispatchMessage(&msg);
-    EXPECT_FALSE(PeekMessage(&msg, w, WM_PAINT, WM_PAINT, PM_REMOVE)) << "the default handling validated it";
+    EXPECT_FALSE(PeekMessage(&msg, w, WM_PAINT, WM_PAINT, PM_REMOVE))
+        << "the default handling validated it";
     RedrawWindow(w, nullptr, nullptr, RDW_INTERNALPAINT);
     RedrawWindow(w, nullptr, nullptr, RDW_NOINTERNALPAINT);
     EXPECT_FALSE(PeekMessage(&msg, w, WM_PAINT, WM_PAINT, PM_REMOVE)) << "withdrawn";
@@ -205,7 +226,8 @@ TEST_F(MessageOrder, PaintStructSaysWhetherTheBackgroundStillNeedsErasing) {
     wc.lpfnWndProc = EraseAnswer;
     wc.lpszClassName = "EraseAnswer";
     RegisterClass(&wc);
-    HWND w = CreateWindowEx(0, "EraseAnswer", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "EraseAnswer", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                            nullptr, nullptr, nullptr);
     Pump();
     struct Row {
         const char* name;
@@ -240,14 +262,16 @@ TEST_F(MessageOrder, QuitSurvivesPeekingWaitingAndTheDestructionOfAWindow) {
     EXPECT_EQ(msg.message, WM_QUIT);
     EXPECT_EQ(msg.wParam, 5u);
     KillTimer(nullptr, guard);
-    EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER + 1, WM_USER + 1, PM_REMOVE)) << "the window's own post went with it";
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER + 1, WM_USER + 1, PM_REMOVE))
+        << "the window's own post went with it";
 }
 
 TEST_F(MessageOrder, AChildOfTheDesktopIsATopLevelWindow) {
     HWND desktop = GetDesktopWindow();
     ASSERT_TRUE(desktop);
     EXPECT_TRUE(IsWindow(desktop));
-    HWND w = CreateWindowEx(0, "Recorder", "", WS_CHILD | WS_VISIBLE, 20, 30, 40, 40, desktop, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "Recorder", "", WS_CHILD | WS_VISIBLE, 20, 30, 40, 40, desktop,
+                            nullptr, nullptr, nullptr);
     ASSERT_TRUE(w);
     EXPECT_EQ(GetParent(w), desktop);
     EXPECT_EQ(GetAncestor(w, GA_ROOT), w);

@@ -16,27 +16,32 @@ class WindowMessages : public WindowTest {};
 TEST_F(WindowMessages, CreateSendsCreationMessagesInOrder) {
     HWND w = CreateTop();
     ASSERT_TRUE(w);
-    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w),
-                                {{WM_GETMINMAXINFO}, {WM_NCCREATE}, WithWParam(WM_NCCALCSIZE, FALSE), {WM_CREATE}}));
+    EXPECT_TRUE(SequenceMatches(
+        DetailedMessagesOf(w),
+        {{WM_GETMINMAXINFO}, {WM_NCCREATE}, WithWParam(WM_NCCALCSIZE, FALSE), {WM_CREATE}}));
     HWND popup = CreateTop("P", WS_POPUP);
-    EXPECT_TRUE(SequenceMatches(MessagesOf(popup), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
+    EXPECT_TRUE(SequenceMatches(
+        MessagesOf(popup), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
     HWND child = CreateChild(popup, {1, 1, 5, 5}, WS_CHILD);
-    EXPECT_TRUE(SequenceMatches(MessagesOf(child), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
+    EXPECT_TRUE(SequenceMatches(
+        MessagesOf(child), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
 }
 
 TEST_F(WindowMessages, ShowActivatesBeforePositionChangedAndPaintsFrameThenClient) {
     HWND w = CreateTop();
     Log().clear();
     ShowWindow(w, SW_SHOW);
-    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w), {WithWParam(WM_SHOWWINDOW, TRUE),
-                                                        WithPos(WM_WINDOWPOSCHANGING, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
-                                                        WithWParam(WM_ACTIVATEAPP, TRUE),
-                                                        WithWParam(WM_NCACTIVATE, TRUE),
-                                                        WithWParam(WM_ACTIVATE, WA_ACTIVE),
-                                                        {WM_SETFOCUS},
-                                                        WithPos(WM_WINDOWPOSCHANGED, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
-                                                        WithWParam(WM_SIZE, SIZE_RESTORED),
-                                                        {WM_MOVE}}));
+    EXPECT_TRUE(
+        SequenceMatches(DetailedMessagesOf(w),
+                        {WithWParam(WM_SHOWWINDOW, TRUE),
+                         WithPos(WM_WINDOWPOSCHANGING, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
+                         WithWParam(WM_ACTIVATEAPP, TRUE),
+                         WithWParam(WM_NCACTIVATE, TRUE),
+                         WithWParam(WM_ACTIVATE, WA_ACTIVE),
+                         {WM_SETFOCUS},
+                         WithPos(WM_WINDOWPOSCHANGED, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
+                         WithWParam(WM_SIZE, SIZE_RESTORED),
+                         {WM_MOVE}}));
     EXPECT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(GetFocus(), w);
     Log().clear();

@@ -32,19 +32,43 @@ std::vector<UINT> MessagesOf(HWND hwnd) {
 
 std::string MessageName(UINT msg) {
     static const std::pair<UINT, const char*> names[] = {
-        {WM_CREATE, "WM_CREATE"}, {WM_DESTROY, "WM_DESTROY"}, {WM_MOVE, "WM_MOVE"}, {WM_SIZE, "WM_SIZE"},
-        {WM_ACTIVATE, "WM_ACTIVATE"}, {WM_SETFOCUS, "WM_SETFOCUS"}, {WM_KILLFOCUS, "WM_KILLFOCUS"},
-        {WM_PAINT, "WM_PAINT"}, {WM_CLOSE, "WM_CLOSE"}, {WM_ERASEBKGND, "WM_ERASEBKGND"},
-        {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
-        {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"}, {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
-        {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
-        {WM_NCPAINT, "WM_NCPAINT"}, {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
-        {WM_TIMER, "WM_TIMER"}, {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-        {WM_LBUTTONUP, "WM_LBUTTONUP"}, {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
-        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_ENABLE, "WM_ENABLE"},
-        {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}, {WM_CANCELMODE, "WM_CANCELMODE"}, {WM_INITMENU, "WM_INITMENU"},
-        {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"}, {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
-        {WM_EXITMENULOOP, "WM_EXITMENULOOP"}, {WM_MENUSELECT, "WM_MENUSELECT"}, {WM_COMMAND, "WM_COMMAND"}};
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_MOVE, "WM_MOVE"},
+        {WM_SIZE, "WM_SIZE"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_PAINT, "WM_PAINT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+        {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+        {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
+        {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
+        {WM_NCPAINT, "WM_NCPAINT"},
+        {WM_NCACTIVATE, "WM_NCACTIVATE"},
+        {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
+        {WM_TIMER, "WM_TIMER"},
+        {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
+        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+        {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+        {WM_ENABLE, "WM_ENABLE"},
+        {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"},
+        {WM_CANCELMODE, "WM_CANCELMODE"},
+        {WM_INITMENU, "WM_INITMENU"},
+        {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
+        {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
+        {WM_EXITMENULOOP, "WM_EXITMENULOOP"},
+        {WM_MENUSELECT, "WM_MENUSELECT"},
+        {WM_COMMAND, "WM_COMMAND"}};
     for (auto& [m, n] : names)
         if (m == msg) return n;
     char buf[16];
@@ -52,8 +76,12 @@ std::string MessageName(UINT msg) {
     return buf;
 }
 
-Expected WithWParam(UINT msg, WPARAM value, bool optional) { return Expected{msg, optional, Check::WParam, value}; }
-Expected WithPos(UINT msg, UINT flags) { return Expected{msg, false, Check::PosFlags, flags}; }
+Expected WithWParam(UINT msg, WPARAM value, bool optional) {
+    return Expected{msg, optional, Check::WParam, value};
+}
+Expected WithPos(UINT msg, UINT flags) {
+    return Expected{msg, false, Check::PosFlags, flags};
+}
 
 std::vector<Logged> DetailedMessagesOf(HWND hwnd) {
     std::vector<Logged> out;
@@ -69,9 +97,12 @@ constexpr UINT kUndocumentedPosFlags = 0x0800 | 0x1000;
 bool RowMatches(const Logged& l, const Expected& e) {
     if (l.msg != e.msg) return false;
     switch (e.check) {
-        case Check::WParam: return l.wParam == e.value;
-        case Check::PosFlags: return (l.posFlags & ~kUndocumentedPosFlags) == e.value;
-        default: return true;
+        case Check::WParam:
+            return l.wParam == e.value;
+        case Check::PosFlags:
+            return (l.posFlags & ~kUndocumentedPosFlags) == e.value;
+        default:
+            return true;
     }
 }
 
@@ -87,7 +118,8 @@ std::string Describe(const Logged& l) {
 
 }  // namespace
 
-::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual, const std::vector<Expected>& expected) {
+::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual,
+                                           const std::vector<Expected>& expected) {
     std::size_t a = 0;
     auto all = [&] {
         std::ostringstream out;
@@ -95,15 +127,16 @@ std::string Describe(const Logged& l) {
         return out.str();
     };
     for (const Expected& e : expected) {
-        if (a < actual.size() && RowMatches(actual[a], e)) ++a;
+        if (a < actual.size() && RowMatches(actual[a], e))
+            ++a;
         else if (!e.optional)
-            return ::testing::AssertionFailure() << "expected " << MessageName(e.msg) << " (value 0x" << std::hex
-                                                 << e.value << ") at position " << std::dec << a
-                                                 << "; actual sequence:" << all();
+            return ::testing::AssertionFailure()
+                   << "expected " << MessageName(e.msg) << " (value 0x" << std::hex << e.value
+                   << ") at position " << std::dec << a << "; actual sequence:" << all();
     }
     if (a != actual.size())
-        return ::testing::AssertionFailure() << "unexpected trailing " << Describe(actual[a])
-                                             << "; actual sequence:" << all();
+        return ::testing::AssertionFailure()
+               << "unexpected trailing " << Describe(actual[a]) << "; actual sequence:" << all();
     return ::testing::AssertionSuccess();
 }
 
@@ -130,7 +163,8 @@ std::string Describe(const Logged& l) {
 
 LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     UINT posFlags = 0;
-    if (msg == WM_WINDOWPOSCHANGING || msg == WM_WINDOWPOSCHANGED) posFlags = reinterpret_cast<WINDOWPOS*>(lParam)->flags;
+    if (msg == WM_WINDOWPOSCHANGING || msg == WM_WINDOWPOSCHANGED)
+        posFlags = reinterpret_cast<WINDOWPOS*>(lParam)->flags;
     Log().push_back(Logged{hwnd, msg, wParam, lParam, posFlags});
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }

@@ -47,7 +47,8 @@ std::vector<UINT> MessagesOf(HWND hwnd);
 // Messages of one window with their parameters, keeping WM_GETMINMAXINFO (whose place the
 // tables of moves and sizes check), and the comparison that also checks parameters.
 std::vector<Logged> DetailedMessagesOf(HWND hwnd);
-::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual, const std::vector<Expected>& expected);
+::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual,
+                                           const std::vector<Expected>& expected);
 std::string MessageName(UINT msg);
 
 // The recording class "Recorder": every message is logged, then DefWindowProc answers.

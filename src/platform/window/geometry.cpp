@@ -190,8 +190,8 @@ UINT FixupFlags(const Window* w, UINT flags) {
 }
 
 bool ActivatesOnMove(const Window* w, UINT flags) {
-    return !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !w->IsChild() && (w->style & WS_VISIBLE) &&
-           !(w->exStyle & WS_EX_NOACTIVATE);
+    return !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !w->IsChild() &&
+           (w->style & WS_VISIBLE) && !(w->exStyle & WS_EX_NOACTIVATE);
 }
 
 // The real system erases a window whose state changed (minimise, maximise, restore) before
@@ -204,7 +204,8 @@ void EraseAfterStateChange(Window* w) {
 }  // namespace
 
 // `changedFlags` are added to the flags of WM_WINDOWPOSCHANGED only.
-BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, UINT changedFlags) {
+BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags,
+                   UINT changedFlags) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
     WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags};
@@ -250,7 +251,8 @@ BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UI
 }  // namespace platform::win
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    return platform::win::MoveWindowPos(hwnd, insertAfter, x, y, cx, cy, flags & ~SWP_STATECHANGED, 0);
+    return platform::win::MoveWindowPos(hwnd, insertAfter, x, y, cx, cy, flags & ~SWP_STATECHANGED,
+                                        0);
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
@@ -266,12 +268,14 @@ namespace {
 void SetState(Window* w, bool minimized, bool maximized) {
     w->minimized = minimized;
     w->maximized = maximized;
-    w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | (minimized ? WS_MINIMIZE : 0) | (maximized ? WS_MAXIMIZE : 0);
+    w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | (minimized ? WS_MINIMIZE : 0) |
+               (maximized ? WS_MAXIMIZE : 0);
 }
 
 void MoveToState(Window* w, const RECT& target, UINT flags, UINT changedFlags) {
     MoveWindowPos(w->handle, HWND_TOP, target.left, target.top, target.right - target.left,
-                  target.bottom - target.top, flags | SWP_FRAMECHANGED | SWP_STATECHANGED, changedFlags);
+                  target.bottom - target.top, flags | SWP_FRAMECHANGED | SWP_STATECHANGED,
+                  changedFlags);
 }
 
 RECT MaximizedRect(Window* w) {
@@ -295,7 +299,9 @@ void Minimize(Window* w, int cmd) {
     bool keepActive = cmd == SW_SHOWMINIMIZED;
     // Like the real system, an iconic window sits far off screen with the minimised size.
     RECT icon{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMINIMIZED), -32000 + GetSystemMetrics(SM_CYMINIMIZED)};
-    MoveToState(w, icon, SWP_SHOWWINDOW | SWP_NOCOPYBITS | (keepActive ? 0 : SWP_NOACTIVATE | SWP_NOZORDER), 0);
+    MoveToState(w, icon,
+                SWP_SHOWWINDOW | SWP_NOCOPYBITS | (keepActive ? 0 : SWP_NOACTIVATE | SWP_NOZORDER),
+                0);
     if (!(w = FromHandle(h))) return;
     if (w->surface && w->surface->mapped && !w->IsChild()) GetBackend().Minimize(w->surface->id);
     if (!keepActive) OnWindowDisappearing(w);
@@ -348,8 +354,9 @@ bool ShowPlain(Window* w, int cmd, bool wasVisible) {
     Send(w, WM_SHOWWINDOW, TRUE, 0);
     if (!(w = FromHandle(h))) return false;
     bool quiet = cmd == SW_SHOWNA || cmd == SW_SHOWNOACTIVATE || w->IsChild();
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0,
-                 SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (quiet ? SWP_NOACTIVATE | SWP_NOZORDER : 0));
+    SetWindowPos(
+        h, HWND_TOP, 0, 0, 0, 0,
+        SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (quiet ? SWP_NOACTIVATE | SWP_NOZORDER : 0));
     return true;
 }
 
@@ -372,7 +379,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
                              (w->IsChild() ? SWP_NOACTIVATE | SWP_NOZORDER : 0));
             return wasVisible;
         case SW_MINIMIZE: case SW_SHOWMINIMIZED: case SW_SHOWMINNOACTIVE:
-            if (w->minimized || !StateHookAllows(w, cmd) || !(w = FromHandle(hwnd))) return wasVisible;
+            if (w->minimized || !StateHookAllows(w, cmd) || !(w = FromHandle(hwnd)))
+                return wasVisible;
             if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
             if ((w = FromHandle(hwnd))) Minimize(w, cmd);
             break;
@@ -382,16 +390,20 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
             if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
             if ((w = FromHandle(hwnd))) Maximize(w, wasVisible);
             break;
-        case SW_RESTORE: case SW_SHOWNORMAL: case SW_SHOWNOACTIVATE:
+        case SW_RESTORE:
+        case SW_SHOWNORMAL:
+        case SW_SHOWNOACTIVATE:
             if (w->minimized || w->maximized) {
                 if (!StateHookAllows(w, cmd) || !(w = FromHandle(hwnd))) return wasVisible;
                 if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
-                if ((w = FromHandle(hwnd))) Restore(w, wasVisible, cmd != SW_SHOWNOACTIVATE && !w->IsChild());
+                if ((w = FromHandle(hwnd)))
+                    Restore(w, wasVisible, cmd != SW_SHOWNOACTIVATE && !w->IsChild());
             } else if (!ShowPlain(w, cmd, wasVisible)) {
                 return wasVisible;
             }
             break;
-        case SW_SHOW: case SW_SHOWNA:
+        case SW_SHOW:
+        case SW_SHOWNA:
             if (!ShowPlain(w, cmd, wasVisible)) return wasVisible;
             break;
         default: return wasVisible;

@@ -17,24 +17,31 @@ const char* const kMaximize[] = {"#########", "#########", "#       #", "#      
                                  "#       #", "#       #", "#       #", "#########", nullptr};
 const char* const kRestore[] = {"  ######", "  ######", "  #    #", "###### #", "###### #",
                                 "#    ###", "#    #  ", "#    #  ", "######  ", nullptr};
-const char* const kClose[] = {"##    ##", " ##  ## ", "  ####  ", "   ##   ", "  ####  ", " ##  ## ", "##    ##", nullptr};
+const char* const kClose[] = {"##    ##", " ##  ## ", "  ####  ", "   ##   ",
+                              "  ####  ", " ##  ## ", "##    ##", nullptr};
 
 // The symbol font's em at 10 points.
 constexpr int kDesignHeight = 13;
 
 const char* const* DesignOf(UINT command) {
     switch (command & 0xFFF0) {
-        case SC_MINIMIZE: return kMinimize;
-        case SC_MAXIMIZE: return kMaximize;
-        case SC_RESTORE: return kRestore;
-        case SC_CLOSE: return kClose;
-        default: return nullptr;
+        case SC_MINIMIZE:
+            return kMinimize;
+        case SC_MAXIMIZE:
+            return kMaximize;
+        case SC_RESTORE:
+            return kRestore;
+        case SC_CLOSE:
+            return kClose;
+        default:
+            return nullptr;
     }
 }
 
 SIZE DesignSize(const char* const* rows) {
     SIZE s{0, 0};
-    for (; rows[s.cy]; ++s.cy) s.cx = std::max<LONG>(s.cx, static_cast<LONG>(std::strlen(rows[s.cy])));
+    for (; rows[s.cy]; ++s.cy)
+        s.cx = std::max<LONG>(s.cx, static_cast<LONG>(std::strlen(rows[s.cy])));
     return s;
 }
 

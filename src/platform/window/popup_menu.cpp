@@ -126,8 +126,9 @@ void DrawClassicItem(HDC dc, const ItemGeometry& item, bool hot) {
 }
 
 void DrawOwnerDrawnItem(HDC dc, const Level& level, const ItemGeometry& item, bool hot) {
-    DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(level.menu), dc,
-                       item.rect, item.data};
+    DRAWITEMSTRUCT dis{
+        ODT_MENU, 0,         item.id,  ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(level.menu),
+        dc,       item.rect, item.data};
     if (hot) dis.itemState |= ODS_SELECTED;
     if (item.Grayed()) dis.itemState |= ODS_GRAYED | ODS_DISABLED;
     if (item.state & MFS_CHECKED) dis.itemState |= ODS_CHECKED;
@@ -146,8 +147,10 @@ void PaintLevel(Level& level) {
     for (size_t i = 0; i < level.items.size(); ++i) {
         const ItemGeometry& item = level.items[i];
         bool hot = static_cast<int>(i) == level.hot;
-        if (item.type & MFT_OWNERDRAW) DrawOwnerDrawnItem(dc, level, item, hot);
-        else DrawClassicItem(dc, item, hot);
+        if (item.type & MFT_OWNERDRAW)
+            DrawOwnerDrawnItem(dc, level, item, hot);
+        else
+            DrawClassicItem(dc, item, hot);
     }
     SelectObject(dc, oldFont);
     EndPaint(level.hwnd, &ps);
@@ -168,23 +171,26 @@ void PaintMenuEdge(HWND hwnd) {
 
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCCALCSIZE: {
-        auto* r = reinterpret_cast<RECT*>(lParam);
-        InflateRect(r, -kFrame, -kFrame);
-        return 0;
-    }
-    case WM_NCPAINT: PaintMenuEdge(hwnd); return 0;
-    case WM_ERASEBKGND: {
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_MENU));
-        return 1;
-    }
+        case WM_NCCALCSIZE: {
+            auto* r = reinterpret_cast<RECT*>(lParam);
+            InflateRect(r, -kFrame, -kFrame);
+            return 0;
+        }
+        case WM_NCPAINT:
+            PaintMenuEdge(hwnd);
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(hwnd, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_MENU));
+            return 1;
+        }
     case WM_PAINT:
         if (Level* l = LevelOf(hwnd)) PaintLevel(*l);
         else ValidateRect(hwnd, nullptr);
         return 0;
-    case WM_NCHITTEST: return HTCLIENT;  // the border belongs to the menu too
+    case WM_NCHITTEST:
+        return HTCLIENT;  // the border belongs to the menu too
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
     }
@@ -303,7 +309,8 @@ void SetHot(Level& level, int index) {
     if (index < 0) return;
     const ItemGeometry& item = level.items[static_cast<size_t>(index)];
     UINT f = MF_HILITE | (item.submenu ? MF_POPUP : 0) | (item.Grayed() ? MF_GRAYED : 0) |
-             (item.type & MFT_OWNERDRAW ? MF_OWNERDRAW : 0) | (g_tracker->systemMenu ? MF_SYSMENU : 0);
+             (item.type & MFT_OWNERDRAW ? MF_OWNERDRAW : 0) |
+             (g_tracker->systemMenu ? MF_SYSMENU : 0);
     WPARAM idOrPos = item.submenu ? static_cast<WPARAM>(index) : item.id;
     SendMessage(g_tracker->owner, WM_MENUSELECT, MAKEWPARAM(static_cast<int>(idOrPos), static_cast<int>(f)),
                 reinterpret_cast<LPARAM>(level.menu));
@@ -362,9 +369,14 @@ bool HitTest(POINT screen, size_t& levelIndex, int& item) {
 
 platform::MouseButton ButtonOf(UINT message) {
     switch (message) {
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: return platform::MouseButton::Right;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return platform::MouseButton::Middle;
-    default: return platform::MouseButton::Left;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            return platform::MouseButton::Right;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            return platform::MouseButton::Middle;
+        default:
+            return platform::MouseButton::Left;
     }
 }
 
@@ -551,7 +563,8 @@ UINT RunMenu(HMENU menu, UINT flags, POINT at, HWND owner, bool systemMenu) {
     if (flags & TPM_RETURNCMD) return tracker.chosen;
     if (!tracker.chosen) return 0;
     if (systemMenu)
-        PostMessage(owner, WM_SYSCOMMAND, tracker.chosen, MAKELPARAM(tracker.chosenAt.x, tracker.chosenAt.y));
+        PostMessage(owner, WM_SYSCOMMAND, tracker.chosen,
+                    MAKELPARAM(tracker.chosenAt.x, tracker.chosenAt.y));
     else
         PostMessage(owner, WM_COMMAND, tracker.chosen, 0);
     return tracker.chosen;

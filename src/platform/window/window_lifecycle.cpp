@@ -53,8 +53,10 @@ void Unlink(Window* w) {
 void ApplyMinMax(Window* w, CREATESTRUCT& cs) {
     if (!(w->style & WS_THICKFRAME) && (w->style & (WS_POPUP | WS_CHILD))) return;
     MINMAXINFO mmi = QueryMinMaxInfo(w);
-    cs.cx = std::clamp<int>(cs.cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-    cs.cy = std::clamp<int>(cs.cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+    cs.cx = std::clamp<int>(cs.cx, mmi.ptMinTrackSize.x,
+                            std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+    cs.cy = std::clamp<int>(cs.cy, mmi.ptMinTrackSize.y,
+                            std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
 }
 
 bool SendCreateMessages(Window* w, CREATESTRUCT& cs) {
@@ -160,7 +162,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     w->hadSysMenu = (style & WS_SYSMENU) != 0;
     w->instance = instance;
     w->extra.assign(cls->cbWndExtra, 0);
-    if (parent && (style & WS_CHILD)) w->id = reinterpret_cast<LONG_PTR>(menu);
+    if (parent && (style & WS_CHILD))
+        w->id = reinterpret_cast<LONG_PTR>(menu);
     else w->menu = menu;
     w->text = windowName ? windowName : "";
     LinkIntoTree(w, parent, parent);
@@ -199,8 +202,11 @@ BOOL DestroyWindow(HWND hwnd) {
              reinterpret_cast<LPARAM>(hwnd));
     if (!(w = FromHandle(hwnd))) return TRUE;
     if (w->style & WS_VISIBLE) {
-        if (w->IsChild()) ShowWindow(hwnd, SW_HIDE);
-        else SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (w->IsChild())
+            ShowWindow(hwnd, SW_HIDE);
+        else
+            SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (!(w = FromHandle(hwnd))) return TRUE;
     std::vector<HWND> owned;
@@ -254,7 +260,8 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
         case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
         case GWLP_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
         case GWLP_HWNDPARENT:
-            if (!w->IsChild()) w->owner = FromHandle(reinterpret_cast<HWND>(value));  // the desktop: none
+            if (!w->IsChild())
+                w->owner = FromHandle(reinterpret_cast<HWND>(value));  // the desktop: none
             break;
         case GWLP_ID: w->id = value; break;
         case GWL_STYLE: case GWL_EXSTYLE: return SetStyle(w, index, value);

@@ -189,7 +189,9 @@ ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value) {
     return old;
 }
 
-BOOL IsWindow(HWND hwnd) { return FromHandle(hwnd) != nullptr || (hwnd && hwnd == GetDesktopWindow()); }
+BOOL IsWindow(HWND hwnd) {
+    return FromHandle(hwnd) != nullptr || (hwnd && hwnd == GetDesktopWindow());
+}
 
 BOOL IsWindowVisible(HWND hwnd) {
     Window* w = FromHandle(hwnd);
@@ -296,7 +298,9 @@ HWND GetTopWindow(HWND hwnd) {
 }
 
 // A handle of its own that no window object has: windows parented to it are top-level.
-HWND GetDesktopWindow() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0xFFF0)); }
+HWND GetDesktopWindow() {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0xFFF0));
+}
 
 // Enumeration takes a snapshot of handles first, so callbacks may destroy windows safely.
 static void CollectDescendants(Window* w, std::vector<HWND>& out) {

@@ -41,7 +41,8 @@ void KillWindowTimers(HWND hwnd);
 void RecalcClient(Window* w);
 // SetWindowPos with flags of its own: `changedFlags` reach WM_WINDOWPOSCHANGED only, and
 // SWP_STATECHANGED marks a minimise, maximise or restore.
-BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, UINT changedFlags);
+BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags,
+                   UINT changedFlags);
 // Asks the window for its size limits (WM_GETMINMAXINFO) over the system's defaults.
 MINMAXINFO QueryMinMaxInfo(Window* w);
 // DefWindowProc's answer to WM_WINDOWPOSCHANGING.
