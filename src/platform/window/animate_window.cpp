@@ -51,7 +51,8 @@ void RunBlend(HWND hwnd, DWORD time, bool hide, BYTE target) {
         if (elapsed >= static_cast<std::int64_t>(time)) break;
         std::int64_t shown = hide ? static_cast<std::int64_t>(time) - elapsed : elapsed;
         if (!ShowFrame(hwnd, static_cast<BYTE>(target * shown / time))) break;
-        if (!DispatchPending(frameTimer) || !IsWindow(hwnd)) break;
+        // A handler run meanwhile may have hidden or destroyed the window: the blend is over.
+        if (!DispatchPending(frameTimer) || !IsWindowVisible(hwnd)) break;
         WaitMessage();
     }
     KillTimer(nullptr, frameTimer);
