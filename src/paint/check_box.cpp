@@ -69,9 +69,15 @@ void TsCheckBox::SetAutoSize(bool value) {
     AdjustSize();
 }
 
+// Setting Checked from outside marks the image stale first, so it shows at once; a toggle
+// by mouse or key may fade.
+void TsCheckBox::SetChecked(bool checked) {
+    if (checked != Checked() && !Loading()) SkinData.BgChanged = true;
+    TCheckBox::SetChecked(checked);
+}
+
 void TsCheckBox::SetState(framework::TCheckBoxState state) {
     if (state == State()) return;
-    if (!Loading()) SkinData.BgChanged = true;
     TCheckBox::SetState(state);
     if (SkinData.IsSkinned() && !Loading()) StateChange(TsStateEvent::seChange);
 }
@@ -150,9 +156,12 @@ void TsCheckBox::PrepareCache() {
     query.R = RECT{0, 0, Width(), Height()};
     query.PleaseDraw = 1;
     QueryParentBg(query, Parent(), false);
-    if (query.BgType == kBgNoAnswer) {  // the parent painted itself into the cache
+    if (query.BgType == kBgNoAnswer) {
+        // The parent painted itself into the cache, which is about to be painted over: the
+        // disabled look mixes with a copy of it, not with the finished image.
+        parentCopy_.Assign(cache);
         query.BgType = kBgBitmap;
-        query.Bmp = &cache;
+        query.Bmp = &parentCopy_;
         query.Offset = POINT{-Left(), -Top()};
     }
     const TsBgSource bg = BgSourceFromQuery(query);

@@ -42,6 +42,7 @@ class TsCheckBox : public framework::TCheckBox {
     int ImgUnchecked = -1;
 
     void SetState(framework::TCheckBoxState state) override;
+    void SetChecked(bool checked) override;
     void Loaded() override;
 
     bool Pressed() const { return pressed_; }
@@ -77,6 +78,7 @@ class TsCheckBox : public framework::TCheckBox {
     void PaintOwnGlyph(framework::TBitmap& glyph, const RECT& at);
     framework::TBitmap glyphChecked_;
     framework::TBitmap glyphUnChecked_;
+    framework::TBitmap parentCopy_;  // what a parent without an image painted behind the box
     int margin_ = 2;
     int textIndent_ = 0;
     bool autoSize_ = true;
