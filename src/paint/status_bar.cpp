@@ -58,6 +58,10 @@ RECT TsStatusBar::PanelBounds(int index) {
     return RECT{left, 0, last ? Width() : left + Panels()[index]->Width(), Height()};
 }
 
+RECT TsStatusBar::PanelTextRect(const RECT& r) {
+    return RECT{r.left + 1 + 2, r.top + 1, r.right - 1 - 4, r.bottom - 1 - 1};
+}
+
 UINT TsStatusBar::AlignmentFlags(framework::TAlignment alignment) {
     UINT flags = DT_LEFT;
     if (alignment == framework::TAlignment::taRightJustify) flags = DT_RIGHT;
@@ -137,8 +141,6 @@ void TsStatusBar::PaintDivider(const RECT& r) {
 }
 
 void TsStatusBar::PaintPanel(TStatusPanel* panel, const std::string& text, const RECT& r) {
-    RECT t = r;
-    InflateRect(&t, -1, -1);
     if (const skin::TsSkinModel* model = SkinData.IsSkinned() ? SkinData.Model() : nullptr) {
         const int m = model->FindMask(SkinData.SkinIndex, SkinData.SkinSection(), kPanelMask);
         const bool last = panel && panel == Panels()[Panels().Count() - 1];
@@ -149,7 +151,7 @@ void TsStatusBar::PaintPanel(TStatusPanel* panel, const std::string& text, const
         OnDrawPanel(this, panel, r);
         return;
     }
-    t.bottom -= 1, t.left += 2, t.right -= 4;
+    const RECT t = PanelTextRect(r);
     framework::TCanvas& canvas = SkinData.CacheBmp->Canvas();
     canvas.Font.Assign(Font());
     const int width = std::max(0, static_cast<int>(t.right - t.left));

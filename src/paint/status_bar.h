@@ -38,6 +38,8 @@ class TsStatusBar : public framework::TStatusBar {
     static UINT AlignmentFlags(framework::TAlignment alignment);
     // The rectangle of panel index in the image (the last one runs to the bar's width).
     RECT PanelBounds(int index);
+    // Where a panel's text goes, for the rectangle PaintPanel gets (the panel less 1 pixel).
+    static RECT PanelTextRect(const RECT& r);
 
   protected:
     void WndProc(framework::TMessage& m) override;
