@@ -42,7 +42,7 @@ void MixAlpha(framework::TBitmap& dst, const framework::TBitmap& src, const Span
     }
 }
 
-// 24-bit: key pixels are holes; the rest take round(d - t (d - g) / 100), t the transparency.
+// 24-bit: key pixels are holes; the rest take round(g - t (g - d) / 100), t the transparency.
 void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span& s, const std::uint8_t* key,
               int transparency) {
     const int sbpp = src.BytesPerPixel(), dbpp = dst.BytesPerPixel();
@@ -52,7 +52,7 @@ void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span
         for (int i = 0; i < s.w; ++i, g += sbpp, d += dbpp) {
             if (g[0] == key[0] && g[1] == key[1] && g[2] == key[2]) continue;
             for (int c = 0; c < 3; ++c)
-                d[c] = static_cast<std::uint8_t>((100 * d[c] - transparency * (d[c] - g[c]) + 50) / 100);
+                d[c] = static_cast<std::uint8_t>((100 * g[c] - transparency * (g[c] - d[c]) + 50) / 100);
         }
     }
 }
