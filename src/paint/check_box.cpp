@@ -255,9 +255,11 @@ void TsCheckBox::PaintHandler(TMessage& m) {
 void TsCheckBox::PaintInto(HDC dc) {
     SkinData.Updating = SkinData.ComputeUpdating();
     if (SkinData.Updating) return;
+    // The image is painted afresh over the parent's current background, so its corners are
+    // right already; laying the normal state's corners again would cut into a hot frame and
+    // into the glyph beside it.
     PrepareCache();
     if (!SkinData.CacheBmp || SkinData.CacheBmp->Empty()) return;
-    RefreshCorners(SkinData, 0);
     const int saved = SaveDC(dc);
     BitBlt(dc, 0, 0, Width(), Height(), SkinData.CacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
     RestoreDC(dc, saved);

@@ -184,8 +184,10 @@ void TsStatusBar::PaintOnDC(HDC dc) {
     const int saved = SaveDC(dc);
     SkinData.Updating = SkinData.ComputeUpdating();
     if (!SkinData.Updating) {
+        // Corners are laid again only over an image kept from before: a fresh one has them.
+        const bool stale = SkinData.BgChanged || SkinData.HalfVisible;
         PrepareCache();
-        CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0}, true);
+        CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0}, !stale);
         PaintGraphicChildren(dc, this, POINT{0, 0});
         TellChildrenPainted();
         SkinData.BgChanged = false;
