@@ -57,6 +57,29 @@ void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span
     }
 }
 
+// The frame's rows mirrored below it at (x, y + height): alpha a third of the pixel's at the
+// top, fading to nothing, less blend percent. Key pixels (24-bit) and holes stay out.
+void DrawReflection(framework::TBitmap& dst, const framework::TBitmap& piece, int x, int y, bool alpha,
+                    const std::uint8_t* key, int blend) {
+    const int h = piece.Height(), w = piece.Width(), sbpp = piece.BytesPerPixel(), dbpp = dst.BytesPerPixel();
+    for (int r = 0; r < h; ++r) {
+        const int dy = y + h + r;
+        if (dy < 0 || dy >= dst.Height()) continue;
+        const std::uint8_t* g = piece.ScanLine(h - 1 - r);
+        std::uint8_t* d = dst.ScanLine(dy);
+        for (int i = 0; i < w; ++i) {
+            const int dx = x + i;
+            if (dx < 0 || dx >= dst.Width()) continue;
+            const std::uint8_t* p = g + i * sbpp;
+            if (!alpha && p[0] == key[0] && p[1] == key[1] && p[2] == key[2]) continue;
+            const int a0 = alpha ? p[3] : 255;
+            const int a = a0 * (h - r) / h / 3 * (100 - blend) / 100;
+            std::uint8_t* q = d + dx * dbpp;
+            for (int c = 0; c < 3; ++c) q[c] = static_cast<std::uint8_t>(((p[c] - q[c]) * a + q[c] * 256) >> 8);
+        }
+    }
+}
+
 }  // namespace
 
 int GlyphFrameWidth(const framework::TBitmap& glyph, int frames) { return glyph.Width() / std::max(1, frames); }
@@ -103,9 +126,10 @@ void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, i
         if (alpha) GrayBitmap(piece);
         else GrayBitmapExceptKey(piece, keyPx[2] | (keyPx[1] << 8) | (keyPx[0] << 16));
     }
+    const int blend = Clamp(look.blend);
+    if (look.reflected) DrawReflection(dst, piece, x, y, alpha, keyPx, look.paintState == 0 ? blend : 0);
     Span s{};
     if (!Clip(dst, x, y, 0, fw, piece.Height(), s)) return;
-    const int blend = Clamp(look.blend);
     if (alpha) {
         int b = look.paintState == 0 ? blend : 0;
         if (!look.enabled && look.disabledBlend) b = std::max(b, 50);

@@ -15,6 +15,7 @@ struct TsGlyphLook {
     int blend = 0;         // percent of transparency in state 0; clamped to 0..100
     bool gray = false;     // the frame is made grey first
     bool disabledBlend = false;  // disabled look mixes at half strength (at least 50 for alpha)
+    bool reflected = false;      // a mirrored copy fades out below the glyph
 };
 
 // Frame width of a glyph strip of frames frames (never a division by 0).

@@ -76,6 +76,13 @@ void TsSpeedButton::SetBlend(int value) {
     RepaintNow();
 }
 
+void TsSpeedButton::SetReflected(bool value) {
+    if (value == reflected_) return;
+    reflected_ = value;
+    SkinData.BgChanged = true;
+    RepaintNow();
+}
+
 TsButtonPaintState TsSpeedButton::ButtonPaintState() const {
     if (IsPressed()) return TsButtonPaintState::bpPressed;
     return SkinData.IsHot() ? TsButtonPaintState::bpHot : TsButtonPaintState::bpNormal;
@@ -198,8 +205,10 @@ void TsSpeedButton::PaintGlyph(int state, int gw, int gh, SIZE text) {
     m.textWidth = text.cx, m.textHeight = text.cy;
     m.captionShown = ShowCaption && !Caption().empty();
     m.pressed = state == static_cast<int>(TsButtonPaintState::bpPressed);
-    const POINT at = GlyphOrigin(m);
+    POINT at = GlyphOrigin(m);
+    if (reflected_) at.y -= gh / 6;
     TsGlyphLook look;
+    look.reflected = reflected_;
     look.frames = glyph == &scratch ? 1 : NumGlyphs;
     look.paintState = state, look.down = Down(), look.enabled = Enabled(), look.blend = blend_;
     look.gray = (state == 0 && Grayed) || (!Enabled() && (DisabledGlyphKind & dgGrayed));

@@ -44,6 +44,8 @@ class TsSpeedButton : public framework::TSpeedButton {
     framework::TImageList* Images = nullptr;
     int ImageIndex = -1;
     framework::TPopupMenu* DropdownMenu = nullptr;
+    bool Reflected() const { return reflected_; }
+    void SetReflected(bool value);
     TacAnimatEvents AnimatEvents = aeGlobalDef;
     std::function<void(TsSpeedButton*, framework::TBitmap&)> OnPaint;
 
@@ -82,6 +84,7 @@ class TsSpeedButton : public framework::TSpeedButton {
     void PaintSiblingsOver();
     TToolButtonStyle style_ = TToolButtonStyle::tbsButton;
     int blend_ = 0;
+    bool reflected_ = false;
     bool lastDown_ = false;
     int lastNumGlyphs_ = 1;
     int lastSpacing_ = 4;

@@ -323,3 +323,24 @@ TEST_F(SpeedButtonTest, WithoutItsSectionTheButtonIsAFlatFrameworkButton) {
 
 }  // namespace
 }  // namespace paint_test
+
+namespace paint_test {
+namespace {
+
+TEST_F(SpeedButtonTest, ReflectionFadesBelowTheGlyphRaisedBySixthOfItsHeight) {
+    TsSpeedButton* b = Stop();
+    b->SetBounds(30, 40, 49, 80);
+    auto g = MakeBitmap(32, 12, 32, kGlyph, 255);
+    b->Glyph().Assign(*g);
+    b->SetReflected(true);
+    // y = (80 - 12) div 2 - 12 div 6 = 32; the mirror starts at 44 with a third of the alpha,
+    // 255 * 12 / 12 / 3 = 85, and fades: row r has 255 * (12 - r) / 12 / 3.
+    EXPECT_EQ(At(b, 8 + 4, 31), kSplit);
+    EXPECT_EQ(At(b, 8 + 4, 32), MixAlpha(kGlyph, kSplit, 255));
+    EXPECT_EQ(At(b, 8 + 4, 44), MixAlpha(kGlyph, kSplit, 85));
+    EXPECT_EQ(At(b, 8 + 4, 44 + 6), MixAlpha(kGlyph, kSplit, 255 * 6 / 12 / 3));
+    EXPECT_EQ(At(b, 8 + 4, 44 + 12), kSplit);
+}
+
+}  // namespace
+}  // namespace paint_test
