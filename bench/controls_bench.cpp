@@ -19,8 +19,8 @@ namespace {
 
 using paint_test::BoundPanel;
 
-skin::TsMaskData Entry(const char* section, const char* property, RECT r, int images, skin::TacImgType type,
-                       int margin, skin::TsSkinManager* m) {
+skin::TsMaskData Entry(const char* section, const char* property, RECT r, int images,
+                       skin::TacImgType type, int margin, skin::TsSkinManager* m) {
     skin::TsMaskData e;
     e.SectionName = section, e.PropertyName = property, e.R = r;
     e.ImageCount = static_cast<std::int16_t>(images), e.ImgType = type, e.OwnerManager = m;
@@ -36,7 +36,8 @@ void FillSkin(skin::TsSkinManager& m) {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 128; ++x) {
             std::uint8_t* p = model.MasterBitmap->ScanLine(y) + x * 3;
-            p[0] = static_cast<std::uint8_t>(x * 2), p[1] = static_cast<std::uint8_t>(y * 4), p[2] = 90;
+            p[0] = static_cast<std::uint8_t>(x * 2), p[1] = static_cast<std::uint8_t>(y * 4),
+            p[2] = 90;
         }
     auto section = [&](const char* name, framework::TColor color) -> skin::TsGeneralData& {
         skin::TsGeneralData s;
@@ -50,13 +51,20 @@ void FillSkin(skin::TsSkinManager& m) {
     section("STATUSBAR", 0x303030).ImagePercent = 100;
     section("CHECKBOX", 0x2080C0).Transparency = 60;
     section("DIVIDER", 0x808080);
-    model.Masks.push_back(Entry("CONTAINER", "PATTERN", {0, 0, 16, 16}, 1, skin::itisaTexture, 0, &m));
-    model.Masks.push_back(Entry("STATUSBAR", "PATTERN", {16, 0, 32, 16}, 1, skin::itisaTexture, 0, &m));
-    model.Masks.push_back(Entry("CHECKBOX", "BORDERSMASK", {32, 0, 44, 4}, 2, skin::itisaBorder, 1, &m));
-    model.Masks.push_back(Entry("DIVIDER", "BORDERSMASK", {48, 0, 51, 3}, 1, skin::itisaBorder, 1, &m));
-    model.Masks.push_back(Entry("GLOBALINFO", "BOXCHECKED", {0, 16, 48, 32}, 3, skin::itisaGlyph, 0, &m));
-    model.Masks.push_back(Entry("GLOBALINFO", "BOXUNCHECKED", {0, 32, 48, 48}, 3, skin::itisaGlyph, 0, &m));
-    model.Masks.push_back(Entry("GLOBALINFO", "GRIPIMAGE", {64, 0, 76, 12}, 1, skin::itisaGlyph, 0, &m));
+    model.Masks.push_back(
+        Entry("CONTAINER", "PATTERN", {0, 0, 16, 16}, 1, skin::itisaTexture, 0, &m));
+    model.Masks.push_back(
+        Entry("STATUSBAR", "PATTERN", {16, 0, 32, 16}, 1, skin::itisaTexture, 0, &m));
+    model.Masks.push_back(
+        Entry("CHECKBOX", "BORDERSMASK", {32, 0, 44, 4}, 2, skin::itisaBorder, 1, &m));
+    model.Masks.push_back(
+        Entry("DIVIDER", "BORDERSMASK", {48, 0, 51, 3}, 1, skin::itisaBorder, 1, &m));
+    model.Masks.push_back(
+        Entry("GLOBALINFO", "BOXCHECKED", {0, 16, 48, 32}, 3, skin::itisaGlyph, 0, &m));
+    model.Masks.push_back(
+        Entry("GLOBALINFO", "BOXUNCHECKED", {0, 32, 48, 48}, 3, skin::itisaGlyph, 0, &m));
+    model.Masks.push_back(
+        Entry("GLOBALINFO", "GRIPIMAGE", {64, 0, 76, 12}, 1, skin::itisaGlyph, 0, &m));
     model.UpdateIndexes();
     m.GlobalInfo().SkinReady = true;
 }
@@ -66,7 +74,8 @@ constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
 struct Scene {
     Scene() {
         static platform::headless::HeadlessBackend* screen = [] {
-            auto backend = std::make_unique<platform::headless::HeadlessBackend>(SIZE{kScreenWidth, kScreenHeight});
+            auto backend = std::make_unique<platform::headless::HeadlessBackend>(
+                SIZE{kScreenWidth, kScreenHeight});
             auto* raw = backend.get();
             platform::InstallBackend(std::move(backend));
             return raw;
@@ -95,7 +104,8 @@ struct Scene {
         manager.reset();
     }
     // Pixels of the screen that differ between two shots.
-    static double Changed(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    static double Changed(const std::vector<std::uint32_t>& a,
+                          const std::vector<std::uint32_t>& b) {
         double n = 0;
         for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
         return n;
@@ -124,7 +134,8 @@ void BM_StatusBarClockTick(benchmark::State& state) {
     state.counters["pixels_changed"] = Scene::Changed(before, s.backend->ComposeScreen());
     RECT panel{};
     SendMessage(s.bar->Handle(), framework::SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
-    state.counters["pixels_repainted"] = static_cast<double>((panel.right - panel.left) * (panel.bottom - panel.top));
+    state.counters["pixels_repainted"] =
+        static_cast<double>((panel.right - panel.left) * (panel.bottom - panel.top));
     state.counters["window_pixels"] = 487.0 * 293.0;
     for (auto _ : state) tick();
 }

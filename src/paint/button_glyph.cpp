@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::uint32_t kAlphaHole = 0x00FF00FF;
 
-int Clamp(int blend) { return std::clamp(blend, 0, 100); }
+int Clamp(int blend) {
+    return std::clamp(blend, 0, 100);
+}
 
 // Source and destination rectangles after clipping the frame at (x, y) to dst.
 struct Span {
@@ -37,14 +39,15 @@ void MixAlpha(framework::TBitmap& dst, const framework::TBitmap& src, const Span
             const std::uint32_t v = g[0] | (g[1] << 8) | (g[2] << 16) | (std::uint32_t(g[3]) << 24);
             if (v == kAlphaHole) continue;
             const int a = g[3] * (100 - blend) / 100;
-            for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>(((g[c] - d[c]) * a + d[c] * 256) >> 8);
+            for (int c = 0; c < 3; ++c)
+                d[c] = static_cast<std::uint8_t>(((g[c] - d[c]) * a + d[c] * 256) >> 8);
         }
     }
 }
 
 // 24-bit: key pixels are holes; the rest take round(g - t (g - d) / 100), t the transparency.
-void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span& s, const std::uint8_t* key,
-              int transparency) {
+void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span& s,
+              const std::uint8_t* key, int transparency) {
     const int sbpp = src.BytesPerPixel(), dbpp = dst.BytesPerPixel();
     for (int row = 0; row < s.h; ++row) {
         const std::uint8_t* g = src.ScanLine(s.sy + row) + s.sx * sbpp;
@@ -52,16 +55,18 @@ void MixKeyed(framework::TBitmap& dst, const framework::TBitmap& src, const Span
         for (int i = 0; i < s.w; ++i, g += sbpp, d += dbpp) {
             if (g[0] == key[0] && g[1] == key[1] && g[2] == key[2]) continue;
             for (int c = 0; c < 3; ++c)
-                d[c] = static_cast<std::uint8_t>((100 * g[c] - transparency * (g[c] - d[c]) + 50) / 100);
+                d[c] = static_cast<std::uint8_t>((100 * g[c] - transparency * (g[c] - d[c]) + 50) /
+                                                 100);
         }
     }
 }
 
 // The frame's rows mirrored below it at (x, y + height): alpha a third of the pixel's at the
 // top, fading to nothing, less blend percent. Key pixels (24-bit) and holes stay out.
-void DrawReflection(framework::TBitmap& dst, const framework::TBitmap& piece, int x, int y, bool alpha,
-                    const std::uint8_t* key, int blend) {
-    const int h = piece.Height(), w = piece.Width(), sbpp = piece.BytesPerPixel(), dbpp = dst.BytesPerPixel();
+void DrawReflection(framework::TBitmap& dst, const framework::TBitmap& piece, int x, int y,
+                    bool alpha, const std::uint8_t* key, int blend) {
+    const int h = piece.Height(), w = piece.Width(), sbpp = piece.BytesPerPixel(),
+              dbpp = dst.BytesPerPixel();
     for (int r = 0; r < h; ++r) {
         const int dy = y + h + r;
         if (dy < 0 || dy >= dst.Height()) continue;
@@ -75,14 +80,17 @@ void DrawReflection(framework::TBitmap& dst, const framework::TBitmap& piece, in
             const int a0 = alpha ? p[3] : 255;
             const int a = a0 * (h - r) / h / 3 * (100 - blend) / 100;
             std::uint8_t* q = d + dx * dbpp;
-            for (int c = 0; c < 3; ++c) q[c] = static_cast<std::uint8_t>(((p[c] - q[c]) * a + q[c] * 256) >> 8);
+            for (int c = 0; c < 3; ++c)
+                q[c] = static_cast<std::uint8_t>(((p[c] - q[c]) * a + q[c] * 256) >> 8);
         }
     }
 }
 
 }  // namespace
 
-int GlyphFrameWidth(const framework::TBitmap& glyph, int frames) { return glyph.Width() / std::max(1, frames); }
+int GlyphFrameWidth(const framework::TBitmap& glyph, int frames) {
+    return glyph.Width() / std::max(1, frames);
+}
 
 bool HasOwnAlpha(const framework::TBitmap& glyph) {
     if (glyph.PixelFormat() != framework::TPixelFormat::pf32bit) return false;
@@ -104,14 +112,17 @@ int GlyphFrameIndex(const framework::TBitmap& glyph, const TsGlyphLook& look) {
     return frame < count ? frame : std::min(1, count - 1);
 }
 
-void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, int x, int y, const TsGlyphLook& look) {
+void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, int x, int y,
+                     const TsGlyphLook& look) {
     if (glyph.Empty() || dst.Empty()) return;
     const int fw = GlyphFrameWidth(glyph, look.frames);
     if (fw <= 0) return;
     const int frame = GlyphFrameIndex(glyph, look);
     const bool alpha = HasOwnAlpha(glyph);
     // The frame alone, grey when asked: a copy keeps the caller's glyph intact.
-    framework::TBitmap piece(fw, glyph.Height(), alpha ? framework::TPixelFormat::pf32bit : framework::TPixelFormat::pf24bit);
+    framework::TBitmap piece(
+        fw, glyph.Height(),
+        alpha ? framework::TPixelFormat::pf32bit : framework::TPixelFormat::pf24bit);
     const int sbpp = glyph.BytesPerPixel(), pbpp = piece.BytesPerPixel();
     for (int row = 0; row < glyph.Height(); ++row) {
         const std::uint8_t* s = glyph.ScanLine(row) + frame * fw * sbpp;
@@ -120,14 +131,18 @@ void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, i
             for (int c = 0; c < pbpp; ++c) p[i * pbpp + c] = s[i * sbpp + c];
     }
     // The key colour comes from the whole strip's bottom-left pixel, before any greying.
-    const std::uint8_t keyPx[3] = {glyph.ScanLine(glyph.Height() - 1)[0], glyph.ScanLine(glyph.Height() - 1)[1],
+    const std::uint8_t keyPx[3] = {glyph.ScanLine(glyph.Height() - 1)[0],
+                                   glyph.ScanLine(glyph.Height() - 1)[1],
                                    glyph.ScanLine(glyph.Height() - 1)[2]};
     if (look.gray) {
-        if (alpha) GrayBitmap(piece);
-        else GrayBitmapExceptKey(piece, keyPx[2] | (keyPx[1] << 8) | (keyPx[0] << 16));
+        if (alpha)
+            GrayBitmap(piece);
+        else
+            GrayBitmapExceptKey(piece, keyPx[2] | (keyPx[1] << 8) | (keyPx[0] << 16));
     }
     const int blend = Clamp(look.blend);
-    if (look.reflected) DrawReflection(dst, piece, x, y, alpha, keyPx, look.paintState == 0 ? blend : 0);
+    if (look.reflected)
+        DrawReflection(dst, piece, x, y, alpha, keyPx, look.paintState == 0 ? blend : 0);
     Span s{};
     if (!Clip(dst, x, y, 0, fw, piece.Height(), s)) return;
     if (alpha) {
@@ -137,8 +152,10 @@ void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, i
         return;
     }
     int transparency = 0;
-    if (!look.enabled) transparency = look.disabledBlend ? 50 : 0;
-    else if (look.paintState == 0) transparency = blend;
+    if (!look.enabled)
+        transparency = look.disabledBlend ? 50 : 0;
+    else if (look.paintState == 0)
+        transparency = blend;
     MixKeyed(dst, piece, s, keyPx, transparency);
 }
 

@@ -8,12 +8,12 @@
 namespace paint {
 
 struct TsGlyphLook {
-    int frames = 1;        // NumGlyphs; below 1 counts as 1
-    int paintState = 0;    // 0 normal, 1 hot, 2 pressed
-    bool down = false;     // a pressed frame of a down button is frame 3
+    int frames = 1;      // NumGlyphs; below 1 counts as 1
+    int paintState = 0;  // 0 normal, 1 hot, 2 pressed
+    bool down = false;   // a pressed frame of a down button is frame 3
     bool enabled = true;
-    int blend = 0;         // percent of transparency in state 0; clamped to 0..100
-    bool gray = false;     // the frame is made grey first
+    int blend = 0;               // percent of transparency in state 0; clamped to 0..100
+    bool gray = false;           // the frame is made grey first
     bool disabledBlend = false;  // disabled look mixes at half strength (at least 50 for alpha)
     bool reflected = false;      // a mirrored copy fades out below the glyph
 };
@@ -26,6 +26,7 @@ bool HasOwnAlpha(const framework::TBitmap& glyph);
 int GlyphFrameIndex(const framework::TBitmap& glyph, const TsGlyphLook& look);
 
 // Draws the glyph's frame with its top-left corner at (x, y) of dst (24-bit); clipped to dst.
-void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, int x, int y, const TsGlyphLook& look);
+void DrawButtonGlyph(framework::TBitmap& dst, const framework::TBitmap& glyph, int x, int y,
+                     const TsGlyphLook& look);
 
 }  // namespace paint

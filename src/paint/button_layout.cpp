@@ -9,18 +9,25 @@ namespace {
 
 int ByAlignment(TAlignment a, int left, int right, int centre) {
     switch (a) {
-        case TAlignment::taLeftJustify: return left;
-        case TAlignment::taRightJustify: return right;
-        case TAlignment::taCenter: return centre;
+        case TAlignment::taLeftJustify:
+            return left;
+        case TAlignment::taRightJustify:
+            return right;
+        case TAlignment::taCenter:
+            return centre;
     }
     return centre;
 }
 
-bool Beside(TButtonLayout l) { return l == TButtonLayout::blGlyphLeft || l == TButtonLayout::blGlyphRight; }
+bool Beside(TButtonLayout l) {
+    return l == TButtonLayout::blGlyphLeft || l == TButtonLayout::blGlyphRight;
+}
 
 }  // namespace
 
-int InnerMargin(int margin) { return margin < 0 ? 0 : margin + 3; }
+int InnerMargin(int margin) {
+    return margin < 0 ? 0 : margin + 3;
+}
 
 int CaptionWidth(const TsButtonMetrics& m) {
     if (!m.captionShown) return 0;
@@ -37,10 +44,12 @@ POINT GlyphOrigin(const TsButtonMetrics& m) {
     const int spv = m.captionShown ? m.spacing : 0;
     POINT p{0, (m.height - gh) / 2};
     switch (m.layout) {
-        case TButtonLayout::blGlyphLeft: p.x = ByAlignment(m.alignment, f, f + 2 * k, f + k); break;
+        case TButtonLayout::blGlyphLeft:
+            p.x = ByAlignment(m.alignment, f, f + 2 * k, f + k);
+            break;
         case TButtonLayout::blGlyphRight:
-            p.x = ByAlignment(m.alignment, m.width - dd - f - 2 * k - sp - gw, m.width - dd - gw - f,
-                              (m.width + sp + tw - dd - gw) / 2);
+            p.x = ByAlignment(m.alignment, m.width - dd - f - 2 * k - sp - gw,
+                              m.width - dd - gw - f, (m.width + sp + tw - dd - gw) / 2);
             break;
         case TButtonLayout::blGlyphTop:
             p.x = (m.width - dd - gw) / 2 + 1;
@@ -65,8 +74,10 @@ RECT CaptionRect(const TsButtonMetrics& m) {
     int left = 0, right = 0;
     switch (m.layout) {
         case TButtonLayout::blGlyphLeft:
-            left = ByAlignment(m.alignment, gw + m.margin + gap, f + 2 * k + gw + gap, gw + f + k + gap);
-            right = ByAlignment(m.alignment, m.width - dd - f - 2 * k, m.width - dd - f, m.width - dd - f - k);
+            left = ByAlignment(m.alignment, gw + m.margin + gap, f + 2 * k + gw + gap,
+                               gw + f + k + gap);
+            right = ByAlignment(m.alignment, m.width - dd - f - 2 * k, m.width - dd - f,
+                                m.width - dd - f - k);
             break;
         case TButtonLayout::blGlyphRight:
             left = ByAlignment(m.alignment, f, f + 2 * k, f + k);

@@ -100,9 +100,9 @@ framework::TBitmap* TsCheckBox::OwnGlyph() {
 int TsCheckBox::SkinGlyphIndex() const {
     const skin::TsSkinModel* model = SkinData.Model();
     if (!model) return -1;
-    const char* name = State() == framework::TCheckBoxState::cbChecked   ? "BOXCHECKED"
+    const char* name = State() == framework::TCheckBoxState::cbChecked  ? "BOXCHECKED"
                        : State() == framework::TCheckBoxState::cbGrayed ? "BOXGRAYED"
-                                                                         : "BOXUNCHECKED";
+                                                                        : "BOXUNCHECKED";
     return model->FindMask(model->GlobalInfoIndex, "GLOBALINFO", name);
 }
 
@@ -120,11 +120,13 @@ SIZE TsCheckBox::GlyphSize() {
 RECT TsCheckBox::GlyphRect() {
     if (!UsesImageList() && !OwnGlyph()) {
         const skin::TsSkinModel* model = SkinData.Model();
-        const int i = model ? model->FindMask(model->GlobalInfoIndex, "GLOBALINFO", "BOXCHECKED") : -1;
+        const int i =
+            model ? model->FindMask(model->GlobalInfoIndex, "GLOBALINFO", "BOXCHECKED") : -1;
         if (!model || !MaskAt(*model, i)) return RECT{0, 0, kNoGlyphSize, kNoGlyphSize};
     }
     const SIZE s = GlyphSize();
-    const int left = Alignment == framework::TAlignment::taRightJustify ? margin_ : Width() - s.cx - margin_;
+    const int left =
+        Alignment == framework::TAlignment::taRightJustify ? margin_ : Width() - s.cx - margin_;
     const int top = (Height() - s.cy) / 2;
     return RECT{left, top, left + s.cx, top + s.cy};
 }
@@ -166,8 +168,8 @@ void TsCheckBox::PrepareCache() {
     }
     const TsBgSource bg = BgSourceFromQuery(query);
     const bool hot = SkinData.IsHot() && !ReadOnly;
-    PaintControlBg(SkinData, bg, true, false, &cache, POINT{Left(), Top()}, RECT{0, 0, Width(), Height()},
-                   hot ? kStateHot : kStateNormal);
+    PaintControlBg(SkinData, bg, true, false, &cache, POINT{Left(), Top()},
+                   RECT{0, 0, Width(), Height()}, hot ? kStateHot : kStateNormal);
     const RECT glyph = GlyphRect();
     PaintCaption(glyph);
     PaintGlyph(glyph);
@@ -191,7 +193,8 @@ void TsCheckBox::PaintCaption(const RECT& glyph) {
     }
     OffsetRect(&r, WordWrap ? -1 : 0, -1);
     const bool hot = SkinData.IsHot() && !ReadOnly;
-    WriteSkinText(SkinData, canvas, Caption(), true, hot, WordWrap ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE, r);
+    WriteSkinText(SkinData, canvas, Caption(), true, hot,
+                  WordWrap ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE, r);
     if (!ShowFocus || !HandleAllocated() || !Focused()) return;
     if (!WordWrap) --r.bottom;
     ++r.top;
@@ -277,12 +280,18 @@ bool TsCheckBox::SkinCommand(TMessage& m) {
             if (HandleAllocated()) Invalidate();
             return handled;
         }
-        case skin::scIsSkinned: m.Result = 1; return true;
-        case skin::scStopFading: StopFade(); return true;
+        case skin::scIsSkinned:
+            m.Result = 1;
+            return true;
+        case skin::scStopFading:
+            StopFade();
+            return true;
         case kFadePrepare:
             PrepareCache();
             return CommonSkinCommand(SkinData, m);
-        case skin::scGetApplication: m.Result = reinterpret_cast<LRESULT>(framework::Application); return true;
+        case skin::scGetApplication:
+            m.Result = reinterpret_cast<LRESULT>(framework::Application);
+            return true;
         case skin::scParentPainted:
             if (!SkinData.IsSkinned()) return false;
             if (SkinData.ComputeUpdating() || SkinData.HalfVisible) {
@@ -290,7 +299,8 @@ bool TsCheckBox::SkinCommand(TMessage& m) {
                 Redraw();
             }
             return true;
-        default: return CommonSkinCommand(SkinData, m);
+        default:
+            return CommonSkinCommand(SkinData, m);
     }
 }
 
@@ -315,8 +325,11 @@ bool TsCheckBox::MouseOrKey(TMessage& m) {
             pressed_ = true;
             StateChange(TsStateEvent::seMouseDown);
             if (CanFocus()) SetFocus();
-            if (m.Msg == WM_LBUTTONDBLCLK) DblClick();
-            else TControl::MouseDown(framework::TMouseButton::mbLeft, framework::KeysToShiftState(m.WParam), x, y);
+            if (m.Msg == WM_LBUTTONDBLCLK)
+                DblClick();
+            else
+                TControl::MouseDown(framework::TMouseButton::mbLeft,
+                                    framework::KeysToShiftState(m.WParam), x, y);
             return true;
         case WM_LBUTTONUP:
             if (ReadOnly) return true;
@@ -324,7 +337,8 @@ bool TsCheckBox::MouseOrKey(TMessage& m) {
                 pressed_ = false;
                 Toggle();
             }
-            TControl::MouseUp(framework::TMouseButton::mbLeft, framework::KeysToShiftState(m.WParam), x, y);
+            TControl::MouseUp(framework::TMouseButton::mbLeft,
+                              framework::KeysToShiftState(m.WParam), x, y);
             return true;
         case WM_KEYDOWN: {
             if (m.WParam != VK_SPACE) return false;
@@ -360,7 +374,8 @@ bool TsCheckBox::MouseOrKey(TMessage& m) {
             SkinData.MouseAbove = false;
             SkinData.RepaintControl();
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -368,8 +383,11 @@ bool TsCheckBox::MouseOrKey(TMessage& m) {
 bool TsCheckBox::AfterCommon(TMessage& m) {
     switch (m.Msg) {
         case WM_ENABLE:
-        case WM_NCPAINT: return true;
-        case WM_ERASEBKGND: m.Result = 1; return true;
+        case WM_NCPAINT:
+            return true;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return true;
         case WM_PRINT:
             SkinData.Updating = false;
             PaintInto(reinterpret_cast<HDC>(m.WParam));
@@ -385,7 +403,8 @@ bool TsCheckBox::AfterCommon(TMessage& m) {
             SkinData.BgChanged = true;
             Redraw();
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -407,7 +426,8 @@ void TsCheckBox::WndProc(TMessage& m) {
         return;
     }
     // Unskinned, a read-only box still keeps its state.
-    const bool changes = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_LBUTTONUP ||
+    const bool changes = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK ||
+                         m.Msg == WM_LBUTTONUP ||
                          ((m.Msg == WM_KEYDOWN || m.Msg == WM_KEYUP) && m.WParam == VK_SPACE);
     if (ReadOnly && changes) return;
     TCheckBox::WndProc(m);

@@ -28,21 +28,28 @@ constexpr const char* kDividerSection = "DIVIDER";
 
 UINT HorizontalFlags(framework::TAlignment a) {
     switch (a) {
-        case framework::TAlignment::taLeftJustify: return DT_LEFT;
-        case framework::TAlignment::taRightJustify: return DT_RIGHT;
-        case framework::TAlignment::taCenter: return DT_CENTER;
+        case framework::TAlignment::taLeftJustify:
+            return DT_LEFT;
+        case framework::TAlignment::taRightJustify:
+            return DT_RIGHT;
+        case framework::TAlignment::taCenter:
+            return DT_CENTER;
     }
     return DT_CENTER;
 }
 
 bool IsButtonDown(UINT msg) {
-    return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+    return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN ||
+           msg == WM_MBUTTONDOWN;
 }
-bool IsButtonUp(UINT msg) { return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP; }
+bool IsButtonUp(UINT msg) {
+    return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+}
 
 }  // namespace
 
-TsSpeedButton::TsSpeedButton(framework::TComponent* owner) : TSpeedButton(owner), SkinData(this, true) {
+TsSpeedButton::TsSpeedButton(framework::TComponent* owner)
+    : TSpeedButton(owner), SkinData(this, true) {
     SkinData.ControlKind = ckSpeedButton;
     SkinData.AfterCreate();
     if (SkinData.IsSkinned()) ControlStyle |= framework::csOpaque;
@@ -53,7 +60,9 @@ TsSpeedButton::~TsSpeedButton() {
     ReleaseHints();
 }
 
-bool TsSpeedButton::DropDownOpen() { return g_openDropDowns > 0; }
+bool TsSpeedButton::DropDownOpen() {
+    return g_openDropDowns > 0;
+}
 
 void TsSpeedButton::Loaded() {
     TSpeedButton::Loaded();
@@ -128,7 +137,9 @@ void TsSpeedButton::PrepareCache() {
         PaintMain(bg, static_cast<int>(ButtonPaintState()));
         if (style_ == TToolButtonStyle::tbsDropDown) PaintArrow(bg);
     }
-    if (!Enabled()) ApplyDisabledKind(cache, DisabledKind, Parent(), POINT{Left(), Top()}, GetParentBgSource(SkinData));
+    if (!Enabled())
+        ApplyDisabledKind(cache, DisabledKind, Parent(), POINT{Left(), Top()},
+                          GetParentBgSource(SkinData));
     if (OnPaint) OnPaint(this, cache);
     SkinData.BgChanged = false;
 }
@@ -138,8 +149,8 @@ void TsSpeedButton::PaintBand(const TsBgSource& bg) {
     const RECT all{0, 0, Width(), Height()};
     if (bg.Ready) {
         framework::TBitmap& src = *bg.Bmp;
-        BitBlt(cache.Canvas().Handle(), 0, 0, Width(), Height(), src.Canvas().Handle(), bg.X + Left(), bg.Y + Top(),
-               SRCCOPY);
+        BitBlt(cache.Canvas().Handle(), 0, 0, Width(), Height(), src.Canvas().Handle(),
+               bg.X + Left(), bg.Y + Top(), SRCCOPY);
     } else {
         cache.Canvas().Brush.SetColor(bg.FillColor);
         cache.Canvas().FillRect(all);
@@ -170,16 +181,18 @@ void TsSpeedButton::PaintMain(const TsBgSource& bg, int state) {
         PaintControlBg(SkinData, bg, true, true, &cache, pos, main, state);
     } else {
         const TColor custom = SkinData.CustomColor() ? SkinData.OwnerColor() : TransparentColor;
-        PaintSectionBg(SkinData.Model(), SkinData.SkinIndex, SkinData.SkinSection(), bg, custom, SkinData.HotTexture,
-                       SkinData.Texture, cache, pos, main, state);
+        PaintSectionBg(SkinData.Model(), SkinData.SkinIndex, SkinData.SkinSection(), bg, custom,
+                       SkinData.HotTexture, SkinData.Texture, cache, pos, main, state);
     }
     PaintCaption(state, gw, gh, text);
     PaintGlyph(state, gw, gh, text);
     if (DrawOverBorder || !SkinData.Model()) return;
-    const int border = SkinData.Model()->FindMask(SkinData.SkinIndex, SkinData.SkinSection(), "BORDERSMASK");
+    const int border =
+        SkinData.Model()->FindMask(SkinData.SkinIndex, SkinData.SkinSection(), "BORDERSMASK");
     TsBgSource moved = bg;
     moved.X += pos.x, moved.Y += pos.y;
-    if (MaskAt(*SkinData.Model(), border)) DrawBorderMask(cache, main, true, false, state, *SkinData.Model(), border, moved);
+    if (MaskAt(*SkinData.Model(), border))
+        DrawBorderMask(cache, main, true, false, state, *SkinData.Model(), border, moved);
 }
 
 void TsSpeedButton::PaintCaption(int state, int gw, int gh, SIZE text) {
@@ -191,7 +204,8 @@ void TsSpeedButton::PaintCaption(int state, int gw, int gh, SIZE text) {
     m.textWidth = text.cx, m.textHeight = text.cy, m.captionShown = true, m.textOffset = TextOffset;
     m.pressed = state == static_cast<int>(TsButtonPaintState::bpPressed);
     const UINT flags = HorizontalFlags(TextAlignment) | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK;
-    WriteSkinText(SkinData, SkinData.CacheBmp->Canvas(), Caption(), true, state != 0, flags, CaptionRect(m));
+    WriteSkinText(SkinData, SkinData.CacheBmp->Canvas(), Caption(), true, state != 0, flags,
+                  CaptionRect(m));
 }
 
 void TsSpeedButton::PaintGlyph(int state, int gw, int gh, SIZE text) {
@@ -222,18 +236,22 @@ void TsSpeedButton::PaintArrow(const TsBgSource& bg) {
     int state = static_cast<int>(ButtonPaintState()) == 1 ? 1 : 0;
     if (menuShown_ || Down() || IsPressed()) state = 2;
     const RECT arrow{Width() - kDropDownWidth, 0, Width(), Height()};
-    PaintControlBg(SkinData, bg, true, true, SkinData.CacheBmp.get(), POINT{Left(), Top()}, arrow, state);
+    PaintControlBg(SkinData, bg, true, true, SkinData.CacheBmp.get(), POINT{Left(), Top()}, arrow,
+                   state);
     const int glyph = model->CachedIndexes[skin::ciScrollBtnBottomGlyph];
     const skin::TsMaskData* e = MaskAt(*model, glyph);
     if (!e) return;
-    const POINT p{arrow.left + (kDropDownWidth - FrameWidth(*e)) / 2, (Height() - FrameHeight(*e)) / 2};
-    DrawImageFrame(*SkinData.CacheBmp, p, state, BgSourceFromBitmap(SkinData.CacheBmp.get(), 0, 0), *model, glyph, 1);
+    const POINT p{arrow.left + (kDropDownWidth - FrameWidth(*e)) / 2,
+                  (Height() - FrameHeight(*e)) / 2};
+    DrawImageFrame(*SkinData.CacheBmp, p, state, BgSourceFromBitmap(SkinData.CacheBmp.get(), 0, 0),
+                   *model, glyph, 1);
 }
 
 // --- Painting ------------------------------------------------------------------------------
 
 void TsSpeedButton::Paint() {
-    if (SkinData.Manager() && SkinData.Manager()->Active() && SkinData.SkinIndex <= 0) SkinData.UpdateIndexes();
+    if (SkinData.Manager() && SkinData.Manager()->Active() && SkinData.SkinIndex <= 0)
+        SkinData.UpdateIndexes();
     if (!SkinData.IsSkinned()) {
         TSpeedButton::Paint();
         return;
@@ -246,7 +264,8 @@ void TsSpeedButton::Paint() {
     lastNumGlyphs_ = NumGlyphs, lastSpacing_ = Spacing;
     if (SkinData.BgChanged && !SkinData.ForceRepaint) PrepareCache();
     if (!SkinData.CacheBmp || SkinData.CacheBmp->Empty()) return;
-    BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), SkinData.CacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), SkinData.CacheBmp->Canvas().Handle(), 0, 0,
+           SRCCOPY);
 }
 
 // Siblings that overlap the button paint themselves over its image.
@@ -274,7 +293,8 @@ void TsSpeedButton::PaintSiblingsOver() {
 }
 
 void TsSpeedButton::RepaintNow() {
-    if (Loading() || Destroying() || !Parent() || !Visible() || !Parent()->HandleAllocated()) return;
+    if (Loading() || Destroying() || !Parent() || !Visible() || !Parent()->HandleAllocated())
+        return;
     if (!SkinData.IsSkinned()) {
         Repaint();
         return;
@@ -299,7 +319,8 @@ void TsSpeedButton::StateChange(TsStateEvent event) {
     const bool fades = s && s->FadingEnabled && !SkinData.BgChanged &&
                        IsAnimatedEvent(AnimatEvents, SkinData.Manager(), event);
     const bool halved = event == TsStateEvent::seMouseDown || event == TsStateEvent::seChange;
-    lastFadeSteps_ = fades ? std::max(0, halved ? s->FadingIterations / 2 : s->FadingIterations) : 0;
+    lastFadeSteps_ =
+        fades ? std::max(0, halved ? s->FadingIterations / 2 : s->FadingIterations) : 0;
     SkinData.BgChanged = true;
     RepaintNow();
     UpdateGlow(SkinData);
@@ -364,8 +385,10 @@ bool TsSpeedButton::PopDropDown(int x) {
     GetCursorPos(&cursor);
     const POINT p = ScreenToClient(cursor);
     const RECT all{0, 0, Width(), Height()};
-    if (!PtInRect(&all, p)) Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-    else RepaintNow();
+    if (!PtInRect(&all, p))
+        Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
+    else
+        RepaintNow();
     return true;
 }
 
@@ -380,7 +403,8 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
             if (!SkinData.IsOwnManager(m.LParam)) return false;
             if (command == skin::scRemoveSkin && Destroying()) return false;
             const bool handled = CommonSkinCommand(SkinData, m);
-            if (command == skin::scNewSkin && SkinData.IsSkinned()) ControlStyle |= framework::csOpaque;
+            if (command == skin::scNewSkin && SkinData.IsSkinned())
+                ControlStyle |= framework::csOpaque;
             if (command == skin::scRemoveSkin) ControlStyle &= ~framework::csOpaque;
             if (command != skin::scNewSkin && Visible()) Invalidate();
             return handled;
@@ -391,21 +415,33 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
                 RepaintNow();
             }
             return true;
-        case skin::scIsSkinned: m.Result = 1; return true;
+        case skin::scIsSkinned:
+            m.Result = 1;
+            return true;
         case skin::scAppActivate:
             SkinData.Updating = false;
             SkinData.BgChanged = true;
             RepaintNow();
             return true;
-        case skin::scGetApplication: m.Result = reinterpret_cast<LRESULT>(framework::Application); return true;
-        default: break;
+        case skin::scGetApplication:
+            m.Result = reinterpret_cast<LRESULT>(framework::Application);
+            return true;
+        default:
+            break;
     }
     if (!SkinData.IsSkinned()) return CommonSkinCommand(SkinData, m);
     switch (command) {
-        case skin::scIsPreparing: m.Result = SkinData.Updating ? 1 : 0; return true;
-        case skin::scSectionChanged: RepaintNow(); return true;
-        case skin::scStopFading: lastFadeSteps_ = 0; return true;
-        default: return CommonSkinCommand(SkinData, m);
+        case skin::scIsPreparing:
+            m.Result = SkinData.Updating ? 1 : 0;
+            return true;
+        case skin::scSectionChanged:
+            RepaintNow();
+            return true;
+        case skin::scStopFading:
+            lastFadeSteps_ = 0;
+            return true;
+        default:
+            return CommonSkinCommand(SkinData, m);
     }
 }
 
@@ -418,10 +454,14 @@ bool TsSpeedButton::Before(TMessage& m) {
         case WM_WINDOWPOSCHANGED:
             if (Visible()) SkinData.BgChanged = true;
             return false;
-        case WM_ERASEBKGND: m.Result = 1; return true;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            return true;
         case WM_CAPTURECHANGED:
         case WM_CANCELMODE:
-        case framework::CM_CANCELMODE: ReleaseHints(); return false;
+        case framework::CM_CANCELMODE:
+            ReleaseHints();
+            return false;
         case WM_MOUSEMOVE:
             if (holdingHints_ && framework::CaptureControl() != this) ReleaseHints();
             return false;
@@ -432,7 +472,8 @@ bool TsSpeedButton::Before(TMessage& m) {
             }
             return false;
         case framework::CM_MOUSEENTER:
-            if (!Enabled() || (m.LParam && m.LParam != reinterpret_cast<LPARAM>(this))) return false;
+            if (!Enabled() || (m.LParam && m.LParam != reinterpret_cast<LPARAM>(this)))
+                return false;
             MouseEnter();
             CommonWndProc(SkinData, m);
             return true;
@@ -446,23 +487,31 @@ bool TsSpeedButton::Before(TMessage& m) {
         case WM_LBUTTONDOWN:
             if (DropDownOpen()) return true;
             return PopDropDown(GET_X_LPARAM(m.LParam));
-        default: return false;
+        default:
+            return false;
     }
 }
 
 void TsSpeedButton::After(const TMessage& m) {
     switch (m.Msg) {
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: StateChange(TsStateEvent::seMouseDown); break;
-        case WM_LBUTTONUP: StateChange(TsStateEvent::seChange); break;
-        case framework::CM_VISIBLECHANGED: SkinData.MouseAbove = false; break;
+        case WM_LBUTTONDBLCLK:
+            StateChange(TsStateEvent::seMouseDown);
+            break;
+        case WM_LBUTTONUP:
+            StateChange(TsStateEvent::seChange);
+            break;
+        case framework::CM_VISIBLECHANGED:
+            SkinData.MouseAbove = false;
+            break;
         case framework::CM_ENABLEDCHANGED:
         case framework::CM_BUTTONPRESSED:
             if (!Visible() || Loading()) break;
             SkinData.BgChanged = true;
             RepaintNow();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -483,7 +532,8 @@ void TsSpeedButton::WndProc(TMessage& m) {
         if (!SkinCommand(m)) TSpeedButton::WndProc(m);
         return;
     }
-    if (m.Msg == WM_LBUTTONUP || m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE) ReleaseHints();
+    if (m.Msg == WM_LBUTTONUP || m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE)
+        ReleaseHints();
     if (!SkinData.IsSkinned() || !Parent()) {
         Unskinned(m);
         return;

@@ -8,29 +8,39 @@ namespace {
 
 unsigned OwnBit(TsStateEvent event) {
     switch (event) {
-        case TsStateEvent::seMouseEnter: return aeMouseEnter;
-        case TsStateEvent::seMouseLeave: return aeMouseLeave;
-        case TsStateEvent::seMouseDown: return aeMouseDown;
-        case TsStateEvent::seChange: return aeMouseUp;
+        case TsStateEvent::seMouseEnter:
+            return aeMouseEnter;
+        case TsStateEvent::seMouseLeave:
+            return aeMouseLeave;
+        case TsStateEvent::seMouseDown:
+            return aeMouseDown;
+        case TsStateEvent::seChange:
+            return aeMouseUp;
     }
     return 0;
 }
 
 unsigned ButtonBit(TsStateEvent event) {
     switch (event) {
-        case TsStateEvent::seMouseEnter: return skin::beMouseEnter;
-        case TsStateEvent::seMouseLeave: return skin::beMouseLeave;
-        case TsStateEvent::seMouseDown: return skin::beMouseDown;
-        case TsStateEvent::seChange: return skin::beMouseUp;
+        case TsStateEvent::seMouseEnter:
+            return skin::beMouseEnter;
+        case TsStateEvent::seMouseLeave:
+            return skin::beMouseLeave;
+        case TsStateEvent::seMouseDown:
+            return skin::beMouseDown;
+        case TsStateEvent::seChange:
+            return skin::beMouseUp;
     }
     return 0;
 }
 
 }  // namespace
 
-bool IsAnimatedEvent(TacAnimatEvents events, const skin::TsSkinManager* manager, TsStateEvent event) {
+bool IsAnimatedEvent(TacAnimatEvents events, const skin::TsSkinManager* manager,
+                     TsStateEvent event) {
     if (events & OwnBit(event)) return true;
-    return (events & aeGlobalDef) && manager && (manager->AnimEffects.Buttons.Events & ButtonBit(event));
+    return (events & aeGlobalDef) && manager &&
+           (manager->AnimEffects.Buttons.Events & ButtonBit(event));
 }
 
 int FadeSteps(int iterations, TsStateEvent event) {

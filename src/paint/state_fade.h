@@ -22,7 +22,8 @@ using TacAnimatEvents = unsigned;
 
 // The event is animated: named in events itself, or events hold aeGlobalDef and the manager's
 // button effects name the matching button event. seChange counts as the button's mouse up.
-bool IsAnimatedEvent(TacAnimatEvents events, const skin::TsSkinManager* manager, TsStateEvent event);
+bool IsAnimatedEvent(TacAnimatEvents events, const skin::TsSkinManager* manager,
+                     TsStateEvent event);
 
 // Steps of a fade for the section's iterations: half as many, rounded down, for mouse down
 // and for a state change; never negative.

@@ -4,8 +4,8 @@
 
 #include "framework/application.h"
 #include "paint/bg_query.h"
-#include "paint/border_mask.h"
 #include "paint/bitmaps.h"
+#include "paint/border_mask.h"
 #include "paint/cache_copy.h"
 #include "paint/common_commands.h"
 #include "paint/common_wndproc.h"
@@ -135,17 +135,20 @@ void TsStatusBar::PaintDivider(const RECT& r) {
     if (h <= 0) return;
     auto piece = CreateBmp24(w, h);
     const int x = r.right - w / 2 - 1;
-    PaintSectionRect(&model, d, kDivider, BgSourceFromBitmap(SkinData.CacheBmp.get(), 0, 0), -1, -1, *piece,
-                     POINT{x, 1}, RECT{0, 0, w, h}, 0, true);
-    BitBlt(SkinData.CacheBmp->Canvas().Handle(), x, 1, w, h, piece->Canvas().Handle(), 0, 0, SRCCOPY);
+    PaintSectionRect(&model, d, kDivider, BgSourceFromBitmap(SkinData.CacheBmp.get(), 0, 0), -1, -1,
+                     *piece, POINT{x, 1}, RECT{0, 0, w, h}, 0, true);
+    BitBlt(SkinData.CacheBmp->Canvas().Handle(), x, 1, w, h, piece->Canvas().Handle(), 0, 0,
+           SRCCOPY);
 }
 
 void TsStatusBar::PaintPanel(TStatusPanel* panel, const std::string& text, const RECT& r) {
     if (const skin::TsSkinModel* model = SkinData.IsSkinned() ? SkinData.Model() : nullptr) {
         const int m = model->FindMask(SkinData.SkinIndex, SkinData.SkinSection(), kPanelMask);
         const bool last = panel && panel == Panels()[Panels().Count() - 1];
-        if (MaskAt(*model, m)) PaintPanelFrame(r);
-        else if (panel && !SimplePanel() && !last) PaintDivider(r);
+        if (MaskAt(*model, m))
+            PaintPanelFrame(r);
+        else if (panel && !SimplePanel() && !last)
+            PaintDivider(r);
     }
     if (panel && panel->Style == framework::TStatusPanelStyle::psOwnerDraw && OnDrawPanel) {
         OnDrawPanel(this, panel, r);
@@ -155,15 +158,20 @@ void TsStatusBar::PaintPanel(TStatusPanel* panel, const std::string& text, const
     framework::TCanvas& canvas = SkinData.CacheBmp->Canvas();
     canvas.Font.Assign(Font());
     const int width = std::max(0, static_cast<int>(t.right - t.left));
-    if (panel) WritePanelText(TruncateText(canvas, panel->Text(), width), t, AlignmentFlags(panel->Alignment));
-    else WritePanelText(TruncateText(canvas, text, width), t, AlignmentFlags(framework::TAlignment::taLeftJustify));
+    if (panel)
+        WritePanelText(TruncateText(canvas, panel->Text(), width), t,
+                       AlignmentFlags(panel->Alignment));
+    else
+        WritePanelText(TruncateText(canvas, text, width), t,
+                       AlignmentFlags(framework::TAlignment::taLeftJustify));
 }
 
 void TsStatusBar::WritePanelText(const std::string& text, const RECT& rect, UINT flags) {
     if (text.empty()) return;
     framework::TCanvas& canvas = SkinData.CacheBmp->Canvas();
     canvas.Font.Assign(Font());
-    WriteSkinText(SkinData, canvas, text, true, SkinData.IsHot(), flags | DT_VCENTER | DT_SINGLELINE, rect);
+    WriteSkinText(SkinData, canvas, text, true, SkinData.IsHot(),
+                  flags | DT_VCENTER | DT_SINGLELINE, rect);
 }
 
 void TsStatusBar::PaintSizeGrip() {
@@ -209,13 +217,15 @@ void TsStatusBar::PaintBar(HDC dc) {
 void TsStatusBar::TellChildrenPainted() {
     for (int i = 0; i < ControlCount(); ++i) {
         framework::TControl* c = Controls(i);
-        if (c->IsWindowed() && static_cast<framework::TWinControl*>(c)->HandleAllocated() && c->Visible())
+        if (c->IsWindowed() && static_cast<framework::TWinControl*>(c)->HandleAllocated() &&
+            c->Visible())
             SendSkinCommand(c, skin::scParentPainted);
     }
 }
 
 void TsStatusBar::RepaintWithFrame() {
-    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TsStatusBar::PaintHandler(TMessage& m) {
@@ -255,15 +265,21 @@ bool TsStatusBar::SkinCommand(TMessage& m) {
             SkinData.Updating = false;
             RepaintWithFrame();
             return true;
-        case skin::scIsSkinned: m.Result = 1; return true;
-        case skin::scGetApplication: m.Result = reinterpret_cast<LRESULT>(framework::Application); return true;
-        default: return false;
+        case skin::scIsSkinned:
+            m.Result = 1;
+            return true;
+        case skin::scGetApplication:
+            m.Result = reinterpret_cast<LRESULT>(framework::Application);
+            return true;
+        default:
+            return false;
     }
 }
 
 bool TsStatusBar::SkinnedMessage(TMessage& m) {
     switch (m.Msg) {
-        case skin::SM_SKINCMD: return CommonSkinCommand(SkinData, m);
+        case skin::SM_SKINCMD:
+            return CommonSkinCommand(SkinData, m);
         case WM_MOVE:
             if (const skin::TsGeneralData* s = SkinData.Section())
                 if (s->Transparency >= 1 || s->HotTransparency >= 1) SkinData.BgChanged = true;
@@ -294,7 +310,8 @@ bool TsStatusBar::SkinnedMessage(TMessage& m) {
             RestoreDC(dc, saved);
             return true;
         }
-        default: return CommonWndProc(SkinData, m);
+        default:
+            return CommonWndProc(SkinData, m);
     }
 }
 
@@ -309,8 +326,11 @@ void TsStatusBar::WndProc(TMessage& m) {
         case framework::SB_SETTEXTA:
         case framework::SB_SETPARTS:
         case framework::SB_SIMPLE:
-        case framework::SB_GETRECT: SkinData.BgChanged = true; break;
-        default: break;
+        case framework::SB_GETRECT:
+            SkinData.BgChanged = true;
+            break;
+        default:
+            break;
     }
 }
 

@@ -1,8 +1,9 @@
 // The skinned check box: its glyph frames per state, the glyph rectangle and automatic size,
 // the disabled and read-only looks, mouse and keyboard sequences with their repaints, fades.
+#include "paint/check_box.h"
+
 #include <string>
 
-#include "paint/check_box.h"
 #include "skinned_controls_support.h"
 
 namespace paint_test {
@@ -27,16 +28,23 @@ class CheckBoxTest : public SkinnedControlsTest {
     // The glyph's inside pixel (not its see-through corner) and the background to its right.
     TColor GlyphPx(TsCheckBox* b) { return Px(*b->SkinData.CacheBmp, 2 + 5, 1 + 5); }
     TColor BgPx(TsCheckBox* b) { return Px(*b->SkinData.CacheBmp, b->Width() - 2, 2); }
-    void Enter(TsCheckBox* b) { b->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b)); }
-    void Leave(TsCheckBox* b) { b->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b)); }
-    void Send(TsCheckBox* b, UINT msg, WPARAM w = 0) { SendMessage(b->Handle(), msg, w, MAKELPARAM(5, 5)); }
+    void Enter(TsCheckBox* b) {
+        b->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
+    }
+    void Leave(TsCheckBox* b) {
+        b->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
+    }
+    void Send(TsCheckBox* b, UINT msg, WPARAM w = 0) {
+        SendMessage(b->Handle(), msg, w, MAKELPARAM(5, 5));
+    }
 };
 
 TEST_F(CheckBoxTest, EachStateShowsItsGlyphFrameOverTheSectionColour) {
     TsCheckBox* b = Box();
     EXPECT_EQ(GlyphPx(b), kUnchecked[0]);
     EXPECT_EQ(BgPx(b), kBox);
-    EXPECT_EQ(Px(*b->SkinData.CacheBmp, 2, 1), kBox) << "the glyph's see-through pixel shows the section";
+    EXPECT_EQ(Px(*b->SkinData.CacheBmp, 2, 1), kBox)
+        << "the glyph's see-through pixel shows the section";
     EXPECT_EQ(ScreenPixel(b, 7, 6), kUnchecked[0]);
 
     Enter(b);
@@ -109,7 +117,8 @@ TEST_F(CheckBoxTest, GlyphRectangleFollowsAlignmentAndFallsBackWithoutCheckedEnt
     b->SetChecked(true);
     Pump();
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 60; ++x) ASSERT_EQ(Px(*b->SkinData.CacheBmp, x, y), kBox) << x << "," << y;
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(Px(*b->SkinData.CacheBmp, x, y), kBox) << x << "," << y;
 }
 
 // The form description's 19 pixels come from 13-pixel caption text and the 16-pixel glyph:
@@ -168,13 +177,29 @@ struct SequenceRow {
 TEST_F(CheckBoxTest, MouseAndKeySequences) {
     using K = Step::Kind;
     const SequenceRow rows[] = {
-        {"click toggles on release", false, {K::Enter, K::Down, K::Up}, TCheckBoxState::cbChecked, 1},
-        {"leaving clears the press", false, {K::Enter, K::Down, K::Leave, K::Up}, TCheckBoxState::cbUnchecked, 0},
+        {"click toggles on release",
+         false,
+         {K::Enter, K::Down, K::Up},
+         TCheckBoxState::cbChecked,
+         1},
+        {"leaving clears the press",
+         false,
+         {K::Enter, K::Down, K::Leave, K::Up},
+         TCheckBoxState::cbUnchecked,
+         0},
         {"release without press", false, {K::Enter, K::Up}, TCheckBoxState::cbUnchecked, 0},
-        {"double click acts as a press", false, {K::Enter, K::Down, K::Up, K::Dbl, K::Up}, TCheckBoxState::cbUnchecked, 2},
+        {"double click acts as a press",
+         false,
+         {K::Enter, K::Down, K::Up, K::Dbl, K::Up},
+         TCheckBoxState::cbUnchecked,
+         2},
         {"space down and up", false, {K::SpaceDown, K::SpaceUp}, TCheckBoxState::cbChecked, 1},
         {"grayed allowed", true, {K::Down, K::Up, K::Down, K::Up}, TCheckBoxState::cbGrayed, 2},
-        {"grayed round trip", true, {K::Down, K::Up, K::Down, K::Up, K::Down, K::Up}, TCheckBoxState::cbUnchecked, 3},
+        {"grayed round trip",
+         true,
+         {K::Down, K::Up, K::Down, K::Up, K::Down, K::Up},
+         TCheckBoxState::cbUnchecked,
+         3},
         {"without grayed", false, {K::Down, K::Up, K::Down, K::Up}, TCheckBoxState::cbUnchecked, 2},
     };
     for (const SequenceRow& row : rows) {
@@ -187,25 +212,40 @@ TEST_F(CheckBoxTest, MouseAndKeySequences) {
             CountPaints(b, paints);
             const TColor before = GlyphPx(b);
             switch (k) {
-                case K::Enter: Enter(b); break;
-                case K::Leave: Leave(b); break;
-                case K::Down: Send(b, WM_LBUTTONDOWN, MK_LBUTTON); break;
-                case K::Up: Send(b, WM_LBUTTONUP); break;
-                case K::Dbl: Send(b, WM_LBUTTONDBLCLK, MK_LBUTTON); break;
-                case K::SpaceDown: Send(b, WM_KEYDOWN, VK_SPACE); break;
-                case K::SpaceUp: Send(b, WM_KEYUP, VK_SPACE); break;
+                case K::Enter:
+                    Enter(b);
+                    break;
+                case K::Leave:
+                    Leave(b);
+                    break;
+                case K::Down:
+                    Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
+                    break;
+                case K::Up:
+                    Send(b, WM_LBUTTONUP);
+                    break;
+                case K::Dbl:
+                    Send(b, WM_LBUTTONDBLCLK, MK_LBUTTON);
+                    break;
+                case K::SpaceDown:
+                    Send(b, WM_KEYDOWN, VK_SPACE);
+                    break;
+                case K::SpaceUp:
+                    Send(b, WM_KEYUP, VK_SPACE);
+                    break;
             }
             if (GlyphPx(b) != before) {
                 EXPECT_GE(paints, 1) << row.name << ": a change shows at once";
             }
             const bool hot = b->SkinData.MouseAbove || b->Focused();
             const int expected = b->Pressed() ? 2 : hot ? 1 : 0;
-            const TColor* set = b->State() == TCheckBoxState::cbChecked   ? kChecked
+            const TColor* set = b->State() == TCheckBoxState::cbChecked  ? kChecked
                                 : b->State() == TCheckBoxState::cbGrayed ? kGrayedBox
-                                                                          : kUnchecked;
+                                                                         : kUnchecked;
             EXPECT_EQ(GlyphPx(b), set[expected]) << row.name;
             Pump();
-            EXPECT_EQ(ScreenPixel(b, 7, 6), set[expected]) << row.name << ": the screen is not stale";
+            EXPECT_EQ(ScreenPixel(b, 7, 6), set[expected])
+                << row.name << ": the screen is not stale";
         }
         EXPECT_EQ(b->State(), row.expected) << row.name;
         EXPECT_EQ(clicks, row.clicks) << row.name;
@@ -215,7 +255,8 @@ TEST_F(CheckBoxTest, MouseAndKeySequences) {
 }
 
 TEST_F(CheckBoxTest, FadesAreHalvedForMouseDownAndStateChanges) {
-    skin::TsGeneralData& s = model().Sections[static_cast<std::size_t>(model().FindSection("CHECKBOX"))];
+    skin::TsGeneralData& s =
+        model().Sections[static_cast<std::size_t>(model().FindSection("CHECKBOX"))];
     s.FadingEnabled = true;
     s.FadingIterations = 7;
     TsCheckBox* b = Box();
@@ -251,11 +292,13 @@ TEST_F(CheckBoxTest, OwnGlyphFramesAndUnskinnedReadOnly) {
     b->SkinData.BgChanged = true;
     b->Repaint();
     EXPECT_EQ(GlyphPx(b), Rgb(1, 100, 1));
-    EXPECT_EQ(Px(*b->SkinData.CacheBmp, 2 + 3, 1 + 15), kBox) << "the bottom row has the key colour";
+    EXPECT_EQ(Px(*b->SkinData.CacheBmp, 2 + 3, 1 + 15), kBox)
+        << "the bottom row has the key colour";
     Enter(b);
     EXPECT_EQ(GlyphPx(b), Rgb(2, 100, 2));
 
-    model().Sections[static_cast<std::size_t>(model().FindSection("CHECKBOX"))].SectionName = "GONE";
+    model().Sections[static_cast<std::size_t>(model().FindSection("CHECKBOX"))].SectionName =
+        "GONE";
     b->SkinData.UpdateIndexes();
     ASSERT_FALSE(b->SkinData.IsSkinned());
     b->ReadOnly = true;

@@ -98,22 +98,29 @@ class ShippedSkinControls : public ::testing::Test {
         return s;
     }
     // The changed pixels lie inside control (in screen coordinates) and there are some.
-    void ExpectChangeWithin(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                            framework::TControl* control, const char* what) {
+    void ExpectChangeWithin(const std::vector<std::uint32_t>& a,
+                            const std::vector<std::uint32_t>& b, framework::TControl* control,
+                            const char* what) {
         const POINT o = control->ClientToScreen(POINT{0, 0});
         int inside = 0, outside = 0;
         for (int y = 0; y < kScreenH; ++y)
             for (int x = 0; x < kScreenW; ++x) {
-                const std::size_t i = static_cast<std::size_t>(y) * kScreenW + static_cast<std::size_t>(x);
+                const std::size_t i =
+                    static_cast<std::size_t>(y) * kScreenW + static_cast<std::size_t>(x);
                 if (a[i] == b[i]) continue;
-                const bool in = x >= o.x && x < o.x + control->Width() && y >= o.y && y < o.y + control->Height();
+                const bool in = x >= o.x && x < o.x + control->Width() && y >= o.y &&
+                                y < o.y + control->Height();
                 (in ? inside : outside)++;
             }
         EXPECT_GT(inside, 0) << what;
         EXPECT_EQ(outside, 0) << what;
     }
-    void Enter(framework::TControl* c) { c->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(c)); }
-    void Leave(framework::TControl* c) { c->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(c)); }
+    void Enter(framework::TControl* c) {
+        c->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(c));
+    }
+    void Leave(framework::TControl* c) {
+        c->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(c));
+    }
 
     std::unique_ptr<framework::TApplication> app;
     std::unique_ptr<skin::TsSkinManager> manager;
@@ -138,21 +145,24 @@ TEST_F(ShippedSkinControls, EveryStateChangesOnlyItsControl) {
     };
     step("01_box_checked", box, [&] { box->SetChecked(true); });
     step("02_box_hot", box, [&] { Enter(box); });
-    step("03_box_pressed", box, [&] { box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
+    step("03_box_pressed", box,
+         [&] { box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
     step("04_box_grayed", box, [&] {
         box->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         box->SetState(framework::TCheckBoxState::cbGrayed);
     });
     step("05_box_disabled", box, [&] { box->SetEnabled(false); });
     step("06_toggle_hot", toggle, [&] { Enter(toggle); });
-    step("07_toggle_pressed", toggle, [&] { toggle->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
+    step("07_toggle_pressed", toggle,
+         [&] { toggle->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
     step("08_toggle_caption", toggle, [&] {
         toggle->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         Leave(toggle);
         toggle->SetCaption("Выкл");
     });
     step("09_stop_hot", stop, [&] { Enter(stop); });
-    step("10_stop_pressed", stop, [&] { stop->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
+    step("10_stop_pressed", stop,
+         [&] { stop->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); });
     step("11_stop_disabled", stop, [&] {
         stop->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         Leave(stop);

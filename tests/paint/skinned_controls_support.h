@@ -27,7 +27,9 @@ inline void FillSolid(TBitmap& b, RECT r, TColor c) {
 }
 
 // 60 percent of the way from the control's pixel d to the background s, rounded.
-inline int DisabledByte(int s, int d) { return static_cast<int>(s - 0.4 * (s - d) + 0.5); }
+inline int DisabledByte(int s, int d) {
+    return static_cast<int>(s - 0.4 * (s - d) + 0.5);
+}
 inline TColor Disabled(TColor bg, TColor px) {
     return Rgb(DisabledByte(R(bg), R(px)), DisabledByte(G(bg), G(px)), DisabledByte(B(bg), B(px)));
 }
@@ -75,18 +77,22 @@ class SkinnedControlsTest : public BindingTest {
     std::vector<std::uint32_t> Screen() { return test_support::HeadlessScreen().ComposeScreen(); }
     TColor ScreenPixel(framework::TControl* c, int x, int y) {
         const POINT p = c->ClientToScreen(POINT{x, y});
-        const std::uint32_t v = Screen()[static_cast<std::size_t>(p.y) * 800 + static_cast<std::size_t>(p.x)];
+        const std::uint32_t v =
+            Screen()[static_cast<std::size_t>(p.y) * 800 + static_cast<std::size_t>(p.x)];
         return Rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
     // The bounding box of the screen pixels that differ between two shots; empty when none.
-    static RECT ChangedArea(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    static RECT ChangedArea(const std::vector<std::uint32_t>& a,
+                            const std::vector<std::uint32_t>& b) {
         RECT r{800, 600, 0, 0};
         for (int y = 0; y < 600; ++y)
             for (int x = 0; x < 800; ++x) {
-                const std::size_t i = static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x);
+                const std::size_t i =
+                    static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x);
                 if (a[i] == b[i]) continue;
                 r.left = std::min<LONG>(r.left, x), r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1), r.bottom = std::max<LONG>(r.bottom, y + 1);
+                r.right = std::max<LONG>(r.right, x + 1),
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
             }
         return r.right == 0 ? RECT{0, 0, 0, 0} : r;
     }

@@ -1,12 +1,13 @@
 // The skinned speed button: layout numbers, glyph mixing (alpha with Blend, the alpha hole,
 // key colours, state frames), paint states, hints held while a button is down, the drop-down
 // menu's loop, siblings over a repainted button, and the unskinned fallback.
+#include "paint/speed_button.h"
+
 #include <functional>
 #include <string>
 
 #include "framework/application.h"
 #include "paint/button_layout.h"
-#include "paint/speed_button.h"
 #include "skinned_controls_support.h"
 
 namespace paint_test {
@@ -18,7 +19,9 @@ using paint::TsSpeedButton;
 
 constexpr TColor kGlyph = Rgb(240, 200, 40);
 
-bool Equal(RECT a, RECT b) { return EqualRect(&a, &b) != 0; }
+bool Equal(RECT a, RECT b) {
+    return EqualRect(&a, &b) != 0;
+}
 
 TEST(ButtonLayout, StopButtonGlyphSitsAtEightZeroAndMovesWhenPressed) {
     TsButtonMetrics m;
@@ -41,14 +44,41 @@ TEST(ButtonLayout, GlyphAndCaptionPositionsByLayoutAndAlignment) {
     // 100 x 40 button, 20 x 16 glyph, caption 30 x 14 shown, spacing 4.
     // f = 5 with margin 2; k = (100 - 20 - 4 - 30) div 2 - f = 23 - 5 = 18 (f = 0: 23).
     const Row rows[] = {
-        {"left, left justified", TButtonLayout::blGlyphLeft, framework::TAlignment::taLeftJustify, 2, {5, 12}},
-        {"left, centred", TButtonLayout::blGlyphLeft, framework::TAlignment::taCenter, 2, {5 + 18, 12}},
-        {"left, right justified", TButtonLayout::blGlyphLeft, framework::TAlignment::taRightJustify, 2, {5 + 36, 12}},
-        {"right, right justified", TButtonLayout::blGlyphRight, framework::TAlignment::taRightJustify, 2,
+        {"left, left justified",
+         TButtonLayout::blGlyphLeft,
+         framework::TAlignment::taLeftJustify,
+         2,
+         {5, 12}},
+        {"left, centred",
+         TButtonLayout::blGlyphLeft,
+         framework::TAlignment::taCenter,
+         2,
+         {5 + 18, 12}},
+        {"left, right justified",
+         TButtonLayout::blGlyphLeft,
+         framework::TAlignment::taRightJustify,
+         2,
+         {5 + 36, 12}},
+        {"right, right justified",
+         TButtonLayout::blGlyphRight,
+         framework::TAlignment::taRightJustify,
+         2,
          {100 - 20 - 5, 12}},
-        {"right, centred", TButtonLayout::blGlyphRight, framework::TAlignment::taCenter, -1, {(100 + 4 + 30 - 20) / 2, 12}},
-        {"top", TButtonLayout::blGlyphTop, framework::TAlignment::taCenter, -1, {41, (40 - 16 - 4 - 14) / 2}},
-        {"bottom", TButtonLayout::blGlyphBottom, framework::TAlignment::taCenter, -1, {41, 40 - 3 - 16}},
+        {"right, centred",
+         TButtonLayout::blGlyphRight,
+         framework::TAlignment::taCenter,
+         -1,
+         {(100 + 4 + 30 - 20) / 2, 12}},
+        {"top",
+         TButtonLayout::blGlyphTop,
+         framework::TAlignment::taCenter,
+         -1,
+         {41, (40 - 16 - 4 - 14) / 2}},
+        {"bottom",
+         TButtonLayout::blGlyphBottom,
+         framework::TAlignment::taCenter,
+         -1,
+         {41, 40 - 3 - 16}},
     };
     for (const Row& r : rows) {
         TsButtonMetrics m;
@@ -65,7 +95,8 @@ TEST(ButtonLayout, CaptionRectangleOfTheToggleButton) {
     // 73 x 33, no glyph, caption 30 x 18: k' = (73 - 30) div 2 = 21, so the text runs from
     // 21 to 73 - 21 = 52, widened to (20, 7, 54, 26), and by (1, 1) when pressed.
     TsButtonMetrics m;
-    m.width = 73, m.height = 33, m.margin = -1, m.textWidth = 30, m.textHeight = 18, m.captionShown = true;
+    m.width = 73, m.height = 33, m.margin = -1, m.textWidth = 30, m.textHeight = 18,
+    m.captionShown = true;
     EXPECT_TRUE(Equal(paint::CaptionRect(m), RECT{20, 7, 54, 26}));
     m.pressed = true;
     EXPECT_TRUE(Equal(paint::CaptionRect(m), RECT{21, 8, 55, 27}));
@@ -75,9 +106,12 @@ TEST(ButtonLayout, CaptionRectangleOfTheToggleButton) {
     EXPECT_EQ(paint::InnerMargin(2), 5);
 }
 
-int MixAlphaByte(int g, int d, int a) { return ((g - d) * a + d * 256) >> 8; }
+int MixAlphaByte(int g, int d, int a) {
+    return ((g - d) * a + d * 256) >> 8;
+}
 TColor MixAlpha(TColor g, TColor d, int a) {
-    return Rgb(MixAlphaByte(R(g), R(d), a), MixAlphaByte(G(g), G(d), a), MixAlphaByte(B(g), B(d), a));
+    return Rgb(MixAlphaByte(R(g), R(d), a), MixAlphaByte(G(g), G(d), a),
+               MixAlphaByte(B(g), B(d), a));
 }
 
 class SpeedButtonTest : public SkinnedControlsTest {
@@ -106,9 +140,15 @@ class SpeedButtonTest : public SkinnedControlsTest {
         return g;
     }
     TColor At(TsSpeedButton* b, int x, int y) { return Px(*b->SkinData.CacheBmp, x, y); }
-    void Enter(TsSpeedButton* b) { b->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b)); }
-    void Leave(TsSpeedButton* b) { b->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b)); }
-    void Down(TsSpeedButton* b, int x = 10) { b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 10)); }
+    void Enter(TsSpeedButton* b) {
+        b->Perform(framework::CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
+    }
+    void Leave(TsSpeedButton* b) {
+        b->Perform(framework::CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
+    }
+    void Down(TsSpeedButton* b, int x = 10) {
+        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 10));
+    }
     void Up(TsSpeedButton* b, int x = 10) { b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, 10)); }
     int prepares = 0;
 };
@@ -162,7 +202,8 @@ TEST_F(SpeedButtonTest, DisabledGlyphAtHalfAlphaAndImageHalfwayToTheParentsColou
     b->SetEnabled(false);
     auto halfway = [](TColor a, TColor b2, TColor got) {
         for (int shift : {0, 8, 16}) {
-            const int sum = static_cast<int>((a >> shift) & 0xFF) + static_cast<int>((b2 >> shift) & 0xFF);
+            const int sum =
+                static_cast<int>((a >> shift) & 0xFF) + static_cast<int>((b2 >> shift) & 0xFF);
             const int twice = 2 * static_cast<int>((got >> shift) & 0xFF);
             if (twice < sum - 1 || twice > sum + 1) return false;
         }
@@ -202,7 +243,8 @@ TEST_F(SpeedButtonTest, ThirtyTwoBitGlyphWithoutOpaquePixelsIsKeyedByItsBottomLe
 TEST_F(SpeedButtonTest, KeyedGlyphFramesBlendAndZeroGlyphCount) {
     TsSpeedButton* b = Stop();
     auto strip = MakeBitmap(48, 16, 24, Rgb(1, 2, 3));
-    for (int k = 0; k < 3; ++k) FillSolid(*strip, {k * 16, 0, k * 16 + 16, 15}, Rgb(100 + k, 50, 50));
+    for (int k = 0; k < 3; ++k)
+        FillSolid(*strip, {k * 16, 0, k * 16 + 16, 15}, Rgb(100 + k, 50, 50));
     b->Glyph().Assign(*strip);
     b->NumGlyphs = 3;
     b->SkinData.BgChanged = true;
@@ -218,7 +260,8 @@ TEST_F(SpeedButtonTest, KeyedGlyphFramesBlendAndZeroGlyphCount) {
     Leave(b);
     b->SetBlend(40);  // round(g - 0.4 (g - d)), g the glyph, d what lies behind
     const auto mix = [](int g, int d) { return static_cast<int>(g - 0.4 * (g - d) + 0.5); };
-    EXPECT_EQ(At(b, 16 + 4, 8 + 4), Rgb(mix(100, R(kSplit)), mix(50, G(kSplit)), mix(50, B(kSplit))));
+    EXPECT_EQ(At(b, 16 + 4, 8 + 4),
+              Rgb(mix(100, R(kSplit)), mix(50, G(kSplit)), mix(50, B(kSplit))));
 
     b->NumGlyphs = 0;  // never a division by zero: one frame as wide as the glyph
     b->SetBlend(0);
@@ -310,7 +353,8 @@ TEST_F(SpeedButtonTest, RepaintNowKeepsOverlappingSiblingsOnTop) {
 }
 
 TEST_F(SpeedButtonTest, WithoutItsSectionTheButtonIsAFlatFrameworkButton) {
-    model().Sections[static_cast<std::size_t>(model().FindSection("SPLITTER"))].SectionName = "ELSEWHERE";
+    model().Sections[static_cast<std::size_t>(model().FindSection("SPLITTER"))].SectionName =
+        "ELSEWHERE";
     TsSpeedButton* b = Stop();
     EXPECT_FALSE(b->SkinData.IsSkinned());
     EXPECT_EQ(prepares, 0);

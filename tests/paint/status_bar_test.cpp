@@ -1,10 +1,11 @@
 // The skinned status bar: the main window's panel layout, dividers and panel frames, the
 // grip, the clock panel repainted once a second for a minute, and the paint paths that must
 // not disturb the window (printing, skin removal, a skin change animation).
+#include "paint/status_bar.h"
+
 #include <cstdio>
 #include <string>
 
-#include "paint/status_bar.h"
 #include "skinned_controls_support.h"
 
 namespace paint_test {
@@ -28,17 +29,21 @@ class StatusBarTest : public SkinnedControlsTest {
     }
     TColor CachePx(TsStatusBar* b, int x, int y) { return Px(*b->SkinData.CacheBmp, x, y); }
     void PanelMask() {
-        AddMask("STATUSBAR", "STATUSPANELMASK", {64, 0, 70, 6}, 1, 0, skin::itisaBorder, 1, 1, 1, 1);
+        AddMask("STATUSBAR", "STATUSPANELMASK", {64, 0, 70, 6}, 1, 0, skin::itisaBorder, 1, 1, 1,
+                1);
     }
 };
 
-bool Equal(RECT a, RECT b) { return EqualRect(&a, &b) != 0; }
+bool Equal(RECT a, RECT b) {
+    return EqualRect(&a, &b) != 0;
+}
 
 TEST_F(StatusBarTest, MainWindowPanelLayout) {
     TsStatusBar* b = Bar();
     EXPECT_TRUE(Equal(b->PanelBounds(0), RECT{0, 0, 380, 19}));
     EXPECT_TRUE(Equal(b->PanelBounds(1), RECT{380, 0, 420, 19}));
-    EXPECT_TRUE(Equal(b->PanelBounds(2), RECT{420, 0, 485, 19})) << "the last panel runs to the bar's width";
+    EXPECT_TRUE(Equal(b->PanelBounds(2), RECT{420, 0, 485, 19}))
+        << "the last panel runs to the bar's width";
     EXPECT_TRUE(Equal(TsStatusBar::PanelTextRect(RECT{421, 1, 484, 18}), RECT{424, 2, 479, 16}));
 
     RECT drawn{};
@@ -66,7 +71,8 @@ TEST_F(StatusBarTest, DividersFollowEveryPanelButTheLastAndGiveWayToPanelFrames)
     }
     EXPECT_EQ(CachePx(b, 376, 9), kBar);
     EXPECT_EQ(CachePx(b, 379, 9), kBar);
-    for (int x = 421; x < 485; ++x) EXPECT_EQ(CachePx(b, x, 5), kBar) << "no divider after the last panel, x " << x;
+    for (int x = 421; x < 485; ++x)
+        EXPECT_EQ(CachePx(b, x, 5), kBar) << "no divider after the last panel, x " << x;
 
     PanelMask();
     b->SkinData.UpdateIndexes();
@@ -125,7 +131,8 @@ TEST_F(StatusBarTest, PrintingLeavesTheWindowsUpdateRegionAlone) {
     TsStatusBar* b = Bar();
     b->Invalidate();
     auto target = MakeBitmap(485, 19, 24, Rgb(0, 0, 0));
-    SendMessage(b->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(target->Canvas().Handle()), PRF_CLIENT);
+    SendMessage(b->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(target->Canvas().Handle()),
+                PRF_CLIENT);
     RECT pending{};
     EXPECT_TRUE(GetUpdateRect(b->Handle(), &pending, FALSE)) << "the real repaint is still due";
     EXPECT_EQ(Px(*target, 200, 9), kBar);
@@ -172,7 +179,8 @@ TEST_F(StatusBarTest, HalfVisibleCountsTheParentsEdgesAsInside) {
 }
 
 TEST_F(StatusBarTest, WithoutTheSectionTheFrameworkPaints) {
-    model().Sections[static_cast<std::size_t>(model().FindSection("STATUSBAR"))].SectionName = "OTHER";
+    model().Sections[static_cast<std::size_t>(model().FindSection("STATUSBAR"))].SectionName =
+        "OTHER";
     TsStatusBar* b = Bar();
     EXPECT_FALSE(b->SkinData.IsSkinned());
     EXPECT_NE(ScreenPixel(b, 200, 9), kBar);
