@@ -186,6 +186,36 @@ TEST_F(ContainerTest, SeeThroughPanelShowsWhatLiesBehind) {
         EXPECT_EQ(ScreenPixel(panel, p.x, p.y), Back(17 + p.x, 11 + p.y)) << p.x << "," << p.y;
 }
 
+TEST_F(ContainerTest, PaintEventRunsAfterThePanelsOwnPaintingSkinnedOrNot) {
+    constexpr TColor kMark = Rgb(255, 0, 0);
+    for (const char* section : {"PANEL", "NOSUCH"}) {
+        SCOPED_TRACE(section);
+        auto* panel = new paint::TsPanel(form);
+        panel->SetBounds(0, 0, 40, 30);
+        panel->SetParent(form);
+        panel->SkinData.SetSkinSection(section);
+        panel->SkinData.AfterCreate();
+        int calls = 0;
+        panel->OnPaint = [&](framework::TObject*, framework::TCanvas& canvas) {
+            ++calls;
+            canvas.Brush.SetStyle(framework::TBrushStyle::bsSolid);
+            canvas.Brush.SetColor(kMark);
+            canvas.FillRect(RECT{0, 0, 4, 4});
+        };
+        form->Show();
+        Pump();
+        calls = 0;
+        panel->Repaint();
+        Pump();
+        // A plain panel paints on erasing and again on painting, each time with the event.
+        EXPECT_GE(calls, 1);
+        EXPECT_LE(calls, 2);
+        EXPECT_EQ(ScreenPixel(panel, 1, 1), kMark);
+        EXPECT_NE(ScreenPixel(panel, 20, 20), kMark);
+        delete panel;
+    }
+}
+
 TEST_F(ContainerTest, EraseWithEqualParametersHandsOutThePanelsImage) {
     auto* panel = new paint::TsPanel(form);
     panel->SetBounds(0, 0, 30, 20);
