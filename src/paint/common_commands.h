@@ -1,6 +1,7 @@
 // The answers of a control's binding to skin commands, after the control's own handling.
 // Commands without a common answer (a parent's paint notice, a control's announcement, the
-// animation bracket) return false and are left to the control.
+// animation bracket) return false and are left to the control. The framework has no label
+// class, so a removed skin gives no label children their window-text colour back.
 #pragma once
 
 #include <string>

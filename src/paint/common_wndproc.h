@@ -8,7 +8,6 @@
 //   changes MouseAbove, the hot window and the glow; a crossing passed up from a child only
 //   runs the speed-button rule (a hot speed-button child other than lParam is told to leave).
 // - There are no visual styles: an unskinned control leaves WM_UPDATEUISTATE to the framework.
-// - The framework has no label class, so removing a skin changes no label colours.
 #pragma once
 
 #include "framework/messages.h"

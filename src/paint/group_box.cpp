@@ -68,11 +68,24 @@ void TsGroupBox::AlignControls(RECT& rect) {
     TGroupBox::AlignControls(rect);
 }
 
-int TsGroupBox::CaptionHeight() {
-    if (!SkinData.CacheBmp) SkinData.InitCacheBmp();
-    framework::TCanvas& canvas = SkinData.CacheBmp->Canvas();
+// The text is measured on CacheBmp's canvas, which has no context while the image is empty.
+framework::TCanvas& TsGroupBox::MeasureCanvas() {
+    if (!SkinData.CacheBmp || SkinData.CacheBmp->Width() == 0 || SkinData.CacheBmp->Height() == 0)
+        SkinData.InitCacheBmp();
+    framework::TBitmap* bmp = SkinData.CacheBmp.get();
+    if (bmp->Width() == 0 || bmp->Height() == 0) {
+        if (!measureBmp_)
+            measureBmp_ =
+                std::make_unique<framework::TBitmap>(1, 1, framework::TPixelFormat::pf24bit);
+        bmp = measureBmp_.get();
+    }
+    framework::TCanvas& canvas = bmp->Canvas();
     canvas.Font.Assign(Font());
-    return std::max(kMinCaptionTextHeight, canvas.TextHeight("W")) + kCaptionPadding;
+    return canvas;
+}
+
+int TsGroupBox::CaptionHeight() {
+    return std::max(kMinCaptionTextHeight, MeasureCanvas().TextHeight("W")) + kCaptionPadding;
 }
 
 RECT TsGroupBox::CaptionRect() {
@@ -81,7 +94,7 @@ RECT TsGroupBox::CaptionRect() {
     RECT r{};
     r.top = skinned && captionYOffset_ < 0 ? captionYOffset_ : 0;
     r.bottom = skinned ? h + captionYOffset_ : h;
-    const int a = SkinData.CacheBmp->Canvas().TextWidth(Caption());
+    const int a = MeasureCanvas().TextWidth(Caption());
     switch (captionLayout_) {
         case TsCaptionLayout::clTopCenter:
             r.left = (Width() - a - kCentreSlack) / 2;

@@ -5,6 +5,7 @@
 // and clTopRight ends it 6 pixels before the right edge's 8-pixel plate margin.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/std_controls.h"
@@ -50,6 +51,8 @@ class TsGroupBox : public framework::TGroupBox {
     void ParentPainted();
     void PaintCaptionPlate(const TsBgSource& bg, const RECT& band);
     void PaintMessage(framework::TMessage& m);
+    framework::TCanvas& MeasureCanvas();
+    std::unique_ptr<framework::TBitmap> measureBmp_;
     TsCaptionLayout captionLayout_ = TsCaptionLayout::clTopLeft;
     int captionYOffset_ = 0;
     std::string captionSkin_;

@@ -307,10 +307,16 @@ void TsPanel::PrintMessage(TMessage& m) {
     PaintTo(reinterpret_cast<HDC>(m.WParam), false);
 }
 
+// Unskinned, the framework paints (and prints, through the same Paint); the event follows.
+void TsPanel::Paint() {
+    TPanel::Paint();
+    if (OnPaint && !SkinData.IsSkinned()) OnPaint(this, Canvas());
+}
+
 void TsPanel::UnskinnedMessage(TMessage& m) {
-    if (m.Msg == WM_PRINT && OnPaint && m.WParam) {
-        TPanel::WndProc(m);
-        OnPaint(this, Canvas());
+    // With an event, the whole panel is painted in Paint; erasing first would only flicker.
+    if (m.Msg == WM_ERASEBKGND && OnPaint) {
+        m.Result = 1;
         return;
     }
     TPanel::WndProc(m);

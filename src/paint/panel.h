@@ -32,6 +32,7 @@ class TsPanel : public framework::TPanel {
 
   protected:
     void WndProc(framework::TMessage& message) override;
+    void Paint() override;
 
   private:
     bool SkinCommand(framework::TMessage& m);
