@@ -2,6 +2,16 @@
 // glyph, caption, focus frame, disabled look) is painted into the binding's CacheBmp and
 // copied to the screen; mouse and keyboard are handled here so a pressed glyph can show and
 // ReadOnly can hold the state.
+//
+// Decisions:
+// - Each paint prepares the image afresh over the parent's current background, so the frame's
+//   corners are not laid again afterwards (the normal state's corners would cut into a hot
+//   frame and the glyph beside it).
+// - Over a parent that paints itself into the box's image (it has no image to lend), the
+//   disabled look mixes with a copy of that picture, not with the finished image itself.
+// - Setting Checked shows the new state at once; a toggle by mouse or key may fade.
+// - Image-list glyphs are drawn by the list at the glyph's corner; a strip of frames in one
+//   list image is not split into states.
 #pragma once
 
 #include <string>

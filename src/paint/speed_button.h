@@ -2,6 +2,14 @@
 // CacheBmp (section fill and frame in states normal, hot and pressed, glyph, caption, drop-down
 // arrow, disabled look) and copies it onto its parent's surface. A skin without its section
 // leaves it to the framework's flat or raised drawing.
+//
+// Decisions:
+// - Hints go off at the first mouse down and come back at the next mouse up, and also on a
+//   capture change or cancel-mode message, on a mouse move after the capture went elsewhere,
+//   on leaving, and when the button is destroyed, so they never stay off.
+// - The drop-down menu's loop may free the button (a menu item's handler): the button keeps
+//   a liveness token and touches nothing of itself after the loop when it is gone.
+// - An image-list glyph is taken out on the see-through colour and drawn as a keyed glyph.
 #pragma once
 
 #include <memory>
