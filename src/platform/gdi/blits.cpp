@@ -8,6 +8,7 @@
 #include "platform/gdi.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/pixel_simd.h"
 
 namespace platform::gdi {
 namespace {
@@ -179,25 +180,38 @@ bool DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, in
     return true;
 }
 
-// x / 255 rounded to nearest, exact for 0 <= x <= 255 * 255, without a division.
-inline unsigned Div255(unsigned x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
+// One row of source-over with premultiplied source pixels: every byte, alpha included,
+// becomes min(255, s * ca / 255 + d * (255 - a) / 255), each quotient rounded to nearest,
+// where a = sa * ca / 255 is the source's alpha scaled by the constant alpha.
+void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned ca) {
+    using namespace simd;
+    int i = 0;
+    // Lane k takes the alpha lane of its own pixel.
+    const u16x8 alphaLane = {3, 3, 3, 3, 7, 7, 7, 7};
+    const u16x8 k = u16x8{} + static_cast<std::uint16_t>(ca);
+    for (; i + 2 <= n; i += 2) {
+        u16x8 st = simd::Div255(Load8(s + i * 4) * k);
+        u16x8 inv = 255 - __builtin_shuffle(st, alphaLane);
+        u16x8 dt = simd::Div255(Load8(d + i * 4) * inv);
+        Store8(d + i * 4, SaturateByte(st + dt));
+    }
+    for (; i < n; ++i) {
+        const BYTE* sp = s + i * 4;
+        BYTE* dp = d + i * 4;
+        unsigned inv = 255 - simd::Div255(sp[3] * ca);
+        for (int c = 0; c < 4; ++c)
+            dp[c] = static_cast<BYTE>(std::min(255u, simd::Div255(sp[c] * ca) + simd::Div255(dp[c] * inv)));
+    }
+}
 
 // Unstretched per-pixel alpha between two 32-bit bitmaps: the hot path of skinned painting.
 bool DirectAlpha(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, int sy, unsigned ca) {
     if (dst.target.bitsPerPixel != 32 || src.target.bitsPerPixel != 32 || dst.target.bits == src.target.bits) return false;
     POINT so = src.ToTarget(POINT{sx, sy});
     ForEachClipped(dst, t, [&](const RECT& c) {
-        int n = c.right - c.left;
         for (int y = c.top; y < c.bottom; ++y) {
-            const BYTE* __restrict s = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * 4;
-            BYTE* __restrict d = dst.target.Row(y) + c.left * 4;
-            for (int i = 0; i < n * 4; i += 4) {
-                unsigned a = Div255(s[i + 3] * ca);
-                unsigned inv = 255 - a;
-                for (int k = 0; k < 3; ++k)
-                    d[i + k] = static_cast<BYTE>(std::min(255u, Div255(s[i + k] * ca) + Div255(d[i + k] * inv)));
-                d[i + 3] = static_cast<BYTE>(std::min(255u, a + Div255(d[i + 3] * inv)));
-            }
+            const BYTE* s = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * 4;
+            SourceOverRow(dst.target.Row(y) + c.left * 4, s, c.right - c.left, ca);
         }
     });
     return true;
@@ -287,7 +301,7 @@ namespace {
 // dst = src * k + dst * (1 - a), per channel with rounding to nearest, as the real blend does
 // on premultiplied pixels.
 inline BYTE Mix(unsigned s, unsigned d, unsigned constAlpha, unsigned a) {
-    unsigned v = Div255(s * constAlpha) + Div255(d * (255 - a));
+    unsigned v = platform::simd::Div255(s * constAlpha) + platform::simd::Div255(d * (255 - a));
     return static_cast<BYTE>(std::min(v, 255u));
 }
 
@@ -315,11 +329,10 @@ BOOL AlphaBlend(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
         std::uint32_t p = s.At(srcX, srcY);
         unsigned a = perPixel ? ((p >> 24) * ca + 127) / 255 : ca;
         std::uint32_t d = Load(dst->target, tx, ty);
-        unsigned k = perPixel ? ca : ca;
         std::uint32_t out = 0;
         for (int c = 0; c < 3; ++c) {
             unsigned sc = (p >> (8 * c)) & 0xFF, dc = (d >> (8 * c)) & 0xFF;
-            out |= static_cast<std::uint32_t>(perPixel ? Mix(sc, dc, k, a) : Mix(sc, dc, ca, ca)) << (8 * c);
+            out |= static_cast<std::uint32_t>(Mix(sc, dc, ca, a)) << (8 * c);
         }
         unsigned da = d >> 24;
         out |= static_cast<std::uint32_t>(Mix(perPixel ? (p >> 24) : 255, da, ca, a)) << 24;
