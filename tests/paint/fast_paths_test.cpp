@@ -5,6 +5,7 @@
 #include <random>
 
 #include "paint/color_mix.h"
+#include "paint/glow_text.h"
 #include "paint/image_pieces.h"
 #include "paint_test_support.h"
 
@@ -123,6 +124,46 @@ TEST(FastPaths, BitmapMixMatchesThePlainFormulaOnRandomRows) {
         paint::BlendBitmaps(*d, *s, alpha, at, sr);
         for (int y = 0; y < h; ++y)
             ASSERT_EQ(0, std::memcmp(d->ScanLine(y), expected->ScanLine(y), d->Stride())) << "round " << round << " row " << y;
+    }
+}
+
+// The blur by its definition: rows, then columns, each output the sum over -size .. size of
+// weight times the clamped neighbour, truncated to a byte.
+void ReferenceBlur(std::vector<std::uint8_t>& m, int w, int h, int radius) {
+    const std::vector<double> k = paint::detail::GlowKernel(radius);
+    const int size = static_cast<int>(k.size()) - 1;
+    auto trunc = [](double v) { return static_cast<std::uint8_t>(v >= 255 ? 255 : v < 0 ? 0 : v); };
+    std::vector<std::uint8_t> t(m.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double acc = 0;
+            for (int n = -size; n <= size; ++n) acc += k[std::abs(n)] * m[y * w + std::clamp(x - n, 0, w - 1)];
+            t[y * w + x] = trunc(acc);
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double acc = 0;
+            for (int n = -size; n <= size; ++n) acc += k[std::abs(n)] * t[std::clamp(y - n, 0, h - 1) * w + x];
+            m[y * w + x] = trunc(acc);
+        }
+}
+
+TEST(FastPaths, BlurSkipsFlatWindowsWithoutChangingAByte) {
+    std::mt19937 rng(4);
+    for (int round = 0; round < 120; ++round) {
+        const int w = 1 + static_cast<int>(rng() % 70), h = 1 + static_cast<int>(rng() % 30), radius = static_cast<int>(rng() % 7);
+        // Paper of one value with a few blobs of others, like text on a mask; some rounds noise.
+        std::vector<std::uint8_t> m(static_cast<std::size_t>(w) * h, round % 3 ? 255 : static_cast<std::uint8_t>(rng()));
+        const int blobs = round % 5 == 0 ? w * h : static_cast<int>(rng() % 4);
+        for (int b = 0; b < blobs; ++b) {
+            const int bx = static_cast<int>(rng() % w), by = static_cast<int>(rng() % h);
+            for (int y = by; y < std::min(h, by + 3); ++y)
+                for (int x = bx; x < std::min(w, bx + 1 + static_cast<int>(rng() % 9)); ++x) m[y * w + x] = static_cast<std::uint8_t>(rng());
+        }
+        std::vector<std::uint8_t> expected = m;
+        ReferenceBlur(expected, w, h, radius);
+        paint::detail::BlurMask(m.data(), w, h, radius);
+        ASSERT_EQ(m, expected) << "round " << round << " " << w << "x" << h << " radius " << radius;
     }
 }
 
