@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "paint/pixel_view.h"
+#include "platform/gdi/pixel_simd.h"
 
 namespace paint {
 
@@ -59,7 +60,7 @@ std::array<std::uint8_t, 256> FlatResults(const std::vector<double>& k) {
 
 // Sums in the order -size .. size for every output, like a plain convolution loop, so the
 // results are exact however the loops are arranged.
-void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
+UTROZVON_WIDE_LOOP void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
               const std::array<std::uint8_t, 256>& flat) {
     const int size = static_cast<int>(k.size()) - 1, window = 2 * size + 1;
     std::vector<double> ext(static_cast<std::size_t>(width + 2 * size)), acc(static_cast<std::size_t>(width));
@@ -87,7 +88,7 @@ void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<doubl
     }
 }
 
-void BlurColumns(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
+UTROZVON_WIDE_LOOP void BlurColumns(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
                  const std::array<std::uint8_t, 256>& flat) {
     const int size = static_cast<int>(k.size()) - 1, window = 2 * size + 1;
     std::vector<double> in(static_cast<std::size_t>(width) * height), acc(static_cast<std::size_t>(width));
@@ -169,6 +170,27 @@ void MakeMask(framework::TBitmap& bmp, const std::string& text, const RECT& rect
     BlurMask(mask.bits.data(), mask.width, mask.height, radius);
 }
 
+// x / 255 truncated toward zero, as integer division does, for |x| <= 255 * 255, without a
+// division: floor(n / 255) = (n + 1 + ((n + 1) >> 8)) >> 8 for 0 <= n <= 65025.
+inline int DivTrunc255(int x) {
+    const int n = x < 0 ? -x : x;
+    const int q = (n + 1 + ((n + 1) >> 8)) >> 8;
+    return x < 0 ? -q : q;
+}
+
+// One row of pixels with their mask values: each colour channel becomes
+// (p - glow) * a / 255 + glow, alpha drops by 255 - a. Mask value 255 changes nothing, so the
+// loop needs no branch and the compiler vectorises it.
+template <int Bpp>
+UTROZVON_WIDE_LOOP void MixRow(std::uint8_t* __restrict p, const std::uint8_t* __restrict m, int n, const int* g) {
+    for (int i = 0; i < n; ++i) {
+        const int a = m[i];
+        std::uint8_t* q = p + i * Bpp;
+        for (int c = 0; c < 3; ++c) q[c] = static_cast<std::uint8_t>(DivTrunc255((q[c] - g[c]) * a) + g[c]);
+        if constexpr (Bpp == 4) q[3] = static_cast<std::uint8_t>(std::max(0, q[3] + a - 255));
+    }
+}
+
 void MixMask(const PixelView& v, const GlowMask& mask, int ox, int oy, COLORREF glow) {
     const int g[3] = {GetBValue(glow), GetGValue(glow), GetRValue(glow)};
     const int x0 = std::max(0, -ox), x1 = std::min(mask.width, v.width - ox);
@@ -176,12 +198,10 @@ void MixMask(const PixelView& v, const GlowMask& mask, int ox, int oy, COLORREF 
     for (int my = y0; my < y1; ++my) {
         const std::uint8_t* m = &mask.bits[static_cast<std::size_t>(my) * mask.width];
         std::uint8_t* p = v.At(ox + x0, oy + my);
-        for (int mx = x0; mx < x1; ++mx, p += v.bpp) {
-            const int a = m[mx];
-            if (a >= 255) continue;
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>((p[c] - g[c]) * a / 255 + g[c]);
-            if (v.bpp == 4) p[3] = static_cast<std::uint8_t>(std::max(0, p[3] + a - 255));
-        }
+        if (v.bpp == 4)
+            MixRow<4>(p, m + x0, x1 - x0, g);
+        else
+            MixRow<3>(p, m + x0, x1 - x0, g);
     }
 }
 

@@ -167,5 +167,38 @@ TEST(FastPaths, BlurSkipsFlatWindowsWithoutChangingAByte) {
     }
 }
 
+TEST(FastPaths, GlowMixMatchesIntegerDivisionOnRandomMasks) {
+    std::mt19937 rng(9);
+    for (int round = 0; round < 200; ++round) {
+        const int bpp = round % 2 ? 32 : 24, bw = 1 + static_cast<int>(rng() % 40), bh = 1 + static_cast<int>(rng() % 12);
+        auto b = MakeBitmap(bw, bh, bpp);
+        FillRandom(*b, rng, 0);
+        auto before = MakeBitmap(bw, bh, bpp);
+        for (int y = 0; y < bh; ++y) std::memcpy(before->ScanLine(y), b->ScanLine(y), b->Stride());
+        // A cached mask of the grown rectangle (radius 0: grown by 4) is used as it is.
+        const RECT r = RandomRect(rng, bw, bh);
+        if (r.right - r.left + 8 <= 0 || r.bottom - r.top + 8 <= 0) continue;
+        paint::GlowMask mask;
+        mask.width = r.right - r.left + 8, mask.height = r.bottom - r.top + 8;
+        mask.bits.resize(static_cast<std::size_t>(mask.width) * mask.height);
+        for (auto& m : mask.bits) m = rng() % 4 == 0 ? 255 : static_cast<std::uint8_t>(rng());
+        const TColor glow = static_cast<TColor>(rng() & 0xFFFFFF);
+        paint::DrawGlowText(*b, "x", r, mask, glow, 0, 0, 0);
+        for (int y = 0; y < bh; ++y)
+            for (int x = 0; x < bw; ++x) {
+                const int mx = x - (r.left - 4), my = y - (r.top - 4);
+                const bool covered = mx >= 0 && my >= 0 && mx < mask.width && my < mask.height;
+                const int a = covered ? mask.bits[static_cast<std::size_t>(my) * mask.width + mx] : 255;
+                const TColor p = Px(*before, x, y);
+                const TColor want = Rgb((R(p) - R(glow)) * a / 255 + R(glow), (G(p) - G(glow)) * a / 255 + G(glow),
+                                        (B(p) - B(glow)) * a / 255 + B(glow));
+                ASSERT_EQ(Px(*b, x, y), want) << "round " << round << " at " << x << "," << y;
+                if (bpp == 32) {
+                    ASSERT_EQ(Alpha(*b, x, y), std::max(0, Alpha(*before, x, y) + a - 255)) << "round " << round;
+                }
+            }
+    }
+}
+
 }  // namespace
 }  // namespace paint_test

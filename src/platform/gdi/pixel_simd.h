@@ -6,6 +6,15 @@
 #include <cstdint>
 #include <cstring>
 
+// Loops that gain from wider registers are compiled twice on x86-64, for the baseline and
+// for AVX2, and the loader picks the copy the processor runs. The arithmetic is the same in
+// both (no fused multiply-add: C++20 mode keeps floating-point contraction off).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define UTROZVON_WIDE_LOOP __attribute__((target_clones("default", "avx2")))
+#else
+#define UTROZVON_WIDE_LOOP
+#endif
+
 namespace platform::simd {
 
 using u8x8 = std::uint8_t __attribute__((vector_size(8)));
