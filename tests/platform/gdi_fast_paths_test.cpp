@@ -69,4 +69,60 @@ TEST(GdiFastPaths, PerPixelAlphaBlendMatchesTheFormulaEverywhere) {
     }
 }
 
+// The exact area average by brute force over every source pixel: weights in units of
+// 1/(dw dh) of a source pixel, quotient rounded half up; pixels outside the source bitmap
+// do not count, and covering none of them gives 0.
+std::uint32_t ExactAverage(const Canvas& src, int sx, int sy, int sw, int sh, int dw, int dh, int i, int j) {
+    long long sum[4] = {0, 0, 0, 0}, total = 0;
+    for (int r = 0; r < src.height(); ++r)
+        for (int c = 0; c < src.width(); ++c) {
+            long long ox = std::min<long long>((c + 1LL) * dw, 1LL * sx * dw + (i + 1LL) * sw) - std::max<long long>(1LL * c * dw, 1LL * sx * dw + 1LL * i * sw);
+            long long oy = std::min<long long>((r + 1LL) * dh, 1LL * sy * dh + (j + 1LL) * sh) - std::max<long long>(1LL * r * dh, 1LL * sy * dh + 1LL * j * sh);
+            if (ox <= 0 || oy <= 0) continue;
+            const std::uint32_t p = src.At(c, r) | (static_cast<std::uint32_t>(src.Alpha(c, r)) << 24);
+            for (int k = 0; k < 4; ++k) sum[k] += ox * oy * ((p >> (8 * k)) & 0xFF);
+            total += ox * oy;
+        }
+    if (total == 0) return 0;
+    std::uint32_t out = 0;
+    for (int k = 0; k < 4; ++k) out |= static_cast<std::uint32_t>((2 * sum[k] + total) / (2 * total)) << (8 * k);
+    return out;
+}
+
+TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
+    std::mt19937 rng(22);
+    for (int round = 0; round < 150; ++round) {
+        const int sbits = round % 2 ? 32 : 24, dbits = (round / 2) % 2 ? 32 : 24;
+        Canvas src(1 + static_cast<int>(rng() % 23), 1 + static_cast<int>(rng() % 9), sbits);
+        FillRandom(src, rng, false);
+        const int dw = 1 + static_cast<int>(rng() % 25), dh = 1 + static_cast<int>(rng() % 9);
+        Canvas dst(dw + 2, dh + 2, dbits), before(dw + 2, dh + 2, dbits);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, dw + 2, dh + 2, dst.dc(), 0, 0, SRCCOPY);
+        // The source rectangle may reach past the bitmap; shrinking and enlarging both occur.
+        const int sx = static_cast<int>(rng() % (src.width() + 2)) - 1, sy = static_cast<int>(rng() % (src.height() + 2)) - 1;
+        const int sw = 1 + static_cast<int>(rng() % (src.width() + 3)), sh = 1 + static_cast<int>(rng() % (src.height() + 2));
+        const bool flip = round % 5 == 0;
+        const int x = 1, y = 1;
+        ExcludeClipRect(dst.dc(), 0, dh, 3, dh + 2);
+        SetStretchBltMode(dst.dc(), HALFTONE);
+        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, y, flip ? -dw : dw, dh, src.dc(), sx, sy, sw, sh, SRCCOPY));
+        for (int ty = 0; ty < dh + 2; ++ty)
+            for (int tx = 0; tx < dw + 2; ++tx) {
+                const bool inside = tx >= x && ty >= y && tx < x + dw && ty < y + dh && !(tx < 3 && ty >= dh);
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (inside) {
+                    const int i = flip ? dw - 1 - (tx - x) : tx - x;
+                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, ty - y);
+                    want = p & 0xFFFFFF;
+                    // A 24-bit source gives alpha 0 on a 32-bit destination.
+                    wantAlpha = dbits == 24 ? 255 : sbits == 32 ? p >> 24 : 0;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha) << "round " << round << " at " << tx << "," << ty;
+            }
+    }
+}
+
 }  // namespace

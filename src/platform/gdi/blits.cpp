@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/gdi/area_average.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/pixel_simd.h"
@@ -123,27 +125,6 @@ void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
             }
         }
     });
-}
-
-std::uint32_t AreaAverage(const SourceCopy& s, const Mapping& m, int i, int j, int w, int h) {
-    double x0 = m.sx + static_cast<double>(i) * m.sw / w, x1 = m.sx + static_cast<double>(i + 1) * m.sw / w;
-    double y0 = m.sy + static_cast<double>(j) * m.sh / h, y1 = m.sy + static_cast<double>(j + 1) * m.sh / h;
-    double acc[4] = {0, 0, 0, 0}, total = 0;
-    for (int sy = static_cast<int>(std::floor(y0)); sy < y1; ++sy) {
-        double wy = std::min<double>(sy + 1, y1) - std::max<double>(sy, y0);
-        for (int sx = static_cast<int>(std::floor(x0)); sx < x1; ++sx) {
-            double wx = std::min<double>(sx + 1, x1) - std::max<double>(sx, x0);
-            if (wx <= 0 || wy <= 0 || !s.Contains(sx, sy)) continue;
-            std::uint32_t p = s.At(sx, sy);
-            double weight = wx * wy;
-            for (int k = 0; k < 4; ++k) acc[k] += weight * ((p >> (8 * k)) & 0xFF);
-            total += weight;
-        }
-    }
-    if (total <= 0) return 0;
-    std::uint32_t out = 0;
-    for (int k = 0; k < 4; ++k) out |= static_cast<std::uint32_t>(std::lround(acc[k] / total)) << (8 * k);
-    return out;
 }
 
 void FastCopy(DeviceContext& dst, const SourceCopy& s, RECT t, int sx, int sy) {
@@ -265,10 +246,12 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     bool keepAlpha = rop == SRCCOPY && s.hasAlpha && dst->target.bitsPerPixel == 32;
     std::uint32_t pattern = 0;
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
+    std::optional<AreaAverager> area;
+    if (halftone) area.emplace(s.px.data(), s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
     ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
         std::uint32_t p;
         if (halftone) {
-            p = AreaAverage(s, m, i, j, dw, dh);
+            p = area->At(i, j);
         } else {
             int srcX = NearestSource(i, dw, m.sx, m.sw), srcY = NearestSource(j, dh, m.sy, m.sh);
             if (!s.Contains(srcX, srcY)) return;
