@@ -15,6 +15,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
 # name,cpu time in ns,ns per pixel for the median of each benchmark.
 run() {  # EXECUTABLE FILTER
   UTROZVON_BACKEND=headless "$build/bench/$1" --benchmark_filter="$2" --benchmark_repetitions="$reps" \
@@ -46,6 +48,8 @@ process start to first frame, X11 (Xvfb)|first_frame_x11|ms|-|40
 process start to first frame, headless|first_frame_headless|ms|-|30
 TABLE
 
+# Figures from a busy machine are not comparable: say how busy it was.
+echo "load average before the run: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)"
 awk -F'|' -v csv="$work/figures.csv" '
   BEGIN {
     while ((getline line < csv) > 0) { split(line, f, ","); t[f[1]] = f[2]; px[f[1]] = f[3] }

@@ -11,6 +11,7 @@
 // failure or after 5 s without a frame. The child is killed either way.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -37,6 +38,8 @@ pid_t Spawn(const char* program, const char* backend, int stderrFd) {
     if (pid != 0) return pid;
     setenv("UTROZVON_BACKEND", backend, 1);
     setenv("UTROZVON_REPORT_FIRST_FRAME", "1", 1);
+    // The child's messages go to the pipe (headless) or nowhere: stdout carries the figure.
+    if (stderrFd < 0) stderrFd = open("/dev/null", O_WRONLY);
     if (stderrFd >= 0) dup2(stderrFd, 2);
     execl(program, program, static_cast<char*>(nullptr));
     _exit(127);
