@@ -72,8 +72,8 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
     const u8x16 zero = {};
     int i = 0;
     // A 16-byte load of four 24-bit pixels reads four bytes past them: without room after
-    // the run, stop a pixel early.
-    const int last = S == 3 && !room ? n - 1 : n;
+    // the run, stop two pixels early (six bytes of the run's own).
+    const int last = S == 3 && !room ? n - 2 : n;
     for (; i + 4 <= last; i += 4) {
         u8x16 sv, mv, dv;
         std::memcpy(&sv, s + i * S, 16);
