@@ -98,7 +98,8 @@ int WaitHeadless(const char* program) {
         ssize_t n = read(fds[0], buf, sizeof buf);
         if (n <= 0) break;
         text.append(buf, static_cast<std::size_t>(n));
-        if (auto at = text.find("first frame presented at "); at != std::string::npos && text.find(" ns", at) != std::string::npos)
+        if (auto at = text.find("first frame presented at ");
+            at != std::string::npos && text.find(" ns", at) != std::string::npos)
             frame = std::atoll(text.c_str() + at + std::strlen("first frame presented at "));
     }
     Stop(child);

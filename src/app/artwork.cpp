@@ -13,17 +13,23 @@ namespace {
 #include "app/artwork_pixels.inc"
 
 std::unique_ptr<framework::TBitmap> ToBitmap(const ArtworkPixels& pixels) {
-    auto bmp = std::make_unique<framework::TBitmap>(kArtworkSize, kArtworkSize, framework::TPixelFormat::pf32bit);
+    auto bmp = std::make_unique<framework::TBitmap>(kArtworkSize, kArtworkSize,
+                                                    framework::TPixelFormat::pf32bit);
     bmp->AlphaFormat = framework::TAlphaFormat::afDefined;
     for (int y = 0; y < kArtworkSize; ++y)
-        std::memcpy(bmp->ScanLine(y), &pixels[static_cast<std::size_t>(y) * kArtworkSize * 4], kArtworkSize * 4);
+        std::memcpy(bmp->ScanLine(y), &pixels[static_cast<std::size_t>(y) * kArtworkSize * 4],
+                    kArtworkSize * 4);
     return bmp;
 }
 
 }  // namespace
 
-std::unique_ptr<framework::TBitmap> MakeClockIcon() { return ToBitmap(kClockIconPixels); }
+std::unique_ptr<framework::TBitmap> MakeClockIcon() {
+    return ToBitmap(kClockIconPixels);
+}
 
-std::unique_ptr<framework::TBitmap> MakeStopGlyph() { return ToBitmap(kStopGlyphPixels); }
+std::unique_ptr<framework::TBitmap> MakeStopGlyph() {
+    return ToBitmap(kStopGlyphPixels);
+}
 
 }  // namespace app

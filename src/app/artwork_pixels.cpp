@@ -29,7 +29,8 @@ double SegmentCoverage(double x0, double y0, double x1, double y1, double half, 
         for (int sx = 0; sx < 4; ++sx) {
             double px = x + (sx + 0.5) / 4, py = y + (sy + 0.5) / 4;
             double dx = x1 - x0, dy = y1 - y0;
-            double t = std::clamp(((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+            double t =
+                std::clamp(((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
             double ex = x0 + t * dx - px, ey = y0 + t * dy - py;
             if (ex * ex + ey * ey <= half * half) ++inside;
         }
@@ -48,7 +49,9 @@ Rgba Over(Rgba base, Rgba top, double coverage) {
 template <class Shade>
 ArtworkPixels Render(Shade shade) {
     ArtworkPixels out{};
-    auto byte = [](double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    auto byte = [](double v) {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+    };
     for (int y = 0; y < kArtworkSize; ++y)
         for (int x = 0; x < kArtworkSize; ++x) {
             Rgba p = shade(x, y);
@@ -64,16 +67,17 @@ ArtworkPixels DrawClockIcon() {
     return Render([](int x, int y) {
         const double c = 16;
         Rgba p{0, 0, 0, 0};
-        p = Over(p, Rgba{0.93, 0.47, 0.09, 1}, DiscCoverage(c, c, 15.5, x, y));   // orange case
-        p = Over(p, Rgba{1, 1, 1, 1}, DiscCoverage(c, c, 11.5, x, y));            // white dial
-        for (int h = 0; h < 12; ++h) {                                            // hour marks
+        p = Over(p, Rgba{0.93, 0.47, 0.09, 1}, DiscCoverage(c, c, 15.5, x, y));  // orange case
+        p = Over(p, Rgba{1, 1, 1, 1}, DiscCoverage(c, c, 11.5, x, y));           // white dial
+        for (int h = 0; h < 12; ++h) {                                           // hour marks
             double angle = h * M_PI / 6;
             double sx = c + std::sin(angle) * 9.5, sy = c - std::cos(angle) * 9.5;
             double ex = c + std::sin(angle) * 11, ey = c - std::cos(angle) * 11;
             p = Over(p, Rgba{0.25, 0.25, 0.25, 1}, SegmentCoverage(sx, sy, ex, ey, 0.5, x, y));
         }
         p = Over(p, Rgba{0, 0, 0, 1}, SegmentCoverage(c, c, c, c - 8.5, 0.9, x, y));  // minute hand
-        p = Over(p, Rgba{0, 0, 0, 1}, SegmentCoverage(c, c, c + 5.5, c + 1, 1.2, x, y));  // hour hand
+        p = Over(p, Rgba{0, 0, 0, 1},
+                 SegmentCoverage(c, c, c + 5.5, c + 1, 1.2, x, y));  // hour hand
         p = Over(p, Rgba{0, 0, 0, 1}, DiscCoverage(c, c, 1.6, x, y));
         return p;
     });

@@ -1,9 +1,10 @@
 // The pictures compiled into the program are the drawing code's pictures, row for row.
+#include "app/artwork.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "app/artwork.h"
 #include "app/artwork_pixels.h"
 
 namespace {
@@ -13,7 +14,8 @@ void ExpectSamePicture(const framework::TBitmap& bmp, const app::ArtworkPixels& 
     ASSERT_EQ(bmp.Height(), app::kArtworkSize);
     EXPECT_EQ(bmp.AlphaFormat, framework::TAlphaFormat::afDefined);
     for (int y = 0; y < app::kArtworkSize; ++y)
-        EXPECT_EQ(0, std::memcmp(const_cast<framework::TBitmap&>(bmp).ScanLine(y), &drawn[static_cast<std::size_t>(y) * app::kArtworkSize * 4],
+        EXPECT_EQ(0, std::memcmp(const_cast<framework::TBitmap&>(bmp).ScanLine(y),
+                                 &drawn[static_cast<std::size_t>(y) * app::kArtworkSize * 4],
                                  app::kArtworkSize * 4))
             << "row " << y;
 }

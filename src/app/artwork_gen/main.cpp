@@ -8,7 +8,8 @@ namespace {
 
 void Print(std::FILE* out, const char* name, const app::ArtworkPixels& pixels) {
     std::fprintf(out, "constexpr app::ArtworkPixels %s = {", name);
-    for (std::size_t i = 0; i < pixels.size(); ++i) std::fprintf(out, "%s%u", i % 16 ? ", " : (i ? ",\n    " : "\n    "), pixels[i]);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        std::fprintf(out, "%s%u", i % 16 ? ", " : (i ? ",\n    " : "\n    "), pixels[i]);
     std::fprintf(out, "};\n");
 }
 

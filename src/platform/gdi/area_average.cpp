@@ -6,7 +6,9 @@ namespace platform::gdi {
 
 namespace {
 
-long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+long long FloorDiv(long long a, long long b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 }  // namespace
 
@@ -18,7 +20,8 @@ AreaAverager::Axis AreaAverager::MakeAxis(int n, int s, int m, int copyStart, in
     a.total.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         a.first.push_back(static_cast<int>(a.taps.size()));
-        const long long x0 = static_cast<long long>(s) * n + static_cast<long long>(i) * m, x1 = x0 + m;
+        const long long x0 = static_cast<long long>(s) * n + static_cast<long long>(i) * m,
+                        x1 = x0 + m;
         std::uint64_t total = 0;
         for (long long c = FloorDiv(x0, n); c * n < x1; ++c) {
             const long long w = std::min((c + 1) * n, x1) - std::max(c * n, x0);
@@ -32,9 +35,13 @@ AreaAverager::Axis AreaAverager::MakeAxis(int n, int s, int m, int copyStart, in
     return a;
 }
 
-AreaAverager::AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH, int sx, int sy, int sw,
-                           int sh, int dw, int dh)
-    : src_(src), copyW_(copyW), dw_(dw), cols_(MakeAxis(dw, sx, sw, copyX, copyW)), rows_(MakeAxis(dh, sy, sh, copyY, copyH)),
+AreaAverager::AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH,
+                           int sx, int sy, int sw, int sh, int dw, int dh)
+    : src_(src),
+      copyW_(copyW),
+      dw_(dw),
+      cols_(MakeAxis(dw, sx, sw, copyX, copyW)),
+      rows_(MakeAxis(dh, sy, sh, copyY, copyH)),
       sums_(new std::uint32_t[static_cast<std::size_t>(std::max(copyH, 0)) * dw * 4]),
       done_(static_cast<std::size_t>(std::max(copyH, 0)), false) {}
 
@@ -52,8 +59,10 @@ const std::uint32_t* AreaAverager::RowSums(int row) {
             br += w * ((p & 0xFF) | ((p & 0xFF0000) << 16));
             ga += w * (((p >> 8) & 0xFF) | ((p & 0xFF000000) << 8));
         }
-        out[i * 4] = static_cast<std::uint32_t>(br), out[i * 4 + 2] = static_cast<std::uint32_t>(br >> 32);
-        out[i * 4 + 1] = static_cast<std::uint32_t>(ga), out[i * 4 + 3] = static_cast<std::uint32_t>(ga >> 32);
+        out[i * 4] = static_cast<std::uint32_t>(br),
+                out[i * 4 + 2] = static_cast<std::uint32_t>(br >> 32);
+        out[i * 4 + 1] = static_cast<std::uint32_t>(ga),
+                    out[i * 4 + 3] = static_cast<std::uint32_t>(ga >> 32);
     }
     return out;
 }
@@ -73,7 +82,9 @@ std::uint32_t AreaAverager::At(int i, int j) {
     const double twice = 2.0 * static_cast<double>(total);
     std::uint32_t out = 0;
     for (int k = 0; k < 4; ++k)
-        out |= static_cast<std::uint32_t>((2.0 * static_cast<double>(acc[k]) + static_cast<double>(total)) / twice) << (8 * k);
+        out |= static_cast<std::uint32_t>(
+                   (2.0 * static_cast<double>(acc[k]) + static_cast<double>(total)) / twice)
+               << (8 * k);
     return out;
 }
 

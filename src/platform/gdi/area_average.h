@@ -17,18 +17,18 @@
 namespace platform::gdi {
 
 class AreaAverager {
-public:
+  public:
     // src: the source pixels inside the bitmap as 0xAARRGGBB, copyW x copyH from source
     // (copyX, copyY); the source rectangle is (sx, sy, sw, sh) and the destination dw x dh.
-    AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH, int sx, int sy, int sw, int sh,
-                 int dw, int dh);
+    AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH, int sx,
+                 int sy, int sw, int sh, int dw, int dh);
 
     // Destination pixel (i, j), both counted from the destination rectangle's top left.
     std::uint32_t At(int i, int j);
 
-private:
+  private:
     struct Tap {
-        int at;               // column or row of the copy
+        int at;                // column or row of the copy
         std::uint32_t weight;  // in units of 1/dw (columns) or 1/dh (rows)
     };
     struct Axis {

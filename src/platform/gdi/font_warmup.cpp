@@ -6,7 +6,9 @@ namespace platform::gdi {
 
 FontWarmup::FontWarmup() : thread_([] { FcInit(); }) {}
 
-FontWarmup::~FontWarmup() { Wait(); }
+FontWarmup::~FontWarmup() {
+    Wait();
+}
 
 void FontWarmup::Wait() {
     if (thread_.joinable()) thread_.join();

@@ -9,7 +9,7 @@
 namespace platform::gdi {
 
 class FontWarmup {
-public:
+  public:
     FontWarmup();
     ~FontWarmup();
     FontWarmup(const FontWarmup&) = delete;
@@ -17,7 +17,7 @@ public:
 
     void Wait();
 
-private:
+  private:
     std::thread thread_;
 };
 

@@ -1,6 +1,6 @@
-// Eight bytes at a time in 16-bit lanes (one 128-bit register), through GCC's portable vector extensions: the
-// compiler picks SSE2, AVX2 or NEON instructions for the target, and the arithmetic is the
-// exact integer arithmetic of the scalar loops it replaces.
+// Eight bytes at a time in 16-bit lanes (one 128-bit register), through GCC's portable vector
+// extensions: the compiler picks SSE2, AVX2 or NEON instructions for the target, and the arithmetic
+// is the exact integer arithmetic of the scalar loops it replaces.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +34,17 @@ inline void Store8(std::uint8_t* p, u16x8 v) {
 
 // x / 255 rounded to nearest for 0 <= x <= 255 * 255: (x + 128 + ((x + 128) >> 8)) >> 8.
 // The largest intermediate, 65407, still fits a 16-bit lane.
-inline unsigned Div255(unsigned x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
+inline unsigned Div255(unsigned x) {
+    return (x + 128 + ((x + 128) >> 8)) >> 8;
+}
 inline u16x8 Div255(u16x8 x) {
     x += 128;
     return (x + (x >> 8)) >> 8;
 }
 
 // min(v, 255) for lanes up to 511, in the low byte: a lane past 255 gets all its bits set.
-inline u16x8 SaturateByte(u16x8 v) { return v | (u16x8{} - (v >> 8)); }
+inline u16x8 SaturateByte(u16x8 v) {
+    return v | (u16x8{} - (v >> 8));
+}
 
 }  // namespace platform::simd
