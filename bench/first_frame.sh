@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Process start to the first presented frame of the alarm clock, on an Xvfb of its own and
-# on the headless screen: median of RUNS (default 20) starts each.
-# Usage: bench/first_frame.sh [BUILD_DIR]
+# Process start to the first frame of the alarm clock, median of RUNS (default 20) starts,
+# on an Xvfb of its own (the first DAMAGE event the X server sends for its window) and on
+# the headless screen (the program's own report of its first present, read from a pipe).
+# Builds nothing: BUILD_DIR must hold utrozvon and bench/first_frame_probe.
+# Usage: bench/first_frame.sh [BUILD_DIR]     prints "x11 US" and "headless US" lines
 set -euo pipefail
 build=${1:-build}
 runs=${RUNS:-20}
+probe="$build/bench/first_frame_probe"
+for f in "$build/utrozvon" "$probe"; do
+  [ -x "$f" ] || { echo "first_frame.sh: $f is missing; build it first" >&2; exit 1; }
+done
 work=$(mktemp -d)
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
@@ -12,23 +18,14 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 display=:$(head -n1 "$work/display")
+# A copy beside no Skins folder starts as every user's first run does.
 cp "$build/utrozvon" "$work/"
-measure() {  # BACKEND
-  local times=() start line
+median() {  # BACKEND
+  local times=()
   for _ in $(seq "$runs"); do
-    start=$(date +%s%N)
-    if [ "$1" = x11 ]; then
-      DISPLAY=$display UTROZVON_BACKEND=x11 UTROZVON_REPORT_FIRST_FRAME=1 timeout 5 "$work/utrozvon" 2>"$work/err" &
-    else
-      UTROZVON_BACKEND=headless UTROZVON_REPORT_FIRST_FRAME=1 timeout 5 "$work/utrozvon" 2>"$work/err" &
-    fi
-    local pid=$!
-    for _ in $(seq 1 200); do grep -q 'first frame' "$work/err" && break; sleep 0.01; done
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-    line=$(grep -o 'at [0-9]*' "$work/err" | cut -c4-)
-    times+=($(( (line - start) / 1000 )))
+    times+=("$(DISPLAY=$display "$probe" "$1" "$work/utrozvon")")
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
 }
-echo "first frame, X11 (Xvfb): median $(measure x11) us"
-echo "first frame, headless:   median $(measure headless) us"
+echo "x11 $(median x11)"
+echo "headless $(median headless)"

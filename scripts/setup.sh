@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libxext-dev libxrandr-dev x11-xserver-utils libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libx11-dev libxext-dev libxrandr-dev libxdamage-dev x11-xserver-utils libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libunwind-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei

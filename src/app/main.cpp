@@ -5,9 +5,12 @@
 
 #include "app/main_form.h"
 #include "platform/backend.h"
+#include "platform/gdi/font_warmup.h"
 
 int main() {
     std::setlocale(LC_ALL, "");
+    // Fonts load while the display connection and the application start.
+    platform::gdi::FontWarmup fonts;
     try {
         platform::CurrentBackend();
     } catch (const std::exception& e) {
@@ -17,6 +20,7 @@ int main() {
     framework::TApplication application;
     application.Initialize();
     application.Title = "Утрозвон";
+    fonts.Wait();
     app::TfrmMain* frmMain = nullptr;
     application.CreateForm(frmMain);
     application.Run();

@@ -1,9 +1,11 @@
 #include "paint/glow_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "paint/pixel_view.h"
+#include "platform/gdi/pixel_simd.h"
 
 namespace paint {
 
@@ -42,37 +44,78 @@ std::uint8_t ClampTrunc(double x) {
     return static_cast<std::uint8_t>(x);
 }
 
+// What a window of one value gives, for every byte value: the same sums in the same order as
+// the convolution below, so outputs whose whole window is flat (most of a mask: the paper
+// around the text) take their value from here and stay exact.
+std::array<std::uint8_t, 256> FlatResults(const std::vector<double>& k) {
+    const int size = static_cast<int>(k.size()) - 1;
+    std::array<std::uint8_t, 256> out{};
+    for (int v = 0; v < 256; ++v) {
+        double acc = 0.0;
+        for (int n = -size; n <= size; ++n) acc += k[static_cast<std::size_t>(std::abs(n))] * static_cast<double>(v);
+        out[static_cast<std::size_t>(v)] = ClampTrunc(acc);
+    }
+    return out;
+}
+
 // Sums in the order -size .. size for every output, like a plain convolution loop, so the
 // results are exact however the loops are arranged.
-void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<double>& k) {
-    const int size = static_cast<int>(k.size()) - 1;
+UTROZVON_WIDE_LOOP void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
+              const std::array<std::uint8_t, 256>& flat) {
+    const int size = static_cast<int>(k.size()) - 1, window = 2 * size + 1;
     std::vector<double> ext(static_cast<std::size_t>(width + 2 * size)), acc(static_cast<std::size_t>(width));
+    std::vector<int> run(ext.size());
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * width;
         for (int i = 0; i < width + 2 * size; ++i) ext[i] = row[std::clamp(i - size, 0, width - 1)];
-        std::fill(acc.begin(), acc.end(), 0.0);
+        // Output j reads ext[j .. j + 2 size]: flat when the run of equal values ending at its
+        // last element covers it.
+        int lo = width, hi = -1;
+        for (int i = 0; i < width + 2 * size; ++i) {
+            run[i] = i > 0 && ext[i] == ext[i - 1] ? run[i - 1] + 1 : 1;
+            if (i >= 2 * size && run[i] < window) lo = std::min(lo, i - 2 * size), hi = i - 2 * size;
+        }
+        for (int j = lo; j <= hi; ++j) acc[j] = 0.0;
         for (int n = -size; n <= size; ++n) {
             const double w = k[static_cast<std::size_t>(std::abs(n))];
             const double* src = ext.data() + (size - n);  // output j reads pixel j - n
-            for (int j = 0; j < width; ++j) acc[j] += w * src[j];
+            for (int j = lo; j <= hi; ++j) acc[j] += w * src[j];
         }
-        for (int j = 0; j < width; ++j) row[j] = ClampTrunc(acc[j]);
+        for (int j = 0; j < width; ++j) {
+            const bool isFlat = j < lo || j > hi || run[j + 2 * size] >= window;
+            row[j] = isFlat ? flat[row[j]] : ClampTrunc(acc[j]);
+        }
     }
 }
 
-void BlurColumns(std::uint8_t* bits, int width, int height, const std::vector<double>& k) {
-    const int size = static_cast<int>(k.size()) - 1;
+UTROZVON_WIDE_LOOP void BlurColumns(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
+                 const std::array<std::uint8_t, 256>& flat) {
+    const int size = static_cast<int>(k.size()) - 1, window = 2 * size + 1;
     std::vector<double> in(static_cast<std::size_t>(width) * height), acc(static_cast<std::size_t>(width));
     for (std::size_t i = 0; i < in.size(); ++i) in[i] = bits[i];
+    // Output row y reads the rows y - size .. y + size, cut to the bitmap: extended row r is
+    // row clamp(r - size), and run[x] counts equal values down column x up to the newest.
+    auto extRow = [&](int r) { return in.data() + static_cast<std::ptrdiff_t>(std::clamp(r - size, 0, height - 1)) * width; };
+    std::vector<int> run(static_cast<std::size_t>(width), 0);
+    auto feed = [&](int r) {
+        const double* cur = extRow(r);
+        const double* prev = r > 0 ? extRow(r - 1) : nullptr;
+        for (int x = 0; x < width; ++x) run[x] = prev && cur[x] == prev[x] ? run[x] + 1 : 1;
+    };
+    for (int r = 0; r < 2 * size; ++r) feed(r);
     for (int y = 0; y < height; ++y) {
-        std::fill(acc.begin(), acc.end(), 0.0);
+        feed(y + 2 * size);
+        int lo = width, hi = -1;
+        for (int x = 0; x < width; ++x)
+            if (run[x] < window) lo = std::min(lo, x), hi = x;
+        for (int x = lo; x <= hi; ++x) acc[x] = 0.0;
         for (int n = -size; n <= size; ++n) {
             const double w = k[static_cast<std::size_t>(std::abs(n))];
             const double* src = in.data() + static_cast<std::ptrdiff_t>(std::clamp(y - n, 0, height - 1)) * width;
-            for (int x = 0; x < width; ++x) acc[x] += w * src[x];
+            for (int x = lo; x <= hi; ++x) acc[x] += w * src[x];
         }
         std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * width;
-        for (int x = 0; x < width; ++x) row[x] = ClampTrunc(acc[x]);
+        for (int x = 0; x < width; ++x) row[x] = run[x] >= window ? flat[row[x]] : ClampTrunc(acc[x]);
     }
 }
 
@@ -82,8 +125,9 @@ void BlurMask(std::uint8_t* bits, int width, int height, int radius) {
     if (width <= 0 || height <= 0) return;
     std::vector<double> k = GlowKernel(radius);
     if (k.size() < 2) return;
-    BlurRows(bits, width, height, k);
-    BlurColumns(bits, width, height, k);
+    const std::array<std::uint8_t, 256> flat = FlatResults(k);
+    BlurRows(bits, width, height, k, flat);
+    BlurColumns(bits, width, height, k, flat);
 }
 
 }  // namespace detail
@@ -97,19 +141,25 @@ void MakeMask(framework::TBitmap& bmp, const std::string& text, const RECT& rect
     framework::TBitmap paper(mask.width, mask.height, framework::TPixelFormat::pf32bit);
     PixelView v = View(paper);
     for (int y = 0; y < v.height; ++y) std::memset(v.Row(y), 0xFF, static_cast<std::size_t>(v.width) * 4);
-    framework::TCanvas& canvas = paper.Canvas();
-    canvas.Font.Assign(bmp.Canvas().Font);
-    canvas.Font.SetColor(framework::clBlack);
+    // The text goes on with the very font object of bmp's canvas: a copy of the font would be
+    // looked up and loaded again on every new mask.
+    HDC dc = paper.Canvas().Handle();
+    HGDIOBJ oldFont = SelectObject(dc, bmp.Canvas().Font.Handle());
+    COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
+    int oldMode = SetBkMode(dc, TRANSPARENT);
     const RECT at{margin, margin, margin + rect.right - rect.left, margin + rect.bottom - rect.top};
     static constexpr POINT kContour[4] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     for (int k = 0; k < 4; ++k) {
         if (!(contour & (1u << k))) continue;
         RECT r = at;
         OffsetRect(&r, kContour[k].x, kContour[k].y);
-        canvas.DrawText(text, r, flags);
+        DrawText(dc, text.data(), static_cast<int>(text.size()), &r, flags);
     }
     RECT r = at;
-    canvas.DrawText(text, r, flags);
+    DrawText(dc, text.data(), static_cast<int>(text.size()), &r, flags);
+    SelectObject(dc, oldFont);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
     mask.bits.resize(static_cast<std::size_t>(mask.width) * mask.height);
     // Black text on white: every channel carries the coverage; green is as good as any.
     for (int y = 0; y < v.height; ++y) {
@@ -120,6 +170,27 @@ void MakeMask(framework::TBitmap& bmp, const std::string& text, const RECT& rect
     BlurMask(mask.bits.data(), mask.width, mask.height, radius);
 }
 
+// x / 255 truncated toward zero, as integer division does, for |x| <= 255 * 255, without a
+// division: floor(n / 255) = (n + 1 + ((n + 1) >> 8)) >> 8 for 0 <= n <= 65025.
+inline int DivTrunc255(int x) {
+    const int n = x < 0 ? -x : x;
+    const int q = (n + 1 + ((n + 1) >> 8)) >> 8;
+    return x < 0 ? -q : q;
+}
+
+// One row of pixels with their mask values: each colour channel becomes
+// (p - glow) * a / 255 + glow, alpha drops by 255 - a. Mask value 255 changes nothing, so the
+// loop needs no branch and the compiler vectorises it.
+template <int Bpp>
+UTROZVON_WIDE_LOOP void MixRow(std::uint8_t* __restrict p, const std::uint8_t* __restrict m, int n, const int* g) {
+    for (int i = 0; i < n; ++i) {
+        const int a = m[i];
+        std::uint8_t* q = p + i * Bpp;
+        for (int c = 0; c < 3; ++c) q[c] = static_cast<std::uint8_t>(DivTrunc255((q[c] - g[c]) * a) + g[c]);
+        if constexpr (Bpp == 4) q[3] = static_cast<std::uint8_t>(std::max(0, q[3] + a - 255));
+    }
+}
+
 void MixMask(const PixelView& v, const GlowMask& mask, int ox, int oy, COLORREF glow) {
     const int g[3] = {GetBValue(glow), GetGValue(glow), GetRValue(glow)};
     const int x0 = std::max(0, -ox), x1 = std::min(mask.width, v.width - ox);
@@ -127,12 +198,10 @@ void MixMask(const PixelView& v, const GlowMask& mask, int ox, int oy, COLORREF 
     for (int my = y0; my < y1; ++my) {
         const std::uint8_t* m = &mask.bits[static_cast<std::size_t>(my) * mask.width];
         std::uint8_t* p = v.At(ox + x0, oy + my);
-        for (int mx = x0; mx < x1; ++mx, p += v.bpp) {
-            const int a = m[mx];
-            if (a >= 255) continue;
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>((p[c] - g[c]) * a / 255 + g[c]);
-            if (v.bpp == 4) p[3] = static_cast<std::uint8_t>(std::max(0, p[3] + a - 255));
-        }
+        if (v.bpp == 4)
+            MixRow<4>(p, m + x0, x1 - x0, g);
+        else
+            MixRow<3>(p, m + x0, x1 - x0, g);
     }
 }
 

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/gdi/area_average.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/pixel_simd.h"
 
 namespace platform::gdi {
 namespace {
@@ -124,27 +127,6 @@ void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
     });
 }
 
-std::uint32_t AreaAverage(const SourceCopy& s, const Mapping& m, int i, int j, int w, int h) {
-    double x0 = m.sx + static_cast<double>(i) * m.sw / w, x1 = m.sx + static_cast<double>(i + 1) * m.sw / w;
-    double y0 = m.sy + static_cast<double>(j) * m.sh / h, y1 = m.sy + static_cast<double>(j + 1) * m.sh / h;
-    double acc[4] = {0, 0, 0, 0}, total = 0;
-    for (int sy = static_cast<int>(std::floor(y0)); sy < y1; ++sy) {
-        double wy = std::min<double>(sy + 1, y1) - std::max<double>(sy, y0);
-        for (int sx = static_cast<int>(std::floor(x0)); sx < x1; ++sx) {
-            double wx = std::min<double>(sx + 1, x1) - std::max<double>(sx, x0);
-            if (wx <= 0 || wy <= 0 || !s.Contains(sx, sy)) continue;
-            std::uint32_t p = s.At(sx, sy);
-            double weight = wx * wy;
-            for (int k = 0; k < 4; ++k) acc[k] += weight * ((p >> (8 * k)) & 0xFF);
-            total += weight;
-        }
-    }
-    if (total <= 0) return 0;
-    std::uint32_t out = 0;
-    for (int k = 0; k < 4; ++k) out |= static_cast<std::uint32_t>(std::lround(acc[k] / total)) << (8 * k);
-    return out;
-}
-
 void FastCopy(DeviceContext& dst, const SourceCopy& s, RECT t, int sx, int sy) {
     bool keepAlpha = s.hasAlpha && dst.target.bitsPerPixel == 32;
     ForEachClipped(dst, t, [&](const RECT& c) {
@@ -179,25 +161,38 @@ bool DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, in
     return true;
 }
 
-// x / 255 rounded to nearest, exact for 0 <= x <= 255 * 255, without a division.
-inline unsigned Div255(unsigned x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
+// One row of source-over with premultiplied source pixels: every byte, alpha included,
+// becomes min(255, s * ca / 255 + d * (255 - a) / 255), each quotient rounded to nearest,
+// where a = sa * ca / 255 is the source's alpha scaled by the constant alpha.
+void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned ca) {
+    using namespace simd;
+    int i = 0;
+    // Lane k takes the alpha lane of its own pixel.
+    const u16x8 alphaLane = {3, 3, 3, 3, 7, 7, 7, 7};
+    const u16x8 k = u16x8{} + static_cast<std::uint16_t>(ca);
+    for (; i + 2 <= n; i += 2) {
+        u16x8 st = simd::Div255(Load8(s + i * 4) * k);
+        u16x8 inv = 255 - __builtin_shuffle(st, alphaLane);
+        u16x8 dt = simd::Div255(Load8(d + i * 4) * inv);
+        Store8(d + i * 4, SaturateByte(st + dt));
+    }
+    for (; i < n; ++i) {
+        const BYTE* sp = s + i * 4;
+        BYTE* dp = d + i * 4;
+        unsigned inv = 255 - simd::Div255(sp[3] * ca);
+        for (int c = 0; c < 4; ++c)
+            dp[c] = static_cast<BYTE>(std::min(255u, simd::Div255(sp[c] * ca) + simd::Div255(dp[c] * inv)));
+    }
+}
 
 // Unstretched per-pixel alpha between two 32-bit bitmaps: the hot path of skinned painting.
 bool DirectAlpha(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, int sy, unsigned ca) {
     if (dst.target.bitsPerPixel != 32 || src.target.bitsPerPixel != 32 || dst.target.bits == src.target.bits) return false;
     POINT so = src.ToTarget(POINT{sx, sy});
     ForEachClipped(dst, t, [&](const RECT& c) {
-        int n = c.right - c.left;
         for (int y = c.top; y < c.bottom; ++y) {
-            const BYTE* __restrict s = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * 4;
-            BYTE* __restrict d = dst.target.Row(y) + c.left * 4;
-            for (int i = 0; i < n * 4; i += 4) {
-                unsigned a = Div255(s[i + 3] * ca);
-                unsigned inv = 255 - a;
-                for (int k = 0; k < 3; ++k)
-                    d[i + k] = static_cast<BYTE>(std::min(255u, Div255(s[i + k] * ca) + Div255(d[i + k] * inv)));
-                d[i + 3] = static_cast<BYTE>(std::min(255u, a + Div255(d[i + 3] * inv)));
-            }
+            const BYTE* s = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * 4;
+            SourceOverRow(dst.target.Row(y) + c.left * 4, s, c.right - c.left, ca);
         }
     });
     return true;
@@ -251,10 +246,12 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     bool keepAlpha = rop == SRCCOPY && s.hasAlpha && dst->target.bitsPerPixel == 32;
     std::uint32_t pattern = 0;
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
+    std::optional<AreaAverager> area;
+    if (halftone) area.emplace(s.px.data(), s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
     ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
         std::uint32_t p;
         if (halftone) {
-            p = AreaAverage(s, m, i, j, dw, dh);
+            p = area->At(i, j);
         } else {
             int srcX = NearestSource(i, dw, m.sx, m.sw), srcY = NearestSource(j, dh, m.sy, m.sh);
             if (!s.Contains(srcX, srcY)) return;
@@ -287,7 +284,7 @@ namespace {
 // dst = src * k + dst * (1 - a), per channel with rounding to nearest, as the real blend does
 // on premultiplied pixels.
 inline BYTE Mix(unsigned s, unsigned d, unsigned constAlpha, unsigned a) {
-    unsigned v = Div255(s * constAlpha) + Div255(d * (255 - a));
+    unsigned v = platform::simd::Div255(s * constAlpha) + platform::simd::Div255(d * (255 - a));
     return static_cast<BYTE>(std::min(v, 255u));
 }
 
@@ -315,11 +312,10 @@ BOOL AlphaBlend(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
         std::uint32_t p = s.At(srcX, srcY);
         unsigned a = perPixel ? ((p >> 24) * ca + 127) / 255 : ca;
         std::uint32_t d = Load(dst->target, tx, ty);
-        unsigned k = perPixel ? ca : ca;
         std::uint32_t out = 0;
         for (int c = 0; c < 3; ++c) {
             unsigned sc = (p >> (8 * c)) & 0xFF, dc = (d >> (8 * c)) & 0xFF;
-            out |= static_cast<std::uint32_t>(perPixel ? Mix(sc, dc, k, a) : Mix(sc, dc, ca, ca)) << (8 * c);
+            out |= static_cast<std::uint32_t>(Mix(sc, dc, ca, a)) << (8 * c);
         }
         unsigned da = d >> 24;
         out |= static_cast<std::uint32_t>(Mix(perPixel ? (p >> 24) : 255, da, ca, a)) << 24;

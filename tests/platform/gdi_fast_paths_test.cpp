@@ -1,0 +1,148 @@
+// The vectorised blits against the documented per-pixel formulas, on random pictures,
+// random rectangles that cross the bitmap edges, a clip region of several rectangles and
+// both destination depths (24-bit rows of odd widths are padded).
+#include <algorithm>
+#include <random>
+
+#include "gdi_test_support.h"
+
+namespace {
+
+using testing_support::Canvas;
+
+// x / 255 rounded to nearest, written differently from the code under test.
+unsigned RoundDiv255(unsigned x) {
+    return (2 * x + 255) / 510;
+}
+
+void FillRandom(Canvas& c, std::mt19937& rng, bool premultiplied) {
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x) {
+            auto a = static_cast<std::uint8_t>(rng());
+            std::uint32_t rgb = rng() & 0xFFFFFF;
+            if (premultiplied) {
+                std::uint32_t r = ((rgb >> 16) & 0xFF) * a / 255, g = ((rgb >> 8) & 0xFF) * a / 255,
+                              b = (rgb & 0xFF) * a / 255;
+                rgb = (r << 16) | (g << 8) | b;
+            }
+            c.Set(x, y, rgb, a);
+        }
+}
+
+TEST(GdiFastPaths, PerPixelAlphaBlendMatchesTheFormulaEverywhere) {
+    std::mt19937 rng(14);
+    for (int round = 0; round < 300; ++round) {
+        const int bits = round % 3 == 0 ? 24 : 32;
+        const int sw = 1 + static_cast<int>(rng() % 37), sh = 1 + static_cast<int>(rng() % 9);
+        const int dw = 1 + static_cast<int>(rng() % 41), dh = 1 + static_cast<int>(rng() % 11);
+        Canvas src(sw, sh), dst(dw, dh, bits), before(dw, dh, bits);
+        // Invalid (not premultiplied) pixels too: the sum must saturate, not wrap.
+        FillRandom(src, rng, round % 4 != 1);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, dw, dh, dst.dc(), 0, 0, SRCCOPY);
+        const int sx = static_cast<int>(rng() % sw), sy = static_cast<int>(rng() % sh);
+        const int w = 1 + static_cast<int>(rng() % (sw - sx)),
+                  h = 1 + static_cast<int>(rng() % (sh - sy));
+        const int x = static_cast<int>(rng() % (dw + 4)) - 3,
+                  y = static_cast<int>(rng() % (dh + 4)) - 3;
+        const RECT hole{static_cast<int>(rng() % dw), static_cast<int>(rng() % dh), 0, 0};
+        const RECT holeEnd{hole.left + 1 + static_cast<int>(rng() % 5),
+                           hole.top + 1 + static_cast<int>(rng() % 3)};
+        ExcludeClipRect(dst.dc(), hole.left, hole.top, holeEnd.left, holeEnd.top);
+        const auto ca = static_cast<BYTE>(round % 5 == 0 ? 255 : rng());
+        ASSERT_TRUE(AlphaBlend(dst.dc(), x, y, w, h, src.dc(), sx, sy, w, h,
+                               BLENDFUNCTION{AC_SRC_OVER, 0, ca, AC_SRC_ALPHA}));
+        for (int ty = 0; ty < dh; ++ty)
+            for (int tx = 0; tx < dw; ++tx) {
+                const bool clipped =
+                    tx >= hole.left && tx < holeEnd.left && ty >= hole.top && ty < holeEnd.top;
+                const bool inside = tx >= x && ty >= y && tx < x + w && ty < y + h && !clipped;
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (inside) {
+                    const int px = sx + tx - x, py = sy + ty - y;
+                    const std::uint32_t s = src.At(px, py);
+                    const unsigned a = RoundDiv255(src.Alpha(px, py) * ca);
+                    want = 0;
+                    for (int k = 0; k < 24; k += 8) {
+                        unsigned v = RoundDiv255(((s >> k) & 0xFF) * ca) +
+                                     RoundDiv255(((before.At(tx, ty) >> k) & 0xFF) * (255 - a));
+                        want |= std::min(v, 255u) << k;
+                    }
+                    wantAlpha = std::min(255u, a + RoundDiv255(before.Alpha(tx, ty) * (255 - a)));
+                    if (bits == 24) wantAlpha = 255;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+    }
+}
+
+// The exact area average by brute force over every source pixel: weights in units of
+// 1/(dw dh) of a source pixel, quotient rounded half up; pixels outside the source bitmap
+// do not count, and covering none of them gives 0.
+std::uint32_t ExactAverage(const Canvas& src, int sx, int sy, int sw, int sh, int dw, int dh, int i,
+                           int j) {
+    long long sum[4] = {0, 0, 0, 0}, total = 0;
+    for (int r = 0; r < src.height(); ++r)
+        for (int c = 0; c < src.width(); ++c) {
+            long long ox = std::min<long long>((c + 1LL) * dw, 1LL * sx * dw + (i + 1LL) * sw) -
+                           std::max<long long>(1LL * c * dw, 1LL * sx * dw + 1LL * i * sw);
+            long long oy = std::min<long long>((r + 1LL) * dh, 1LL * sy * dh + (j + 1LL) * sh) -
+                           std::max<long long>(1LL * r * dh, 1LL * sy * dh + 1LL * j * sh);
+            if (ox <= 0 || oy <= 0) continue;
+            const std::uint32_t p =
+                src.At(c, r) | (static_cast<std::uint32_t>(src.Alpha(c, r)) << 24);
+            for (int k = 0; k < 4; ++k) sum[k] += ox * oy * ((p >> (8 * k)) & 0xFF);
+            total += ox * oy;
+        }
+    if (total == 0) return 0;
+    std::uint32_t out = 0;
+    for (int k = 0; k < 4; ++k)
+        out |= static_cast<std::uint32_t>((2 * sum[k] + total) / (2 * total)) << (8 * k);
+    return out;
+}
+
+TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
+    std::mt19937 rng(22);
+    for (int round = 0; round < 150; ++round) {
+        const int sbits = round % 2 ? 32 : 24, dbits = (round / 2) % 2 ? 32 : 24;
+        Canvas src(1 + static_cast<int>(rng() % 23), 1 + static_cast<int>(rng() % 9), sbits);
+        FillRandom(src, rng, false);
+        const int dw = 1 + static_cast<int>(rng() % 25), dh = 1 + static_cast<int>(rng() % 9);
+        Canvas dst(dw + 2, dh + 2, dbits), before(dw + 2, dh + 2, dbits);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, dw + 2, dh + 2, dst.dc(), 0, 0, SRCCOPY);
+        // The source rectangle may reach past the bitmap; shrinking and enlarging both occur.
+        const int sx = static_cast<int>(rng() % (src.width() + 2)) - 1,
+                  sy = static_cast<int>(rng() % (src.height() + 2)) - 1;
+        const int sw = 1 + static_cast<int>(rng() % (src.width() + 3)),
+                  sh = 1 + static_cast<int>(rng() % (src.height() + 2));
+        const bool flip = round % 5 == 0;
+        const int x = 1, y = 1;
+        ExcludeClipRect(dst.dc(), 0, dh, 3, dh + 2);
+        SetStretchBltMode(dst.dc(), HALFTONE);
+        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, y, flip ? -dw : dw, dh, src.dc(),
+                               sx, sy, sw, sh, SRCCOPY));
+        for (int ty = 0; ty < dh + 2; ++ty)
+            for (int tx = 0; tx < dw + 2; ++tx) {
+                const bool inside =
+                    tx >= x && ty >= y && tx < x + dw && ty < y + dh && !(tx < 3 && ty >= dh);
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (inside) {
+                    const int i = flip ? dw - 1 - (tx - x) : tx - x;
+                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, ty - y);
+                    want = p & 0xFFFFFF;
+                    // A 24-bit source gives alpha 0 on a 32-bit destination.
+                    wantAlpha = dbits == 24 ? 255 : sbits == 32 ? p >> 24 : 0;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+    }
+}
+
+}  // namespace
