@@ -1,16 +1,30 @@
 #include "paint/common_commands.h"
 
+#include "framework/application.h"
 #include "framework/std_edit.h"
 #include "paint/bg_query.h"
+#include "paint/common_wndproc.h"
+#include "paint/control_commands.h"
 
 namespace paint {
 
 namespace {
 
+std::string& ChangedSectionName() {
+    static std::string name;
+    return name;
+}
+
+void RedrawEditFrame(const TsCommonData& d) {
+    if (HWND w = d.OwnerWindow())
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}
+
 void NewSkin(TsCommonData& d, LPARAM lParam) {
     if (!d.IsOwnManager(lParam)) return;
     d.UpdateIndexes();
     d.UpdateOpacity(false);
+    ChangedSectionName().clear();
 }
 
 void RemoveSkin(TsCommonData& d, LPARAM lParam) {
@@ -24,6 +38,7 @@ void RemoveSkin(TsCommonData& d, LPARAM lParam) {
     if (auto* edit = dynamic_cast<framework::TCustomEdit*>(d.OwnerControl)) {
         if (!d.CustomColor()) edit->SetColor(framework::clWindow);
         if (!d.CustomFont()) edit->Font().SetColor(framework::clWindowText);
+        RedrawEditFrame(d);
     }
 }
 
@@ -35,8 +50,37 @@ void Refresh(TsCommonData& d, LPARAM lParam) {
         if (auto* edit = dynamic_cast<framework::TCustomEdit*>(d.OwnerControl)) {
             if (!d.CustomColor()) edit->SetColor(s->Color);
             if (!d.CustomFont()) edit->Font().SetColor(s->FontColor[0]);
+            RedrawEditFrame(d);
         }
     d.UpdateOpacity(false);
+}
+
+void SectionChanged(TsCommonData& d) {
+    std::string& changed = ChangedSectionName();
+    if (changed.empty() || d.SkinSection() != changed) return;
+    changed.clear();
+    d.RepaintControl();
+}
+
+// A fully see-through control needs a cache exactly when what shows through does.
+LRESULT ComplexBgAnswer(const TsCommonData& d, const skin::TsGeneralData& s) {
+    framework::TWinControl* parent = d.OwnerParent();
+    if (s.Transparency == 100 && parent) return SendSkinCommand(parent, skin::scIsComplexBg) & 0x7F;
+    return s.GradientPercent + s.ImagePercent > 0 || DependsOnPosition(d) ? 1 : 0;
+}
+
+void BgChanged(TsCommonData& d, WORD lo) {
+    const bool depends = DependsOnPosition(d);
+    d.BgChanged = d.BgChanged || depends;
+    framework::TWinControl* owner = d.OwnerContainer();
+    if (!owner) return;
+    if (lo == 1 && owner->HandleAllocated())
+        RedrawWindow(owner->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (!depends) return;
+    for (int i = 0; i < owner->ControlCount(); ++i) {
+        framework::TControl* child = owner->Controls(i);
+        if (!child->Destroying()) SendSkinCommand(child, skin::scBgChanged, 0);
+    }
 }
 
 void ParentBgChanged(TsCommonData& d, WORD lo) {
@@ -76,6 +120,21 @@ bool CommonSkinCommand(TsCommonData& d, framework::TMessage& m) {
         case skin::scParentBgChanged:
             ParentBgChanged(d, lo);
             return false;
+        case skin::scSectionChanged:
+            SectionChanged(d);
+            return false;
+        case skin::scIsComplexBg:
+            if (const skin::TsGeneralData* s = d.Section()) {
+                m.Result = ComplexBgAnswer(d, *s);
+                return true;
+            }
+            return false;
+        case skin::scBgChanged:
+            BgChanged(d, lo);
+            return false;
+        case skin::scGetApplication:
+            m.Result = reinterpret_cast<LRESULT>(framework::Application);
+            return true;
         case skin::scInvalidateCache:
             d.BgChanged = true;
             return false;
@@ -101,6 +160,17 @@ bool CommonSkinCommand(TsCommonData& d, framework::TMessage& m) {
         default:
             return false;
     }
+}
+
+void MarkSectionChanged(const std::string& section) {
+    std::string upper = section;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    ChangedSectionName() = upper;
+}
+
+const std::string& ChangedSection() {
+    return ChangedSectionName();
 }
 
 }  // namespace paint
