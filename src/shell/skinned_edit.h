@@ -1,7 +1,5 @@
-// The edits of the skin engine in their unskinned form: TsEdit for plain text (the alarm
-// times) and TsMaskEdit, the base of the edits with a button. Until skinned painting lands
-// they draw in the standard look of their framework bases; SkinData is where the binding to
-// a skin section will attach.
+// The plain edit of the alarm times in its unskinned form, and the section name its button
+// neighbours still carry; the skinned edits are in paint/edit.h and paint/mask_edit.h.
 #pragma once
 
 #include <string>
@@ -26,17 +24,8 @@ using TsDisabledKind = unsigned;
 
 // A plain single-line edit with no length limit; any text may stand in it.
 class TsEdit : public framework::TEdit {
-public:
+  public:
     explicit TsEdit(framework::TComponent* owner) : TEdit(owner) {}
-    TsSkinData SkinData{"EDIT"};
-    TsBoundLabel BoundLabel;
-    TsDisabledKind DisabledKind = dkBlended;
-};
-
-// The masked edit without a mask: a plain edit with the skin parts.
-class TsMaskEdit : public framework::TMaskEdit {
-public:
-    explicit TsMaskEdit(framework::TComponent* owner) : TMaskEdit(owner) {}
     TsSkinData SkinData{"EDIT"};
     TsBoundLabel BoundLabel;
     TsDisabledKind DisabledKind = dkBlended;
