@@ -120,7 +120,7 @@ void TfrmMain::BuildRows() {
         sFilenameEdit[static_cast<size_t>(d)] = edit;
     }
     for (int d = 0; d < 7; ++d) {
-        auto* edit = Create<shell::TsEdit>(this, "sEdit" + std::to_string(d + 1));
+        auto* edit = Create<paint::TsEdit>(this, "sEdit" + std::to_string(d + 1));
         edit->SetParent(sGroupBox1);
         edit->SetBounds(104, 24 + 24 * d, 49, 21);
         edit->SetText("07:00:00");

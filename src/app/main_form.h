@@ -13,7 +13,7 @@
 #include "framework/std_edit.h"
 #include "framework/timer.h"
 #include "shell/file_edit.h"
-#include "shell/skinned_edit.h"
+#include "paint/edit.h"
 #include "shell/tray_icon.h"
 #include "skin/skin_manager.h"
 
@@ -41,7 +41,7 @@ public:
     TGroupBox* sGroupBox1 = nullptr;
     std::array<TCheckBox*, 7> sCheckBox{};
     std::array<shell::TsFilenameEdit*, 7> sFilenameEdit{};
-    std::array<shell::TsEdit*, 7> sEdit{};
+    std::array<paint::TsEdit*, 7> sEdit{};
     TSpeedButton* SButton = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* N1 = nullptr;

@@ -38,7 +38,7 @@ std::string TfrmMain::SettingsPath() const {
 void TfrmMain::ReadIni() {
     TextFileReader file(SettingsPath());
     for (TCheckBox* box : sCheckBox) box->SetChecked(StrToBoolean(file.ReadLine()));
-    for (shell::TsEdit* edit : sEdit) edit->SetText(file.ReadLine());
+    for (paint::TsEdit* edit : sEdit) edit->SetText(file.ReadLine());
     for (shell::TsFilenameEdit* edit : sFilenameEdit) edit->SetText(file.ReadLine());
 }
 
@@ -61,7 +61,7 @@ void AppendLine(std::string& out, const std::string& line) {
 void TfrmMain::SaveIni() {
     std::string content;
     for (TCheckBox* box : sCheckBox) AppendLine(content, box->Checked() ? "TRUE" : "FALSE");
-    for (shell::TsEdit* edit : sEdit) {
+    for (paint::TsEdit* edit : sEdit) {
         if (BreaksALine(edit->Text())) throw EConvertError("'" + edit->Text() + "' is not a valid time");
         AppendLine(content, edit->Text());
     }

@@ -1,5 +1,7 @@
 #include "shell/combo_edit.h"
 
+#include "paint/control_kinds.h"
+
 namespace shell {
 
 using namespace framework;
@@ -33,7 +35,8 @@ void TsEditButton::Paint() {
     c.Brush.SetColor(edit_->Enabled() ? edit_->Color() : clBtnFace);
     c.FillRect(r);
     int state = PaintState();
-    if (state > 0 && Enabled()) DrawEdge(c.Handle(), &r, state == 2 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    if (state > 0 && Enabled())
+        DrawEdge(c.Handle(), &r, state == 2 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     auto glyphState = static_cast<TacGlyphState>(state);
     int x = (r.right - kGlyphSize) / 2, y = (r.bottom - kGlyphSize) / 2;
     DrawEditGlyph(c, x, y, edit_->GlyphIndexFor(glyphState), glyphState,
@@ -44,9 +47,22 @@ void TsEditButton::Paint() {
 
 TsCustomComboEdit::TsCustomComboEdit(TComponent* owner) : TsMaskEdit(owner) {
     button_ = new TsEditButton(this);
+    SkinData.ControlKind = paint::ckFileNameEdit;
 }
 
-int TsCustomComboEdit::ButtonWidth() const { return showButton_ ? kGlyphSize : 0; }
+bool TsCustomComboEdit::IsEditHot() const {
+    return SkinData.IsHot() || (button_ && button_->MouseInControl());
+}
+
+RECT TsCustomComboEdit::TextRect() {
+    const int e = EditInset();
+    const int w = showButton_ && button_ ? button_->Width() : 0;
+    return RECT{e, e, Width() - e - w, Height() - e};
+}
+
+int TsCustomComboEdit::ButtonWidth() const {
+    return showButton_ ? kGlyphSize : 0;
+}
 
 int TsCustomComboEdit::GlyphIndexFor(TacGlyphState state) const {
     int own = state == TacGlyphState::Hot       ? GlyphMode.ImageIndexHot
@@ -152,29 +168,30 @@ void TsCustomComboEdit::KeyPress(char32_t& key) {
 
 void TsCustomComboEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_SETCURSOR:
-        if (LOWORD(m.LParam) == HTCLIENT && OverButton()) {
-            ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
-            m.Result = 1;
+        case WM_SETCURSOR:
+            if (LOWORD(m.LParam) == HTCLIENT && OverButton()) {
+                ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+                m.Result = 1;
+                return;
+            }
+            break;
+        case WM_PASTE:
+        case WM_CUT:
+            if (!directInput_ || readOnly_) return;
+            break;
+        case CM_FONTCHANGED:
+        case WM_SIZE:
+            TsMaskEdit::WndProc(m);
+            UpdateFormatRect();
             return;
-        }
-        break;
-    case WM_PASTE:
-    case WM_CUT:
-        if (!directInput_ || readOnly_) return;
-        break;
-    case CM_FONTCHANGED:
-    case WM_SIZE:
-        TsMaskEdit::WndProc(m);
-        UpdateFormatRect();
-        return;
-    case WM_CHAR:
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        TsMaskEdit::WndProc(m);
-        UpdateFormatRect();
-        return;
-    default: break;
+        case WM_CHAR:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            TsMaskEdit::WndProc(m);
+            UpdateFormatRect();
+            return;
+        default:
+            break;
     }
     TsMaskEdit::WndProc(m);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/std_controls.h"
+#include "paint/mask_edit.h"
 #include "shell/edit_glyphs.h"
 #include "shell/skinned_edit.h"
 
@@ -19,16 +20,16 @@ class TsCustomComboEdit;
 
 // The flat button inside a combo edit; its click goes to the edit.
 class TsEditButton : public framework::TSpeedButton {
-public:
+  public:
     explicit TsEditButton(TsCustomComboEdit* edit);
     TsCustomComboEdit* Edit() const { return edit_; }
     TsSkinData SkinData{"SPEEDBUTTON_SMALL"};
     void Click() override;
 
-protected:
+  protected:
     void Paint() override;
 
-private:
+  private:
     TsCustomComboEdit* edit_;
 };
 
@@ -41,8 +42,8 @@ struct TsGlyphMode {
     int ImageIndexPressed = -1;
 };
 
-class TsCustomComboEdit : public TsMaskEdit {
-public:
+class TsCustomComboEdit : public paint::TsMaskEdit {
+  public:
     explicit TsCustomComboEdit(framework::TComponent* owner);
 
     TsEditButton* Button() const { return button_; }
@@ -68,7 +69,15 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;
 
-protected:
+    // Hot also while the mouse is over the button.
+    bool IsEditHot() const override;
+    // The skin-written text stops before the button.
+    RECT TextRect() override;
+
+  protected:
+    UINT TextFlags() const override { return DT_LEFT | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX; }
+    // Without a border the edit still copies strips of its background.
+    bool HasSkinFrame() const override { return true; }
     // The built-in glyph of this kind of edit.
     virtual int DefaultGlyphIndex() const { return EditGlyphIndex("SE"); }
     virtual void ButtonClick();
@@ -79,7 +88,7 @@ protected:
     void Resized() override;
     void UpdateFormatRect();
 
-private:
+  private:
     int GlyphIndexFor(TacGlyphState state) const;
     bool OverButton() const;
     void ApplyReadOnly() { framework::TCustomEdit::ReadOnly = readOnly_ || !directInput_; }

@@ -175,7 +175,7 @@ TEST_F(MainWindow, TheDefaultTimeFitsItsEditsFormattingRectangle) {
     form->Show();
     Pump();
     HDC dc = CreateCompatibleDC(nullptr);
-    for (shell::TsEdit* edit : form->sEdit) {
+    for (paint::TsEdit* edit : form->sEdit) {
         SelectObject(dc, edit->Font().Handle());
         SIZE size{};
         ASSERT_TRUE(GetTextExtentPoint32(dc, "07:00:00", 8, &size));
