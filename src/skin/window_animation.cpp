@@ -148,15 +148,12 @@ void RunFrames(HWND window, TBitmap& picture, int steps, BYTE target, TacAnimTyp
         BYTE shown = static_cast<BYTE>(std::lround(opacity));
         RECT box{static_cast<LONG>(std::lround(insetX)), static_cast<LONG>(std::lround(insetY)),
                  width - static_cast<LONG>(std::lround(insetX)), height - static_cast<LONG>(std::lround(insetY))};
-        if (mode == atAero) {
-            StretchInto(frame, picture, box);
-            PutPicture(window, frame, shown);
-            insetX = std::max(0.0, insetX - growX);
-            insetY = std::max(0.0, insetY - growY);
-        } else {
-            PutPicture(window, picture, shown);
-        }
-        Report({i, steps + 1, shown, box, window, platform::MonotonicMilliseconds()});
+        TBitmap& shownImage = mode == atAero ? frame : picture;
+        if (mode == atAero) StretchInto(frame, picture, box);
+        PutPicture(window, shownImage, shown);
+        Report({i, steps + 1, shown, box, window, platform::MonotonicMilliseconds(), &shownImage});
+        insetX = std::max(0.0, insetX - growX);
+        insetY = std::max(0.0, insetY - growY);
         if (!WaitForFrame(*timer)) return;
     }
 }
@@ -173,7 +170,7 @@ void RunLayered(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType 
         RunFrames(window.get(), *picture, steps, target, mode);
     else
         Report({0, 1, target, RECT{0, 0, picture->Width(), picture->Height()}, window.get(),
-                platform::MonotonicMilliseconds()});
+                platform::MonotonicMilliseconds(), picture.get()});
 }
 
 // Hands over to the real window.

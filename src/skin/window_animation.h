@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "framework/form.h"
+#include "framework/graphic.h"
 #include "skin/skin_manager.h"
 
 namespace skin {
@@ -33,6 +34,7 @@ struct TsAnimationFrame {
     RECT picture{};          // where the form's picture lies in the frame
     HWND window = nullptr;   // the animation window
     std::int64_t milliseconds = 0;  // monotonic time when the frame was shown
+    const framework::TBitmap* image = nullptr;  // the pixels shown, valid during the call
 };
 using TsAnimationObserver = std::function<void(const TsAnimationFrame&)>;
 // Called for every frame shown; empty: none. For tests and diagnostics.

@@ -7,6 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/form.h"
+#include "framework/std_controls.h"
 #include "platform/clock.h"
 #include "skin/skin_commands.h"
 #include "skin/skin_engine.h"
@@ -151,7 +152,55 @@ TEST_F(WindowAnimationTest, AeroStartsAtThreeQuartersCentredAndGrowsToTheWindow)
     ExpectHandedOver();
 }
 
+std::uint32_t PixelAt(const framework::TBitmap& image, int x, int y) {
+    const std::uint8_t* p = image.ScanLine(y) + x * 4;
+    return static_cast<std::uint32_t>(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
+}
+
+// The capture holds the form and its windowed children; the aero frame holds that picture
+// shrunk into its box and nothing (alpha 0) around it.
+TEST_F(WindowAnimationTest, AeroFramesStretchTheCapturedPictureIntoTheirBox) {
+    form->SetBorderStyle(framework::TFormBorderStyle::bsNone);
+    form->SetBounds(100, 80, 200, 160);
+    auto* panel = new framework::TPanel(form);  // the bottom-right quadrant, red
+    panel->SetParent(form);
+    panel->SetBounds(100, 80, 100, 80);
+    panel->SetColor(0x0000FF);
+    constexpr std::uint32_t kRed = 0xFFFF0000;
+    std::vector<std::uint32_t> captured;
+    SetAnimationObserver([&](const TsAnimationFrame& f) {
+        captured = {PixelAt(*f.image, 150, 120), PixelAt(*f.image, 50, 40), PixelAt(*f.image, 0, 0)};
+    });
+    Freeze();
+    AnimateWindowIn(*form, 0, 255, atFading);  // the plain captured picture
+    ASSERT_EQ(captured.size(), 3u);
+    EXPECT_EQ(captured[0], kRed);
+    EXPECT_NE(captured[1], kRed);
+    EXPECT_EQ(captured[2] >> 24, 255u);  // made opaque
+
+    std::vector<std::uint32_t> first;
+    SetAnimationObserver([&](const TsAnimationFrame& f) {
+        if (f.index == 0)
+            first = {PixelAt(*f.image, 24, 80), PixelAt(*f.image, 100, 19), PixelAt(*f.image, 175, 80),
+                     PixelAt(*f.image, 110, 90), PixelAt(*f.image, 95, 75), PixelAt(*f.image, 174, 139)};
+    });
+    Freeze();
+    AnimateWindowIn(*form, 40, 255, atAero);
+    ASSERT_EQ(first.size(), 6u);
+    EXPECT_EQ(first[0], 0u);     // left of the box (25 ... 175 x 20 ... 140)
+    EXPECT_EQ(first[1], 0u);     // above it
+    EXPECT_EQ(first[2], 0u);     // its right edge is exclusive
+    EXPECT_EQ(first[3], kRed);   // (110, 90) shows (113, 93)
+    EXPECT_NE(first[4], kRed);   // (95, 75) shows (93, 73)
+    EXPECT_EQ(first[5], kRed);   // the last pixel shows the picture's last
+}
+
 TEST_F(WindowAnimationTest, AnimationWindowSitsOverTheFormWithoutTakingActivation) {
+    auto* other = new framework::TForm(&app);  // above the form: the animation goes between
+    other->SetBounds(400, 300, 100, 100);
+    other->Show();
+    SetWindowPos(other->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(GetWindow(other->Handle(), GW_HWNDNEXT), form->Handle());
     HWND active = GetActiveWindow();
     std::vector<bool> topmost, directlyAbove;
     SetAnimationObserver([&](const TsAnimationFrame& f) {
