@@ -18,7 +18,8 @@ COLORREF ParentPlainColor(TWinControl& parent) {
     if (parent.HandleAllocated()) {
         HWND hwnd = parent.Handle();
         if (SendMessage(hwnd, SM_SKINCMD, SkinCommandWParam(scIsSkinned), 0) == 1)
-            return static_cast<COLORREF>(SendMessage(hwnd, SM_SKINCMD, SkinCommandWParam(scGetColor), 0));
+            return static_cast<COLORREF>(
+                SendMessage(hwnd, SM_SKINCMD, SkinCommandWParam(scGetColor), 0));
     }
     return framework::ColorToRGB(parent.Color());
 }

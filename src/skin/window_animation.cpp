@@ -20,7 +20,8 @@ using framework::TBitmap;
 using framework::TCustomForm;
 
 constexpr const char* kAnimationClass = "TsAnimationWindow";
-constexpr UINT kFullRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+constexpr UINT kFullRedraw =
+    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
 TsAnimationObserver& Observer() {
     static TsAnimationObserver observer;
@@ -29,20 +30,26 @@ TsAnimationObserver& Observer() {
 
 TsLayeredQuery g_layeredQuery = nullptr;
 
-bool LayeredAvailable() { return g_layeredQuery ? g_layeredQuery() : platform::LayeredWindowsAvailable(); }
+bool LayeredAvailable() {
+    return g_layeredQuery ? g_layeredQuery() : platform::LayeredWindowsAvailable();
+}
 
 // The form's whole window: the provider's rendered picture underneath, the form and its
 // children captured over it, every pixel opaque.
 std::unique_ptr<TBitmap> CaptureForm(TCustomForm& form) {
     HWND hwnd = form.Handle();
-    auto* link = reinterpret_cast<TsProviderLink*>(SendMessage(hwnd, SM_SKINCMD, SkinCommandWParam(scGetProvider), 0));
+    auto* link = reinterpret_cast<TsProviderLink*>(
+        SendMessage(hwnd, SM_SKINCMD, SkinCommandWParam(scGetProvider), 0));
     TBitmap* rendered = link ? link->RenderWindowPicture() : nullptr;
     RECT window{};
     GetWindowRect(hwnd, &window);
     int width = rendered ? rendered->Width() : window.right - window.left;
     int height = rendered ? rendered->Height() : window.bottom - window.top;
-    auto picture = std::make_unique<TBitmap>(std::max(width, 1), std::max(height, 1), framework::TPixelFormat::pf32bit);
-    if (rendered) BitBlt(picture->Canvas().Handle(), 0, 0, width, height, rendered->Canvas().Handle(), 0, 0, SRCCOPY);
+    auto picture = std::make_unique<TBitmap>(std::max(width, 1), std::max(height, 1),
+                                             framework::TPixelFormat::pf32bit);
+    if (rendered)
+        BitBlt(picture->Canvas().Handle(), 0, 0, width, height, rendered->Canvas().Handle(), 0, 0,
+               SRCCOPY);
     CaptureWindow(*picture, form, 0, 0);
     for (int y = 0; y < picture->Height(); ++y) {
         std::uint8_t* row = picture->ScanLine(y);
@@ -74,13 +81,15 @@ UniqueWindow CreateAnimationWindow(HWND form, SIZE size) {
     RECT r{};
     GetWindowRect(form, &r);
     bool topmost = (GetWindowLong(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    DWORD exStyle = WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0);
-    UniqueWindow window(CreateWindowEx(exStyle, kAnimationClass, "", WS_POPUP, r.left, r.top, size.cx, size.cy,
-                                       nullptr, nullptr, nullptr, nullptr));
+    DWORD exStyle =
+        WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0);
+    UniqueWindow window(CreateWindowEx(exStyle, kAnimationClass, "", WS_POPUP, r.left, r.top,
+                                       size.cx, size.cy, nullptr, nullptr, nullptr, nullptr));
     if (!window) return window;
     SetWindowLongPtr(window.get(), GWLP_USERDATA, kAnimationWindowTag);
     HWND above = topmost ? HWND_TOPMOST : GetWindow(form, GW_HWNDPREV);
-    SetWindowPos(window.get(), above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window.get(), above ? above : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return window;
 }
 
@@ -88,19 +97,23 @@ void PutPicture(HWND window, TBitmap& picture, BYTE opacity) {
     SIZE size{picture.Width(), picture.Height()};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window, nullptr, nullptr, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
+    UpdateLayeredWindow(window, nullptr, nullptr, &size, picture.Canvas().Handle(), &origin, 0,
+                        &blend, ULW_ALPHA);
 }
 
 // Nearest-neighbour stretch of `source` into `box` of the cleared `frame`.
 void StretchInto(TBitmap& frame, const TBitmap& source, const RECT& box) {
-    for (int y = 0; y < frame.Height(); ++y) std::memset(frame.ScanLine(y), 0, static_cast<size_t>(frame.Width()) * 4);
+    for (int y = 0; y < frame.Height(); ++y)
+        std::memset(frame.ScanLine(y), 0, static_cast<size_t>(frame.Width()) * 4);
     int width = box.right - box.left, height = box.bottom - box.top;
     if (width <= 0 || height <= 0) return;
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* from = source.ScanLine(static_cast<int>(static_cast<std::int64_t>(y) * source.Height() / height));
+        const std::uint8_t* from = source.ScanLine(
+            static_cast<int>(static_cast<std::int64_t>(y) * source.Height() / height));
         std::uint8_t* to = frame.ScanLine(box.top + y) + static_cast<std::ptrdiff_t>(box.left) * 4;
         for (int x = 0; x < width; ++x)
-            std::memcpy(to + x * 4, from + static_cast<std::int64_t>(x) * source.Width() / width * 4, 4);
+            std::memcpy(to + x * 4,
+                        from + static_cast<std::int64_t>(x) * source.Width() / width * 4, 4);
     }
 }
 
@@ -142,12 +155,14 @@ void RunFrames(HWND window, TBitmap& picture, int steps, BYTE target, TacAnimTyp
     double opacity = 0;
     double insetX = mode == atAero ? width / 8.0 : 0, insetY = mode == atAero ? height / 8.0 : 0;
     double growX = width / (8.0 * steps), growY = height / (8.0 * steps);
-    std::unique_ptr<UINT_PTR, TimerDeleter> timer(new UINT_PTR(SetTimer(nullptr, 0, kAnimationFrameMilliseconds, nullptr)));
+    std::unique_ptr<UINT_PTR, TimerDeleter> timer(
+        new UINT_PTR(SetTimer(nullptr, 0, kAnimationFrameMilliseconds, nullptr)));
     for (int i = 0; i <= steps; ++i) {
         opacity = std::min<double>(target, opacity + step);
         BYTE shown = static_cast<BYTE>(std::lround(opacity));
         RECT box{static_cast<LONG>(std::lround(insetX)), static_cast<LONG>(std::lround(insetY)),
-                 width - static_cast<LONG>(std::lround(insetX)), height - static_cast<LONG>(std::lround(insetY))};
+                 width - static_cast<LONG>(std::lround(insetX)),
+                 height - static_cast<LONG>(std::lround(insetY))};
         TBitmap& shownImage = mode == atAero ? frame : picture;
         if (mode == atAero) StretchInto(frame, picture, box);
         PutPicture(window, shownImage, shown);
@@ -162,7 +177,8 @@ void RunLayered(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType 
     AnimatingSkinChange = true;
     std::unique_ptr<TBitmap> picture = CaptureForm(form);
     int steps = std::min(time, kMaxAnimationTime) / 10;
-    UniqueWindow window = CreateAnimationWindow(form.Handle(), SIZE{picture->Width(), picture->Height()});
+    UniqueWindow window =
+        CreateAnimationWindow(form.Handle(), SIZE{picture->Width(), picture->Height()});
     if (!window) return;
     PutPicture(window.get(), *picture, steps >= 1 ? 0 : target);
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
@@ -185,9 +201,13 @@ void Finish(TCustomForm& form, BYTE target) {
 
 }  // namespace
 
-void SetAnimationObserver(TsAnimationObserver observer) { Observer() = std::move(observer); }
+void SetAnimationObserver(TsAnimationObserver observer) {
+    Observer() = std::move(observer);
+}
 
-void SetLayeredQuery(TsLayeredQuery query) { g_layeredQuery = query; }
+void SetLayeredQuery(TsLayeredQuery query) {
+    g_layeredQuery = query;
+}
 
 void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType mode) {
     if (!form.HandleAllocated()) return;

@@ -28,12 +28,12 @@ constexpr LONG_PTR kAnimationWindowTag = -98;
 
 // One frame as it was put on the screen.
 struct TsAnimationFrame {
-    int index = 0;           // 0 ... count - 1
-    int count = 0;           // time div 10 + 1
-    BYTE opacity = 0;        // the animation window's constant opacity
-    RECT picture{};          // where the form's picture lies in the frame
-    HWND window = nullptr;   // the animation window
-    std::int64_t milliseconds = 0;  // monotonic time when the frame was shown
+    int index = 0;                              // 0 ... count - 1
+    int count = 0;                              // time div 10 + 1
+    BYTE opacity = 0;                           // the animation window's constant opacity
+    RECT picture{};                             // where the form's picture lies in the frame
+    HWND window = nullptr;                      // the animation window
+    std::int64_t milliseconds = 0;              // monotonic time when the frame was shown
     const framework::TBitmap* image = nullptr;  // the pixels shown, valid during the call
 };
 using TsAnimationObserver = std::function<void(const TsAnimationFrame&)>;
@@ -47,6 +47,7 @@ void SetLayeredQuery(TsLayeredQuery query);
 // Brings the frozen form (WM_SETREDRAW 0) onto the screen over `time` milliseconds up to
 // `target` opacity, then unfreezes and fully redraws it. AnimatingSkinChange is set meanwhile
 // and cleared on every way out, exceptions included.
-void AnimateWindowIn(framework::TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType mode);
+void AnimateWindowIn(framework::TCustomForm& form, std::uint16_t time, BYTE target,
+                     TacAnimType mode);
 
 }  // namespace skin

@@ -1,5 +1,7 @@
 // The show and skin-change animation: frames, opacities, the aero box, where the animation
 // window sits, and that the form always ends unfrozen while the message loop keeps running.
+#include "skin/window_animation.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -9,10 +11,10 @@
 #include "framework/form.h"
 #include "framework/std_controls.h"
 #include "platform/clock.h"
+#include "skin/capture_window.h"
 #include "skin/skin_commands.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_manager.h"
-#include "skin/window_animation.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ using namespace skin;
 // A provider that hands out its picture or fails while rendering it.
 class PictureProvider : public TsProviderLink {
   public:
-    PictureProvider(framework::TCustomForm* form, TsSkinManager* manager) : form_(form), manager_(manager) {
+    PictureProvider(framework::TCustomForm* form, TsSkinManager* manager)
+        : form_(form), manager_(manager) {
         RegisterProviderForm(this);
     }
     ~PictureProvider() override { UnregisterProviderForm(this); }
@@ -141,7 +144,11 @@ TEST_F(WindowAnimationTest, AeroStartsAtThreeQuartersCentredAndGrowsToTheWindow)
     Freeze();
     AnimateWindowIn(*form, 40, 255, atAero);
     // Insets 25 x 20 shrinking by 200/32 = 6.25 and 160/32 = 5 per frame.
-    std::vector<RECT> expected{{25, 20, 175, 140}, {19, 15, 181, 145}, {13, 10, 187, 150}, {6, 5, 194, 155}, {0, 0, 200, 160}};
+    std::vector<RECT> expected{{25, 20, 175, 140},
+                               {19, 15, 181, 145},
+                               {13, 10, 187, 150},
+                               {6, 5, 194, 155},
+                               {0, 0, 200, 160}};
     ASSERT_EQ(seen.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(seen[i].frame.picture.left, expected[i].left) << i;
@@ -169,7 +176,8 @@ TEST_F(WindowAnimationTest, AeroFramesStretchTheCapturedPictureIntoTheirBox) {
     constexpr std::uint32_t kRed = 0xFFFF0000;
     std::vector<std::uint32_t> captured;
     SetAnimationObserver([&](const TsAnimationFrame& f) {
-        captured = {PixelAt(*f.image, 150, 120), PixelAt(*f.image, 50, 40), PixelAt(*f.image, 0, 0)};
+        captured = {PixelAt(*f.image, 150, 120), PixelAt(*f.image, 50, 40),
+                    PixelAt(*f.image, 0, 0)};
     });
     Freeze();
     AnimateWindowIn(*form, 0, 255, atFading);  // the plain captured picture
@@ -181,18 +189,19 @@ TEST_F(WindowAnimationTest, AeroFramesStretchTheCapturedPictureIntoTheirBox) {
     std::vector<std::uint32_t> first;
     SetAnimationObserver([&](const TsAnimationFrame& f) {
         if (f.index == 0)
-            first = {PixelAt(*f.image, 24, 80), PixelAt(*f.image, 100, 19), PixelAt(*f.image, 175, 80),
-                     PixelAt(*f.image, 110, 90), PixelAt(*f.image, 95, 75), PixelAt(*f.image, 174, 139)};
+            first = {PixelAt(*f.image, 24, 80),  PixelAt(*f.image, 100, 19),
+                     PixelAt(*f.image, 175, 80), PixelAt(*f.image, 110, 90),
+                     PixelAt(*f.image, 95, 75),  PixelAt(*f.image, 174, 139)};
     });
     Freeze();
     AnimateWindowIn(*form, 40, 255, atAero);
     ASSERT_EQ(first.size(), 6u);
-    EXPECT_EQ(first[0], 0u);     // left of the box (25 ... 175 x 20 ... 140)
-    EXPECT_EQ(first[1], 0u);     // above it
-    EXPECT_EQ(first[2], 0u);     // its right edge is exclusive
-    EXPECT_EQ(first[3], kRed);   // (110, 90) shows (113, 93)
-    EXPECT_NE(first[4], kRed);   // (95, 75) shows (93, 73)
-    EXPECT_EQ(first[5], kRed);   // the last pixel shows the picture's last
+    EXPECT_EQ(first[0], 0u);    // left of the box (25 ... 175 x 20 ... 140)
+    EXPECT_EQ(first[1], 0u);    // above it
+    EXPECT_EQ(first[2], 0u);    // its right edge is exclusive
+    EXPECT_EQ(first[3], kRed);  // (110, 90) shows (113, 93)
+    EXPECT_NE(first[4], kRed);  // (95, 75) shows (93, 73)
+    EXPECT_EQ(first[5], kRed);  // the last pixel shows the picture's last
 }
 
 TEST_F(WindowAnimationTest, AnimationWindowSitsOverTheFormWithoutTakingActivation) {
@@ -242,7 +251,9 @@ TEST_F(WindowAnimationTest, WithoutLayeredWindowsTheFormIsShownAtOnce) {
 // An alarm due during a long animation rings inside its second: timers run between frames,
 // and the time is capped at two seconds.
 std::vector<std::int64_t> g_ticks;
-void RecordTick(HWND, UINT, UINT_PTR, DWORD) { g_ticks.push_back(platform::MonotonicMilliseconds()); }
+void RecordTick(HWND, UINT, UINT_PTR, DWORD) {
+    g_ticks.push_back(platform::MonotonicMilliseconds());
+}
 
 TEST_F(WindowAnimationTest, ASecondTimerTicksOnTimeDuringACappedAnimation) {
     g_ticks.clear();
@@ -284,6 +295,32 @@ TEST_F(WindowAnimationTest, ThawingAfterASkinChangeAnimatesEveryFrozenForm) {
     manager.ThawForms(true);
     EXPECT_TRUE(seen.empty());
     ExpectHandedOver();
+}
+
+}  // namespace
+
+namespace {
+
+// A hidden control is not painted: it is given its parent's plain colour.
+TEST(CaptureWindow, AHiddenControlShowsItsParentsColour) {
+    framework::TApplication app;
+    auto* form = new framework::TForm(&app);
+    form->SetColor(0x00FF00);
+    auto* panel = new framework::TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 20, 10);
+    panel->SetColor(0x0000FF);
+    panel->SetVisible(false);
+    framework::TBitmap picture(30, 12, framework::TPixelFormat::pf32bit);
+    skin::CaptureWindow(picture, *panel, 5, 1);
+    auto rgb = [&](int x, int y) {
+        const std::uint8_t* p = picture.ScanLine(y) + x * 4;
+        return static_cast<std::uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+    };
+    EXPECT_EQ(rgb(5, 1), 0x00FF00u);
+    EXPECT_EQ(rgb(24, 10), 0x00FF00u);
+    EXPECT_EQ(rgb(4, 1), 0u);  // outside the control: untouched
+    EXPECT_EQ(rgb(25, 1), 0u);
 }
 
 }  // namespace
