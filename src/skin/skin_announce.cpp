@@ -62,8 +62,8 @@ bool StillAlive(TsProviderLink* link) {
 // other form is handed over in a single opaque frame.
 void AnimateThawingForm(TsProviderLink& link, const TacAnimEffect& effect) {
     if (link.DrawsFrame())
-        AnimateWindowIn(*link.Form(), effect.Time, static_cast<BYTE>(std::clamp(link.FormAlpha(), 0, 255)),
-                        effect.Mode);
+        AnimateWindowIn(*link.Form(), effect.Time,
+                        static_cast<BYTE>(std::clamp(link.FormAlpha(), 0, 255)), effect.Mode);
     else
         AnimateWindowIn(*link.Form(), 0, 255, atFading);
 }

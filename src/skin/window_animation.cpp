@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "framework/canvas.h"
 #include "framework/graphic.h"
@@ -148,7 +149,7 @@ void Report(const TsAnimationFrame& frame) {
 
 // The frames of steps >= 1: opacity accumulated as a real number, the aero box growing from
 // an eighth inside every edge to the full picture.
-void RunFrames(HWND window, TBitmap& picture, int steps, BYTE target, TacAnimType mode) {
+void RunFrames(HWND form, HWND window, TBitmap& picture, int steps, BYTE target, TacAnimType mode) {
     int width = picture.Width(), height = picture.Height();
     TBitmap frame(width, height, framework::TPixelFormat::pf32bit);
     double step = static_cast<double>(target) / steps;
@@ -157,7 +158,7 @@ void RunFrames(HWND window, TBitmap& picture, int steps, BYTE target, TacAnimTyp
     double growX = width / (8.0 * steps), growY = height / (8.0 * steps);
     std::unique_ptr<UINT_PTR, TimerDeleter> timer(
         new UINT_PTR(SetTimer(nullptr, 0, kAnimationFrameMilliseconds, nullptr)));
-    for (int i = 0; i <= steps; ++i) {
+    for (int i = 0; i <= steps && IsWindow(form); ++i) {
         opacity = std::min<double>(target, opacity + step);
         BYTE shown = static_cast<BYTE>(std::lround(opacity));
         RECT box{static_cast<LONG>(std::lround(insetX)), static_cast<LONG>(std::lround(insetY)),
@@ -183,7 +184,7 @@ void RunLayered(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType 
     PutPicture(window.get(), *picture, steps >= 1 ? 0 : target);
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     if (steps >= 1)
-        RunFrames(window.get(), *picture, steps, target, mode);
+        RunFrames(form.Handle(), window.get(), *picture, steps, target, mode);
     else
         Report({0, 1, target, RECT{0, 0, picture->Width(), picture->Height()}, window.get(),
                 platform::MonotonicMilliseconds(), picture.get()});
@@ -209,18 +210,25 @@ void SetLayeredQuery(TsLayeredQuery query) {
     g_layeredQuery = query;
 }
 
+// Frames dispatch messages, so the form may be destroyed meanwhile; it is only touched again
+// while its window still belongs to it.
 void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType mode) {
     if (!form.HandleAllocated()) return;
+    HWND hwnd = form.Handle();
+    auto stillThere = [&] {
+        return IsWindow(hwnd) && framework::TWinControl::FindControl(hwnd) == &form;
+    };
     if (LayeredAvailable()) {
         try {
             RunLayered(form, time, target, mode);
         } catch (...) {
             AnimatingSkinChange = false;
-            Finish(form, target);
+            if (stillThere()) Finish(form, target);
             throw;
         }
     }
-    Finish(form, target);
+    AnimatingSkinChange = false;
+    if (stillThere()) Finish(form, target);
 }
 
 }  // namespace skin

@@ -76,7 +76,7 @@ class WindowAnimationTest : public ::testing::Test {
         form->SetBounds(100, 80, 200, 160);
         form->Show();
         SetAnimationObserver([this](const TsAnimationFrame& f) {
-            seen.push_back({f, AnimatingSkinChange, IsWindowVisible(form->Handle()) != FALSE});
+            seen.push_back({f, AnimatingSkinChange, form && IsWindowVisible(form->Handle())});
         });
     }
     void TearDown() override {
@@ -268,6 +268,27 @@ TEST_F(WindowAnimationTest, ASecondTimerTicksOnTimeDuringACappedAnimation) {
     EXPECT_LT(g_ticks[0] - start, 1250);
     EXPECT_LT(g_ticks[0], seen.back().frame.milliseconds);  // rang while frames were still coming
     ExpectHandedOver();
+}
+
+// A form closed by a timer while it animates: the frames stop and it is not touched again.
+framework::TCustomForm* g_doomed = nullptr;
+void DestroyDoomed(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    delete g_doomed;
+}
+
+TEST_F(WindowAnimationTest, AFormDestroyedMeanwhileEndsTheAnimation) {
+    g_doomed = form;
+    SetAnimationObserver([this](const TsAnimationFrame& f) {
+        seen.push_back({f, AnimatingSkinChange, false});
+    });
+    Freeze();
+    SetTimer(nullptr, 0, 30, &DestroyDoomed);
+    AnimateWindowIn(*form, 1000, 255, atFading);
+    form = nullptr;
+    EXPECT_LT(seen.size(), 20u);
+    EXPECT_FALSE(AnimatingSkinChange);
+    for (const Seen& s : seen) EXPECT_FALSE(IsWindow(s.frame.window));
 }
 
 // The skin-change thaw runs the animation: a provider-drawn frame with the effect at the
