@@ -7,6 +7,7 @@
 #include "framework/application.h"
 #include "skin/skin_commands.h"
 #include "skin/skin_manager.h"
+#include "skin/window_animation.h"
 
 namespace skin {
 namespace {
@@ -48,6 +49,23 @@ std::vector<TsProviderLink*> FreezableForms(const TsSkinManager* manager) {
         result.push_back(link);
     }
     return result;
+}
+
+bool StillAlive(TsProviderLink* link) {
+    const std::vector<TsProviderLink*>& registered = ProviderForms();
+    if (std::find(registered.begin(), registered.end(), link) == registered.end()) return false;
+    TCustomForm* form = link->Form();
+    return form && !form->Destroying() && form->HandleAllocated();
+}
+
+// A provider-drawn frame animates with the skin-change effect at the form's own opacity; any
+// other form is handed over in a single opaque frame.
+void AnimateThawingForm(TsProviderLink& link, const TacAnimEffect& effect) {
+    if (link.DrawsFrame())
+        AnimateWindowIn(*link.Form(), effect.Time,
+                        static_cast<BYTE>(std::clamp(link.FormAlpha(), 0, 255)), effect.Mode);
+    else
+        AnimateWindowIn(*link.Form(), 0, 255, atFading);
 }
 
 constexpr UINT kFullRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
@@ -198,6 +216,11 @@ void TsSkinManager::ThawForms(bool animated) {
         if (!animated) {
             SendMessage(hwnd, WM_SETREDRAW, 1, 0);
             continue;
+        }
+        if (AnimEffects.SkinChanging.Active) {
+            AnimateThawingForm(*link, AnimEffects.SkinChanging);
+            // The animation dispatches messages: the form may have gone meanwhile.
+            if (!StillAlive(link)) continue;
         }
         SendMessage(hwnd, WM_SETREDRAW, 1, 0);
         link->SetSkinChanging(false);
