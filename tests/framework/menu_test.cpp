@@ -67,7 +67,8 @@ TEST_F(MenuTest, DisabledItemIsNotChosenAndEscapeCloses) {
     EXPECT_TRUE(clicked.empty());
 }
 
-TEST_F(MenuTest, ClickOutsideClosesWithoutChoosingAndDoesNotReachTheWindowBelow) {
+// As with the real system, the press that closes the menu is handed on to what lies beneath.
+TEST_F(MenuTest, ClickOutsideClosesWithoutChoosingAndReachesTheWindowBelow) {
     auto* button = new TSpeedButton(form);
     button->SetParent(form);
     button->SetBounds(200, 150, 60, 30);
@@ -78,7 +79,7 @@ TEST_F(MenuTest, ClickOutsideClosesWithoutChoosingAndDoesNotReachTheWindowBelow)
         Screen().Click(platform::MouseButton::Left, button->ClientToScreen(POINT{30, 15}));
     });
     EXPECT_TRUE(clicked.empty());
-    EXPECT_EQ(buttonClicks, 0);
+    EXPECT_EQ(buttonClicks, 1);
 }
 
 TEST_F(MenuTest, ClickOnAnItemChoosesIt) {
