@@ -28,9 +28,23 @@ struct SurfaceParams {
     bool skipTaskbar = false;
     bool fixedSize = false;
     bool acceptsFocus = true;
+    // The pointer passes to whatever lies beneath, on the display as in the core's hit testing.
+    // The core sets it for layered windows with WS_EX_TRANSPARENT and for top-levels that
+    // answer WM_NCHITTEST with HTTRANSPARENT (glow windows). Since the display must know before
+    // the pointer arrives, a layered window without a caption is asked at its centre when its
+    // surface is made or becomes layered; hit testing corrects the answer whenever it asks the
+    // window itself.
+    bool clickThrough = false;
     SurfaceId transientFor = 0;
     std::string title;
 };
+
+// What the window manager made of a surface (EventKind::SurfaceState's param). The core tells
+// the window what the real system tells it when the task bar or Alt+Tab does the same: a
+// posted WM_SYSCOMMAND with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE, whose default handling
+// does the rest (WM_SIZE, the minimised state cleared); a state the window is in already is
+// an echo of its own request and tells it nothing.
+enum class SurfaceState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 enum class EventKind {
     MouseMove,
@@ -45,6 +59,8 @@ enum class EventKind {
     CloseRequest,    // the window manager's close (becomes WM_SYSCOMMAND SC_CLOSE)
     SurfaceMoved,    // moved or sized by the window manager; rect is the new screen rectangle
     SurfaceExposed,  // nothing to do for the core: backends repaint from presented pixels
+    SurfaceState,    // the window manager minimised, maximised or restored a surface; param is a
+                     // SurfaceState. Only reported where the manager changed it, not the core.
     PointerLeft,     // the pointer left all of our surfaces
     TrayMouse,       // a mouse event on a tray icon; trayId, button, doubleClick, release
     TrayReset,       // a tray manager appeared; icons must be added again
@@ -63,6 +79,9 @@ struct BackendEvent {
     MouseButton button = MouseButton::None;
     int wheelDelta = 0;     // multiples of 120
     bool doubleClick = false;
+    // TrayMouse presses: the core tells a double click from `time` by the platform's
+    // double-click time instead of trusting `doubleClick` (backends that see real clicks).
+    bool countClicks = false;
     UINT vk = 0;
     UINT scanCode = 0;
     bool autoRepeat = false;
@@ -90,6 +109,14 @@ public:
 
     virtual SurfaceId CreateSurface(const SurfaceParams& params) = 0;
     virtual void DestroySurface(SurfaceId id) = 0;
+    // Gives a surface new style parameters (everything but its rectangle and title, which have
+    // calls of their own). Where the new ones need another kind of window (per-pixel alpha) the
+    // backend makes a new one in its place, keeping position, size, stacking, shape, cursor,
+    // visibility and focus; the pixels must then be presented again in full, into the store
+    // SharedSurfaceStore hands out afresh.
+    virtual void UpdateSurface(SurfaceId id, const SurfaceParams& params) = 0;
+    // A shown surface appears on the screen with its first presented frame after the show,
+    // never as an empty frame before it.
     virtual void ShowSurface(SurfaceId id, bool show, bool activate) = 0;
     virtual void MoveSurface(SurfaceId id, const RECT& screenRect) = 0;
     // Stacking among our own surfaces, topmost first.
@@ -116,6 +143,7 @@ public:
     virtual void GrabPointer(SurfaceId id, bool grab) = 0;
     virtual POINT PointerPosition() const = 0;
     virtual void WarpPointer(POINT screen) = 0;
+    // `shape` is the id of a system cursor (IDC_ARROW, IDC_IBEAM, ...); unknown ids show the arrow.
     virtual void SetCursorShape(SurfaceId id, int shape) = 0;
 
     // Events: Poll returns what is already there; Wait blocks up to timeoutMs (negative: no

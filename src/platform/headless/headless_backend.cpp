@@ -82,6 +82,7 @@ SurfaceId HeadlessBackend::CreateSurface(const SurfaceParams& params) {
     Surf& s = surfaces_[id];
     s.rect = params.screenRect;
     s.title = params.title;
+    s.params = params;
     ResizeStore(s);
     stack_.insert(stack_.begin(), id);
     return id;
@@ -92,11 +93,33 @@ void HeadlessBackend::DestroySurface(SurfaceId id) {
     std::erase(stack_, id);
 }
 
+void HeadlessBackend::UpdateSurface(SurfaceId id, const SurfaceParams& params) {
+    auto it = surfaces_.find(id);
+    if (it == surfaces_.end()) return;
+    RECT rect = it->second.params.screenRect;
+    it->second.params = params;
+    it->second.params.screenRect = rect;
+}
+
 void HeadlessBackend::ShowSurface(SurfaceId id, bool show, bool) {
     auto it = surfaces_.find(id);
     if (it == surfaces_.end()) return;
-    it->second.shown = show;
-    if (show) it->second.minimized = false;
+    Surf& s = it->second;
+    if (show && !s.shown) s.awaitingFrame = true;
+    if (!show) s.awaitingFrame = false;
+    s.shown = show;
+    if (show) s.minimized = false;
+}
+
+void HeadlessBackend::WindowManagerSets(SurfaceId id, SurfaceState state) {
+    auto it = surfaces_.find(id);
+    if (it == surfaces_.end()) return;
+    it->second.minimized = state == SurfaceState::Minimized;
+    BackendEvent e;
+    e.kind = EventKind::SurfaceState;
+    e.surface = id;
+    e.param = static_cast<int>(state);
+    Push(e);
 }
 
 void HeadlessBackend::Minimize(SurfaceId id) {
@@ -138,6 +161,7 @@ void HeadlessBackend::Present(SurfaceId id, const gdi::PixelBuffer& pixels, cons
     auto it = surfaces_.find(id);
     if (it == surfaces_.end()) return;
     Surf& s = it->second;
+    s.awaitingFrame = false;
     s.perPixelAlpha = perPixelAlpha;
     s.opacity = opacity;
     int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
@@ -175,7 +199,7 @@ std::vector<std::uint32_t> HeadlessBackend::ComposeScreen() const {
     std::vector<std::uint32_t> screen(static_cast<std::size_t>(screen_.cx) * screen_.cy, kDesktop);
     for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
         const Surf& s = surfaces_.at(*it);
-        if (s.shown && !s.minimized) ComposeSurface(s, screen);
+        if (s.shown && !s.minimized && !s.awaitingFrame) ComposeSurface(s, screen);
     }
     return screen;
 }
@@ -194,7 +218,19 @@ bool HeadlessBackend::SaveScreenshot(const std::string& path) const {
 
 bool HeadlessBackend::SurfaceVisible(SurfaceId id) const {
     auto it = surfaces_.find(id);
-    return it != surfaces_.end() && it->second.shown && !it->second.minimized;
+    return it != surfaces_.end() && it->second.shown && !it->second.minimized && !it->second.awaitingFrame;
+}
+
+SurfaceId HeadlessBackend::SurfaceTitled(const std::string& title) const {
+    SurfaceId found = 0;
+    for (const auto& [id, s] : surfaces_)
+        if (s.title == title) found = id;
+    return found;
+}
+
+SurfaceParams HeadlessBackend::SurfaceStyle(SurfaceId id) const {
+    auto it = surfaces_.find(id);
+    return it == surfaces_.end() ? SurfaceParams{} : it->second.params;
 }
 
 RECT HeadlessBackend::SurfaceRect(SurfaceId id) const {

@@ -27,6 +27,7 @@ public:
     RECT WorkArea() const override { return RECT{0, 0, screen_.cx, screen_.cy}; }
     SurfaceId CreateSurface(const SurfaceParams& params) override;
     void DestroySurface(SurfaceId id) override;
+    void UpdateSurface(SurfaceId id, const SurfaceParams& params) override;
     void ShowSurface(SurfaceId id, bool show, bool activate) override;
     void MoveSurface(SurfaceId id, const RECT& screenRect) override;
     void RestackSurfaces(const std::vector<SurfaceId>& topToBottom) override;
@@ -67,12 +68,20 @@ public:
     void TrayMouse(const std::string& action);
     void SetTrayPresent(bool on);
     void Push(BackendEvent e);
+    // What a window manager does from its task bar or keyboard: the surface is minimised,
+    // maximised or restored, and the program is told.
+    void WindowManagerSets(SurfaceId id, SurfaceState state);
 
     // --- Inspection ---
     // The composed screen, 32-bit BGRA, top-down, width * 4 bytes a row.
     std::vector<std::uint32_t> ComposeScreen() const;
     bool SaveScreenshot(const std::string& path) const;
+    // Shown, not minimised, and a frame presented since it was shown.
     bool SurfaceVisible(SurfaceId id) const;
+    // The style the core last gave the surface.
+    SurfaceParams SurfaceStyle(SurfaceId id) const;
+    // The newest surface with that title (0: none).
+    SurfaceId SurfaceTitled(const std::string& title) const;
     RECT SurfaceRect(SurfaceId id) const;
     int CursorShape() const { return cursorShape_; }
     struct TrayIconState {
@@ -89,7 +98,9 @@ private:
     struct Surf {
         RECT rect{};
         bool shown = false;
+        bool awaitingFrame = false;  // shown, but nothing presented since
         bool minimized = false;
+        SurfaceParams params;
         bool perPixelAlpha = false;
         BYTE opacity = 255;
         std::vector<std::uint32_t> pixels;  // presented pixels, rect-sized

@@ -20,6 +20,21 @@ std::function<void(const BackendEvent&)>& TrayHandler() {
     return handler;
 }
 
+// A second press of the same button on the same icon within the double-click time is a
+// double click, as the real tray decides it; the press after a double click starts anew.
+void CountTrayClicks(BackendEvent& e) {
+    static int lastTray = 0;
+    static MouseButton lastButton = MouseButton::None;
+    static DWORD lastTime = 0;
+    static bool armed = false;
+    if (!e.countClicks || e.param != 1) return;
+    e.doubleClick = armed && e.trayId == lastTray && e.button == lastButton && e.time - lastTime <= GetDoubleClickTime();
+    armed = !e.doubleClick;
+    lastTray = e.trayId;
+    lastButton = e.button;
+    lastTime = e.time;
+}
+
 void ApplyMoveByWindowManager(Window* w, const RECT& r) {
     RECT old = w->rect;
     w->rect = r;
@@ -34,6 +49,28 @@ void ApplyMoveByWindowManager(Window* w, const RECT& r) {
     WINDOWPOS wp{w->handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  static_cast<UINT>(SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE))};
     Send(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+}
+
+// The window manager changed a window's state (task bar, Alt+Tab, its keyboard): the window
+// hears the system command the real system sends for that, and its default handling does the
+// rest (WM_SIZE, the minimised state cleared). Reports that match the state are echoes of our
+// own requests.
+void ApplyStateByWindowManager(Window* w, SurfaceState state) {
+    if (!(w->style & WS_VISIBLE)) return;
+    WPARAM command = 0;
+    switch (state) {
+        case SurfaceState::Minimized:
+            if (!w->minimized) command = SC_MINIMIZE;
+            break;
+        case SurfaceState::Maximized:
+            if (w->minimized) command = SC_RESTORE;
+            else if (!w->maximized) command = SC_MAXIMIZE;
+            break;
+        case SurfaceState::Normal:
+            if (w->minimized || w->maximized) command = SC_RESTORE;
+            break;
+    }
+    if (command) PostMessage(w->handle, WM_SYSCOMMAND, command, 0);
 }
 
 }  // namespace
@@ -62,7 +99,16 @@ void DispatchBackendEvent(const BackendEvent& e) {
         case EventKind::SurfaceMoved:
             if (Window* w = WindowOfSurface(e.surface)) ApplyMoveByWindowManager(w, e.rect);
             break;
-        case EventKind::TrayMouse: case EventKind::TrayReset: case EventKind::TrayHover: case EventKind::TrayLost:
+        case EventKind::SurfaceState:
+            if (Window* w = WindowOfSurface(e.surface)) ApplyStateByWindowManager(w, static_cast<SurfaceState>(e.param));
+            break;
+        case EventKind::TrayMouse: {
+            BackendEvent counted = e;
+            CountTrayClicks(counted);
+            if (TrayHandler()) TrayHandler()(counted);
+            break;
+        }
+        case EventKind::TrayReset: case EventKind::TrayHover: case EventKind::TrayLost:
             if (TrayHandler()) TrayHandler()(e);
             break;
         case EventKind::ScriptPost:

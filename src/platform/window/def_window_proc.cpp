@@ -81,6 +81,9 @@ void PrintWindow(Window* w, HDC dc, LPARAM flags) {
 
 LRESULT SetCursorDefault(Window* w, WPARAM wParam, LPARAM lParam) {
     if (w->IsChild() && Send(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+    // As with the real system, a parent asked on behalf of a child sets nothing itself, so the
+    // child's own cursor shows.
+    if (reinterpret_cast<HWND>(wParam) != w->handle) return FALSE;
     int hit = static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lParam)));
     LPCSTR shape = IDC_ARROW;
     switch (hit) {

@@ -167,6 +167,7 @@ void SyncSurfaceGeometry(Window* top) {
 }
 
 void Restack() {
+    SyncAllSurfaceStyles();  // HWND_TOPMOST and HWND_NOTOPMOST change the style on the way
     std::vector<SurfaceId> ids;
     for (Window* t : TopLevels())
         if (t->surface) ids.push_back(t->surface->id);

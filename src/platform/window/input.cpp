@@ -76,17 +76,28 @@ Window* DeepestChild(Window* w, POINT screen) {
 }  // namespace
 
 // The window under a screen point and its hit-test code, asking the windows by WM_NCHITTEST.
+// A window answering HTTRANSPARENT passes the point to its parent; a top-level answering it
+// passes it to the windows beneath (glow windows lie over controls this way), and its surface
+// learns to let the pointer through on the display too.
 Window* HitWindow(POINT screen, LRESULT* hit) {
-    for (Window* t : TopLevels()) {
-        if (!TopAcceptsPoint(t, screen)) continue;
+    std::vector<HWND> tops;
+    for (Window* t : TopLevels()) tops.push_back(t->handle);
+    for (HWND top : tops) {
+        Window* t = FromHandle(top);
+        if (!t || !TopAcceptsPoint(t, screen)) continue;
         Window* w = DeepestChild(t, screen);
         for (;;) {
             HWND h = w->handle;
             LRESULT code = Send(w, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
             if (!(w = FromHandle(h))) return nullptr;
-            if (code != HTTRANSPARENT || !w->IsChild()) {
+            if (code != HTTRANSPARENT) {
+                if (!w->IsChild()) NoteHitTransparent(w, false);
                 *hit = code;
                 return w;
+            }
+            if (!w->IsChild()) {
+                NoteHitTransparent(w, true);
+                break;
             }
             w = w->parent;
         }

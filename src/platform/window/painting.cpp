@@ -108,20 +108,9 @@ Surface* EnsureSurface(Window* top) {
     if (top->IsChild()) return nullptr;
     if (top->surface) return top->surface.get();
     auto s = std::make_unique<Surface>();
-    SurfaceParams params;
-    params.screenRect = top->rect;
-    params.layered = (top->exStyle & WS_EX_LAYERED) != 0;
-    params.topmost = (top->exStyle & WS_EX_TOPMOST) != 0;
-    params.skipTaskbar = (top->exStyle & WS_EX_TOOLWINDOW) != 0 || (top->owner && !(top->exStyle & WS_EX_APPWINDOW));
-    params.fixedSize = !(top->style & WS_THICKFRAME);
-    params.overrideRedirect = (top->style & WS_POPUP) && !(top->style & WS_CAPTION) && !(top->exStyle & WS_EX_APPWINDOW);
-    params.acceptsFocus = !(top->exStyle & WS_EX_NOACTIVATE);
-    params.role = (top->exStyle & WS_EX_TOOLWINDOW) ? SurfaceRole::Utility
-                  : top->owner                      ? SurfaceRole::Dialog
-                                                    : SurfaceRole::Normal;
-    if (params.overrideRedirect) params.role = SurfaceRole::Overlay;
-    if (top->owner && top->owner->surface) params.transientFor = top->owner->surface->id;
-    params.title = top->text;
+    SurfaceParams params = NewSurfaceParams(top);
+    if (top->surface) return top->surface.get();  // made while the window was asked
+    s->params = params;
     s->layered = params.layered;
     s->id = GetBackend().CreateSurface(params);
     s->Resize(top->Width(), top->Height());

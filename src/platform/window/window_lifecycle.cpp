@@ -248,7 +248,10 @@ static LONG_PTR SetStyle(Window* w, int index, LONG_PTR value) {
     Send(w, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
     field = ss.newStyle;
     if (index == GWL_STYLE && (field & WS_SYSMENU)) w->hadSysMenu = true;
+    HWND h = w->handle;
     Send(w, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+    // The surface follows at once, as the real system's does inside SetWindowLong.
+    SyncSurfaceStyle(FromHandle(h));
     return static_cast<LONG_PTR>(static_cast<LONG>(old));
 }
 

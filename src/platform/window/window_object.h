@@ -35,6 +35,7 @@ struct Surface {
     bool mapped = false;      // shown by the backend
     bool layered = false;     // pixels come from UpdateLayeredWindow
     BYTE opacity = 255;
+    SurfaceParams params;     // the style the backend was last given (surface_sync.cpp)
 
     void Resize(int width, int height);
 };
@@ -76,6 +77,7 @@ struct Window {
     COLORREF layeredKey = 0;
     BYTE layeredAlpha = 255;
     DWORD layeredFlags = 0;
+    bool hitTransparent = false;  // a top-level that answers WM_NCHITTEST with HTTRANSPARENT
     std::unique_ptr<Surface> surface;  // top-level windows that have been shown
 
     bool IsChild() const { return (style & WS_CHILD) != 0 && parent != nullptr; }

@@ -117,6 +117,16 @@ void ForgetSystemMenu(HWND hwnd);
 // to the window as WM_SYSCOMMAND.
 void TrackSystemMenu(HWND hwnd, POINT at);
 
+// surface_sync.cpp: a top-level's style as the backend sees it, and keeping it current.
+SurfaceParams SurfaceParamsFor(Window* top);
+// The same for a surface about to be made; asks a layered window whether it takes the pointer.
+SurfaceParams NewSurfaceParams(Window* top);
+// Gives the backend a top-level's changed style (re-made where the kind of window changes).
+void SyncSurfaceStyle(Window* top);
+void SyncAllSurfaceStyles();
+// Hit testing found that a top-level answers HTTRANSPARENT (or stopped doing so).
+void NoteHitTransparent(Window* top, bool transparent);
+
 // system_metrics.cpp: the work area of the primary monitor.
 RECT PrimaryWorkArea();
 

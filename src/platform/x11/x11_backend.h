@@ -11,6 +11,10 @@ namespace platform::x11 {
 // Opens $DISPLAY; throws std::runtime_error with a clear message when that is impossible.
 std::unique_ptr<Backend> CreateX11Backend();
 
+// The X window that shows a surface of an X11 backend (0 for other backends or unknown
+// surfaces), so that tests can look at it with the X tools.
+unsigned long NativeWindowOf(Backend& backend, SurfaceId id);
+
 // Microseconds a bare XShmPutImage of a width x height image and its XSync take on $DISPLAY
 // (averaged over the iterations); -1 without a display or MIT-SHM. For benchmarks.
 double BareShmPutMicroseconds(int width, int height, int iterations);
