@@ -137,7 +137,8 @@ void TsSkinProvider::ApplyFormColor() {
 
 void TsSkinProvider::ApplySkin() {
     if (secondary_ || !Manager() || !form_->HandleAllocated()) return;
-    const bool skinned = Skinned();
+    // While a skin is announced it counts as ready.
+    const bool skinned = !form_->Destroying() && data_->IsSkinned(!skin::AnnouncingSkin);
     UpdateSystemMenuStyle(skinned);
     if (!skinned) return;
     applied_ = true;
@@ -153,7 +154,7 @@ void TsSkinProvider::NewSkin() {
     if (!hadSysMenu_ && titleIndex_ < 0 && !data_->CacheBmp) return ApplySkin();
     data_->UpdateIndexes();
     LookUpSections();
-    UpdateSystemMenuStyle(Skinned());
+    UpdateSystemMenuStyle(data_->IsSkinned(!skin::AnnouncingSkin));
     firstPaint_ = true;
     DropFramePicture();
     if (!skinChanging_) RepaintFrame();

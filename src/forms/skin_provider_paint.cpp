@@ -221,7 +221,9 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_SIZE:
             CallDefault(m);
             for (paint::GlowMask& g : glow_) g.Clear();
-            DropFramePicture();
+            // The frame's non-client paint may come before the size is known; shape and
+            // frame follow the new size at once.
+            RepaintFrame();
             return true;
         case WM_WINDOWPOSCHANGING:
             if (!regionBusy_) return false;
