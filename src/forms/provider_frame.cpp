@@ -101,7 +101,8 @@ TColor Mix50(TColor a, TColor b) {
 }
 
 TColor AddedColor(const TsFrameLook& l) {
-    const skin::TsGeneralData& s = l.Data->Model()->Sections[static_cast<std::size_t>(l.TitleIndex)];
+    const skin::TsGeneralData& s =
+        l.Data->Model()->Sections[static_cast<std::size_t>(l.TitleIndex)];
     const TColor own = l.Added->Font.Color();
     const TColor sectionColor = l.Active ? s.HotFontColor[0] : s.FontColor[0];
     if (own == framework::clNone || own == framework::clWindowText) return sectionColor;

@@ -37,7 +37,9 @@ struct TsFrameLook {
 };
 
 // The section state for the active flag.
-inline int FrameState(bool active) { return active ? paint::kStateHot : paint::kStateNormal; }
+inline int FrameState(bool active) {
+    return active ? paint::kStateHot : paint::kStateNormal;
+}
 
 // Sizes and paints the image (look.Data->CacheBmp, created when missing).
 void PaintWindowImage(const TsFrameLook& look);

@@ -83,7 +83,8 @@ RECT AlignCaption(RECT r, int textWidth, int textHeight, int addedWidth,
             r.left = std::max(r.left, r.left + (width - needed) / 2);
             r.right = std::min(r.left + textWidth, r.right);
             break;
-        case framework::TAlignment::taLeftJustify: break;
+        case framework::TAlignment::taLeftJustify:
+            break;
     }
     return r;
 }

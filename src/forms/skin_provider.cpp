@@ -194,19 +194,29 @@ bool TsSkinProvider::HandleSkinCommand(TMessage& m) {
         case skin::scRefresh:
             if (data_->IsOwnManager(m.LParam)) Refresh();
             return true;
-        default: break;
+        case skin::scIsSkinned:
+            // Asked also while a skin is announced (not ready yet): a form that answers is
+            // reached once, through the provider list.
+            if (!data_->IsSkinned()) return false;
+            m.Result = 1;
+            return true;
+        default:
+            break;
     }
     if (!Skinned()) return false;
     switch (command) {
-        case skin::scIsSkinned: m.Result = 1; return true;
         case skin::scSetUpdating: {
             const bool was = data_->Updating;
             data_->Updating = skin::SkinCommandFlag(m.WParam) == 1;
             if (was && !data_->Updating) InvalidateImage();
             return true;
         }
-        case skin::scGetColor: m.Result = static_cast<LRESULT>(PlainColor()); return true;
-        case skin::scGetBg: AnswerBg(m); return true;
+        case skin::scGetColor:
+            m.Result = static_cast<LRESULT>(PlainColor());
+            return true;
+        case skin::scGetBg:
+            AnswerBg(m);
+            return true;
         case scGetClientOffset: {
             const TsFrameMetrics f = Metrics();
             m.Result = MAKELONG(f.LeftOffset, f.TopOffset);
@@ -216,7 +226,8 @@ bool TsSkinProvider::HandleSkinCommand(TMessage& m) {
             paint::CommonSkinCommand(*data_, m);
             if (pendingRepaint_) RepaintFrame();
             return true;
-        default: return paint::CommonSkinCommand(*data_, m);
+        default:
+            return paint::CommonSkinCommand(*data_, m);
     }
 }
 

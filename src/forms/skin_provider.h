@@ -38,7 +38,7 @@ constexpr char kNotAFormMessage[] = "TsSkinProvider component may be used with f
 class TsSkinProvider : public framework::TComponent,
                        public paint::TsBindingHost,
                        public skin::TsProviderLink {
-public:
+  public:
     // owner must be a form (EAbort otherwise). A form that already has a provider placed by
     // the developer makes this one secondary: it does nothing for the form's whole life. An
     // auto-created provider already there is freed and this one takes over.
@@ -103,11 +103,11 @@ public:
     void RepaintFrame() override;
     framework::TBitmap* RenderWindowPicture() override { return WindowImage(); }
 
-protected:
+  protected:
     // A place for the title button layer to take messages first; true when handled.
     virtual bool TitleButtonMessage(framework::TMessage&) { return false; }
 
-private:
+  private:
     void Hook();
     void NewWndProc(framework::TMessage& m);
     void CallDefault(framework::TMessage& m) { oldProc_(m); }

@@ -202,8 +202,13 @@ void TsSkinProvider::RepaintAfterDefault(TMessage& m) {
 
 bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
     switch (m.Msg) {
-        case WM_NCPAINT: PaintFrame(); m.Result = 0; return true;
-        case WM_NCACTIVATE: OnActivate(m); return true;
+        case WM_NCPAINT:
+            PaintFrame();
+            m.Result = 0;
+            return true;
+        case WM_NCACTIVATE:
+            OnActivate(m);
+            return true;
         case WM_PAINT:
             if (!WindowShowing()) return false;
             OnPaint(m);
@@ -217,7 +222,9 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
             RepaintAfterDefault(m);
             return true;
         case WM_SETICON:
-        case framework::CM_ENABLEDCHANGED: RepaintAfterDefault(m); return true;
+        case framework::CM_ENABLEDCHANGED:
+            RepaintAfterDefault(m);
+            return true;
         case WM_SIZE:
             CallDefault(m);
             for (paint::GlowMask& g : glow_) g.Clear();
@@ -232,7 +239,9 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_SETREDRAW:
             redrawLocks_ = m.WParam ? std::max(0, redrawLocks_ - 1) : redrawLocks_ + 1;
             return false;
-        case WM_ENTERIDLE: m.Result = 0; return true;
+        case WM_ENTERIDLE:
+            m.Result = 0;
+            return true;
         case framework::CM_VISIBLECHANGED:
             CallDefault(m);
             if (!form_->Visible() && data_->CacheBmp) {
@@ -240,7 +249,8 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
                 InvalidateImage();
             }
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -18,8 +18,8 @@ TEST_F(ProviderTest, MainWindowFrameHasTheSystemGeometry) {
     EXPECT_EQ(icon.top, 3);
     EXPECT_EQ(icon.right - icon.left, 16);
     EXPECT_EQ(icon.bottom - icon.top, 16);
-    const LRESULT offsets =
-        SendMessage(form->Handle(), skin::SM_SKINCMD, skin::SkinCommandWParam(forms::scGetClientOffset), 0);
+    const LRESULT offsets = SendMessage(form->Handle(), skin::SM_SKINCMD,
+                                        skin::SkinCommandWParam(forms::scGetClientOffset), 0);
     EXPECT_EQ(LOWORD(offsets), 3);
     EXPECT_EQ(HIWORD(offsets), 22);
     // The provider took the system menu style away so the system draws no buttons of its own.
@@ -35,7 +35,8 @@ TEST_F(ProviderTest, ActiveAndInactiveFramesUseTheirOwnPicturesAndColours) {
         const char* name;
         TColor title, frame, client;
     };
-    for (const Case& c : {Case{"active", kTitle1, kFrame1, kForm1}, Case{"inactive", kTitle0, kFrame0, kForm0}}) {
+    for (const Case& c :
+         {Case{"active", kTitle1, kFrame1, kForm1}, Case{"inactive", kTitle0, kFrame0, kForm0}}) {
         SCOPED_TRACE(c.name);
         if (c.frame == kFrame0) Deactivate();
         // The title band covers the top of the frame picture.
@@ -52,8 +53,8 @@ TEST_F(ProviderTest, ActiveAndInactiveFramesUseTheirOwnPicturesAndColours) {
         EXPECT_EQ(At(3, 22), c.client);
         EXPECT_EQ(At(kW - 4, kH - 4), c.client);
         EXPECT_EQ(At(200, 150), c.client);
-        const LRESULT color =
-            SendMessage(form->Handle(), skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scGetColor), 0);
+        const LRESULT color = SendMessage(form->Handle(), skin::SM_SKINCMD,
+                                          skin::SkinCommandWParam(skin::scGetColor), 0);
         EXPECT_EQ(static_cast<TColor>(color), c.client);
     }
 }

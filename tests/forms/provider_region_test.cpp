@@ -22,14 +22,22 @@ bool InWindowRegion(HWND hwnd, int x, int y) {
 TEST_F(ProviderTest, RegionCutsTheFramePicturesSeeThroughCorners) {
     Start();
     const Probe probes[] = {
-        {"top-left corner", 0, 0, false},       {"next to it", 1, 0, false},
-        {"below it", 0, 1, false},              {"diagonal", 1, 1, true},
-        {"top edge", 2, 0, true},               {"top-right corner", kW - 1, 0, false},
-        {"left of it", kW - 2, 0, false},       {"below top-right", kW - 1, 1, false},
-        {"inside top-right", kW - 2, 1, true},  {"top edge right", kW - 3, 0, true},
-        {"bottom-left", 0, kH - 1, false},      {"above bottom-left", 0, kH - 2, true},
-        {"right of bottom-left", 1, kH - 1, true}, {"bottom-right", kW - 1, kH - 1, false},
-        {"left of bottom-right", kW - 2, kH - 1, true}, {"middle", kW / 2, kH / 2, true},
+        {"top-left corner", 0, 0, false},
+        {"next to it", 1, 0, false},
+        {"below it", 0, 1, false},
+        {"diagonal", 1, 1, true},
+        {"top edge", 2, 0, true},
+        {"top-right corner", kW - 1, 0, false},
+        {"left of it", kW - 2, 0, false},
+        {"below top-right", kW - 1, 1, false},
+        {"inside top-right", kW - 2, 1, true},
+        {"top edge right", kW - 3, 0, true},
+        {"bottom-left", 0, kH - 1, false},
+        {"above bottom-left", 0, kH - 2, true},
+        {"right of bottom-left", 1, kH - 1, true},
+        {"bottom-right", kW - 1, kH - 1, false},
+        {"left of bottom-right", kW - 2, kH - 1, true},
+        {"middle", kW / 2, kH / 2, true},
     };
     for (const Probe& p : probes)
         EXPECT_EQ(InWindowRegion(form->Handle(), p.x, p.y), p.inside) << p.name;

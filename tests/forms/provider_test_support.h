@@ -17,20 +17,20 @@ namespace provider_test {
 using framework::TColor;
 using paint_test::Rgb;
 
-constexpr TColor kFrame0 = Rgb(200, 0, 0);      // frame picture, inactive
-constexpr TColor kFrame1 = Rgb(0, 200, 0);      // frame picture, active
-constexpr TColor kForm0 = Rgb(40, 50, 60);      // FORM Color
-constexpr TColor kForm1 = Rgb(60, 70, 80);      // FORM HotColor
-constexpr TColor kTitle0 = Rgb(10, 10, 100);    // FORMTITLE Color
-constexpr TColor kTitle1 = Rgb(10, 100, 10);    // FORMTITLE HotColor
-constexpr TColor kText0 = Rgb(255, 255, 255);   // caption, inactive
-constexpr TColor kText1 = Rgb(255, 255, 0);     // caption, active
+constexpr TColor kFrame0 = Rgb(200, 0, 0);     // frame picture, inactive
+constexpr TColor kFrame1 = Rgb(0, 200, 0);     // frame picture, active
+constexpr TColor kForm0 = Rgb(40, 50, 60);     // FORM Color
+constexpr TColor kForm1 = Rgb(60, 70, 80);     // FORM HotColor
+constexpr TColor kTitle0 = Rgb(10, 10, 100);   // FORMTITLE Color
+constexpr TColor kTitle1 = Rgb(10, 100, 10);   // FORMTITLE HotColor
+constexpr TColor kText0 = Rgb(255, 255, 255);  // caption, inactive
+constexpr TColor kText1 = Rgb(255, 255, 0);    // caption, active
 constexpr TColor kMagenta = Rgb(255, 0, 255);
 // The main window's frame.
 constexpr int kB = 3, kT = 19, kW = 3 + 487 + 3, kH = 22 + 293 + 3;
 
 class ProviderTest : public paint_test::BindingTest {
-protected:
+  protected:
     void SetUp() override {
         BindingTest::SetUp();
         form->SetBorderStyle(framework::TFormBorderStyle::bsSingle);
@@ -56,7 +56,8 @@ protected:
         for (int state = 0; state < 2; ++state) {
             const int x0 = state * 12;
             for (int y = 0; y < 12; ++y)
-                for (int x = 0; x < 12; ++x) paint_test::SetPx(m, x0 + x, y, state ? kFrame1 : kFrame0);
+                for (int x = 0; x < 12; ++x)
+                    paint_test::SetPx(m, x0 + x, y, state ? kFrame1 : kFrame0);
             for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{0, 1}, POINT{11, 0}, POINT{10, 0},
                             POINT{11, 1}, POINT{0, 11}, POINT{11, 11}})
                 paint_test::SetPx(m, x0 + p.x, p.y, kMagenta);
