@@ -9,6 +9,7 @@
 #include "paint/control_commands.h"
 #include "paint/solid_fills.h"
 #include "skin/skin_commands.h"
+#include "skin/skin_manager.h"
 
 namespace forms {
 
@@ -242,7 +243,20 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_ENTERIDLE:
             m.Result = 0;
             return true;
+        case WM_PARENTNOTIFY: {
+            CallDefault(m);
+            const WORD event = LOWORD(m.WParam);
+            if (event == WM_CREATE || event == WM_DESTROY)
+                for (int i = 0; i < form_->ControlCount(); ++i)
+                    paint::SendSkinCommand(form_->Controls(i), skin::scGetOpacity, 0, 1);
+            return true;
+        }
+        case WM_MOUSEMOVE:
+            CallDefault(m);
+            if (skin::TsSkinManager* manager = Manager()) manager->SetHotControl(nullptr);
+            return true;
         case framework::CM_VISIBLECHANGED:
+            if (autoCreated_ && !applied_) ApplySkin();
             CallDefault(m);
             if (!form_->Visible() && data_->CacheBmp) {
                 data_->CacheBmp->SetSize(0, 0);

@@ -152,3 +152,25 @@ TEST_F(ProviderTest, AddedTitleFollowsTheCaptionInItsColourOrAHalfMixWhenInactiv
 
 }  // namespace
 }  // namespace provider_test
+
+namespace provider_test {
+namespace {
+
+TEST_F(ProviderTest, MinimisedWindowImageIsOnlyTheTitleBandAndTwoRows) {
+    Start();
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(IsIconic(form->Handle()));
+    provider->InvalidateImage();
+    framework::TBitmap* image = provider->WindowImage();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Height(), kB + kT + 2);
+    // The title section covers the whole image of an iconic window.
+    EXPECT_EQ(paint_test::Px(*image, image->Width() - 1, image->Height() - 1), kTitle0);
+    ShowWindow(form->Handle(), SW_RESTORE);
+    Pump();
+    EXPECT_EQ(provider->WindowImage()->Height(), kH);
+}
+
+}  // namespace
+}  // namespace provider_test
