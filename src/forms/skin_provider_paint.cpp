@@ -96,9 +96,7 @@ void TsSkinProvider::PaintFrame() {
     if (regionDirty_) UpdateRegion();
     if (!data_->NeedsCache()) InvalidateImage();
     const TsFrameMetrics m = Metrics();
-    if (!WindowImage() || m.Iconic) {
-        if (!data_->CacheBmp) return;
-    }
+    if (!WindowImage()) return;
     HDC dc = GetWindowDC(form_->Handle());
     if (m.Iconic)
         BitBlt(dc, 0, 0, data_->CacheBmp->Width(), data_->CacheBmp->Height(),
