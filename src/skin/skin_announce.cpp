@@ -51,8 +51,6 @@ std::vector<TsProviderLink*> FreezableForms(const TsSkinManager* manager) {
 }
 
 constexpr UINT kFullRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-constexpr UINT kMenuRepaintA = 0xBCB3;
-constexpr UINT kMenuRepaintB = 0xBCB4;
 
 bool IsMainFormBeingCreated(HWND hwnd) {
     auto* app = framework::Application;
@@ -65,7 +63,7 @@ bool IsMainFormBeingCreated(HWND hwnd) {
 void Attach(HWND hwnd, TsAdapterKind kind, const std::string& section) {
     auto& windows = HookSkinnedWindows();
     if (std::find(windows.begin(), windows.end(), hwnd) != windows.end()) return;
-    if (EngineLinks().attachAdapter && EngineLinks().attachAdapter(hwnd, kind, section)) windows.push_back(hwnd);
+    if (FormLayer() && FormLayer()->AttachAdapter(hwnd, kind, section)) windows.push_back(hwnd);
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -132,9 +130,9 @@ void TsSkinManager::BroadcastToForms(UINT message, WPARAM wParam, LPARAM lParam)
 
 void TsSkinManager::SendNewSkin(bool repaint) {
     if (Loading()) return;
-    if (EngineLinks().closeGlowWindows) EngineLinks().closeGlowWindows();
+    if (FormLayer()) FormLayer()->CloseAllGlows();
     if (repaint) FreezeForms();
-    if (EngineLinks().resetMenuFrameWidth) EngineLinks().resetMenuFrameWidth();
+    if (FormLayer()) FormLayer()->ForgetMenuPictures(this);
     GlobalInfo().SkinReady = false;
     AnnouncingSkin = true;
     UpdateIndexes();
@@ -147,7 +145,7 @@ void TsSkinManager::SendNewSkin(bool repaint) {
 
 void TsSkinManager::SendRemoveSkin() {
     RemovingSkin = true;
-    if (EngineLinks().closeGlowWindows) EngineLinks().closeGlowWindows();
+    if (FormLayer()) FormLayer()->CloseAllGlows();
     RemoveCreationHook();
     GlobalInfo().SkinReady = false;
     BroadcastToForms(SM_SKINCMD, SkinCommandWParam(scRemoveSkin), reinterpret_cast<LPARAM>(this));
@@ -201,12 +199,6 @@ void TsSkinManager::ThawForms(bool animated) {
             SendMessage(hwnd, WM_SETREDRAW, 1, 0);
             continue;
         }
-        if (AnimEffects.SkinChanging.Active && EngineLinks().animateWindowIn) {
-            if (link->DrawsFrame())
-                EngineLinks().animateWindowIn(hwnd, AnimEffects.SkinChanging.Time, AnimEffects.SkinChanging.Mode, link->FormAlpha());
-            else
-                EngineLinks().animateWindowIn(hwnd, 0, atFading, 255);
-        }
         SendMessage(hwnd, WM_SETREDRAW, 1, 0);
         link->SetSkinChanging(false);
         if (link->DrawsFrame()) {
@@ -257,7 +249,7 @@ LRESULT TsSkinManager::CreationHookProc(int code, WPARAM wParam, LPARAM lParam) 
         auto& windows = HookSkinnedWindows();
         if (std::find(windows.begin(), windows.end(), hwnd) != windows.end()) {
             std::erase(windows, hwnd);
-            if (EngineLinks().detachAdapter) EngineLinks().detachAdapter(hwnd);
+            if (FormLayer()) FormLayer()->DetachAdapter(hwnd);
         }
     }
     return CallNextHookEx(hook, code, wParam, lParam);
@@ -289,11 +281,6 @@ LRESULT TsSkinManager::AppHookProc(int code, WPARAM wParam, LPARAM lParam) {
                     framework::Application->MainForm() && framework::Application->MainForm()->HandleAllocated() &&
                     framework::Application->MainForm()->Handle() == cwp->hwnd)
                     SendToEveryForm(SM_SKINCMD, SkinCommandWParam(scAppActivate), 0);
-                break;
-            case kMenuRepaintA:
-            case kMenuRepaintB:
-                if (EngineLinks().menuRepaintRequest)
-                    EngineLinks().menuRepaintRequest(cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam);
                 break;
             default: break;
         }

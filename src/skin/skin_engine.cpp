@@ -27,10 +27,12 @@ void RegisterProviderForm(TsProviderLink* link) {
 
 void UnregisterProviderForm(TsProviderLink* link) { std::erase(ProviderForms(), link); }
 
-TsEngineLinks& EngineLinks() {
-    static TsEngineLinks links;
-    return links;
-}
+namespace {
+TsFormLayer* g_formLayer = nullptr;
+}  // namespace
+
+TsFormLayer* FormLayer() { return g_formLayer; }
+void SetFormLayer(TsFormLayer* layer) { g_formLayer = layer; }
 
 std::vector<HWND>& HookSkinnedWindows() {
     static std::vector<HWND> windows;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/form.h"
+#include "framework/menus.h"
 
 namespace skin {
 
@@ -23,7 +24,8 @@ extern bool AnimatingSkinChange;
 extern bool AnnouncingSkin;
 extern bool RemovingSkin;
 
-// A form with a skin provider, as the provider registers it.
+// A form with a skin provider, as the provider registers it. The provider also answers
+// scGetProvider with this link, so that the window animations can ask for its picture.
 class TsProviderLink {
 public:
     virtual ~TsProviderLink() = default;
@@ -36,6 +38,9 @@ public:
     // Frame region and frame repaint after a thaw.
     virtual void RepaintFrame() = 0;
     virtual int FormAlpha() const { return 255; }
+    // The whole window (frame, title bar and client background), rendered now; null when the
+    // provider has none. Owned by the provider.
+    virtual framework::TBitmap* RenderWindowPicture() { return nullptr; }
 };
 // The forms that have a provider, in registration order.
 std::vector<TsProviderLink*>& ProviderForms();
@@ -45,21 +50,39 @@ void UnregisterProviderForm(TsProviderLink* link);
 // What the creation hook attaches an adapter to.
 enum class TsAdapterKind { Dialog, Menu, Form };
 
-// Filled in by the layers above; every member may stay empty.
-struct TsEngineLinks {
-    std::function<void()> closeGlowWindows;
-    std::function<void()> resetMenuFrameWidth;
-    // Attaches an adapter to a window the creation hook picked; true when attached.
-    std::function<bool(HWND, TsAdapterKind, const std::string& section)> attachAdapter;
-    std::function<void(HWND)> detachAdapter;
-    // Brings a frozen window up with the skin-change animation (time in ms, mode, opacity).
-    std::function<void(HWND, int time, int mode, int alpha)> animateWindowIn;
-    // Skinned menus asking for a menu window to be repainted (messages $BCB3, $BCB4).
-    std::function<void(HWND, UINT, WPARAM, LPARAM)> menuRepaintRequest;
-    // Skinned popups switched on again: the menu painter hooks the popup menus anew.
-    std::function<void(TsSkinManager*)> hookPopupMenus;
+// A glow to open around a hot control.
+struct TsGlowRequest {
+    RECT box{};              // the control's rectangle on the screen
+    RECT visible{};          // the part of it that can be seen, in its own coordinates
+    std::string section;     // the control's section
+    TsSkinManager* manager = nullptr;
+    HWND parent = nullptr;   // the window of the control's form
+    int overlap = 0;         // how far the glow reaches into the control
+    std::string entry = "GLOW";
 };
-TsEngineLinks& EngineLinks();
+
+// The form layer (glow windows, skinned menus, window adapters) as the layers below it see
+// it. The form layer installs one at start; without one, none of this happens.
+class TsFormLayer {
+public:
+    virtual ~TsFormLayer() = default;
+    // Opens a glow window; returns its id, or -1 when none is shown.
+    virtual int OpenGlow(const TsGlowRequest& request) = 0;
+    // Closes one glow; ids below 0 and ids already closed are ignored.
+    virtual void CloseGlow(int id) = 0;
+    virtual void CloseAllGlows() = 0;
+    // Prepares one popup menu for skinned drawing before it opens (active: the manager's
+    // Active flag).
+    virtual void HookPopupMenu(framework::TPopupMenu& menu, TsSkinManager* manager, bool active) = 0;
+    // A skin is announced or removed: the menu painter forgets its frame width and pictures.
+    virtual void ForgetMenuPictures(TsSkinManager* manager) = 0;
+    // Attaches an adapter to a window the creation hook picked; true when attached.
+    virtual bool AttachAdapter(HWND window, TsAdapterKind kind, const std::string& section) = 0;
+    virtual void DetachAdapter(HWND window) = 0;
+};
+// The installed form layer, or null. The caller keeps it alive while installed.
+TsFormLayer* FormLayer();
+void SetFormLayer(TsFormLayer* layer);
 
 // Windows that the creation hook gave an adapter.
 std::vector<HWND>& HookSkinnedWindows();

@@ -320,8 +320,9 @@ void TsSkinManager::SetExtendedBorders(bool value) {
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
     if (value == skinnedPopups_) return;
+    // Popup menus are handed to the menu painter one by one as they open (the form layer's
+    // HookPopupMenu), so switching skinned popups back on has nothing to re-hook.
     skinnedPopups_ = value;
-    if (value && IsDefault() && EngineLinks().hookPopupMenus) EngineLinks().hookPopupMenus(this);
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
