@@ -1,9 +1,18 @@
 // Menus as data: popup menus, their items and states, and each window's system menu.
 //
-// Where our semantics differ from the real API: string items are UTF-8; TrackPopupMenu's menu
-// windows are of the class "#32768" and are drawn in the classic look unless their items are
-// owner-drawn; keyboard input during the menu loop is read from the queue whatever window it
-// was meant for, as the real menu loop does.
+// Where our semantics differ from the real API: string items are UTF-8; keyboard input during
+// the menu loop is read from the queue whatever window it was meant for, as the real menu loop
+// does.
+//
+// Menu windows are as a painter that subclasses them expects from the real system: the class
+// "#32768", a 3-pixel non-client border with the items in client coordinates inside it, the
+// classic edge drawn on WM_NCPAINT and the background on WM_ERASEBKGND (both sent from
+// BeginPaint through the window's current procedure, so a subclass that answers them replaces
+// them), and WM_DRAWITEM's DC being the menu window's paint DC, not clipped to the item. A press
+// outside every menu window ends the menu and then reaches the window under the pointer; a
+// press on a menu window is the menu's. The owner given to TrackPopupMenu hears WM_INITMENU and
+// WM_INITMENUPOPUP (high word of lParam TRUE for a window's system menu), and a system menu's
+// choice comes back as a posted WM_SYSCOMMAND.
 #pragma once
 
 #include "platform/types.h"
@@ -21,6 +30,7 @@ constexpr UINT MF_SEPARATOR = 0x800;
 constexpr UINT MF_UNCHECKED = 0x0;
 constexpr UINT MF_OWNERDRAW = 0x100;
 constexpr UINT MF_HILITE = 0x80;
+constexpr UINT MF_SYSMENU = 0x2000;
 constexpr UINT MFT_STRING = 0x0;
 constexpr UINT MFT_OWNERDRAW = 0x100;
 constexpr UINT MFT_RADIOCHECK = 0x200;
@@ -134,6 +144,13 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 // Ends the menu loop that runs now, as a click outside it would.
 BOOL EndMenu();
+// The symbol the system menu shows beside SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE or SC_CLOSE,
+// centred in `rect` in `color`. Not in the real API: there these come from the "Webdings" or
+// "Marlett" symbol font ('0', '1', '2' and 'r'), which does not exist here, so menu painters
+// call this instead. The design fits a 13-pixel em and grows by whole multiples of it with the
+// rectangle's height. FALSE, and nothing drawn, for any other command.
+BOOL DrawMenuSymbol(HDC dc, const RECT* rect, UINT command, COLORREF color);
 // The window's copy of the system menu (Restore, Move, Size, Minimize, Maximize, separator,
 // Close), its items enabled as the window's style and state allow; revert drops the copy.
+// A window that has had WS_SYSMENU keeps its menu when the style goes, as with the real system.
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);

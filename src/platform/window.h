@@ -9,6 +9,26 @@
 //   other's drawing (each has its own backing store), as under a compositing window manager.
 // - Desktop composition is reported as off; SetWindowTheme is accepted and does nothing;
 //   WM_THEMECHANGED and WM_WININICHANGE are never sent by the platform.
+// - Message order follows the real system's (as its conformance tables record it): an
+//   overlapped window hears WM_SIZE and WM_MOVE at its first ShowWindow; hiding, minimising
+//   and destroying deactivate after WM_WINDOWPOSCHANGED and take the focus last (minimising
+//   takes it first); RDW_UPDATENOW and UpdateWindow send WM_PAINT only, and BeginPaint sends
+//   WM_NCPAINT and WM_ERASEBKGND. One difference on purpose: SetWindowPos erases at once
+//   (WM_NCPAINT, WM_ERASEBKGND before WM_WINDOWPOSCHANGED) only when a window's state changes
+//   (minimise, maximise, restore); after a plain show, move or size they come from the next
+//   BeginPaint. The real system's tables mark those early erases optional, and painting
+//   once, late, keeps a skinned frame from being drawn twice per change.
+// - A window without WS_SYSMENU behaves as with the real system, which a frame that draws its
+//   own title buttons relies on: Alt+Space still sends it WM_SYSCOMMAND SC_KEYMENU (lParam
+//   ' '), GetSystemMenu still answers for a window that has ever had the style, and only
+//   DefWindowProc's own system menu (SC_KEYMENU, SC_MOUSEMENU, a right click on the caption)
+//   needs the style.
+// - AnimateWindow returns when the blend is over, as the real call does, but runs a modal loop
+//   meanwhile: frames follow the time passed, and timers, paints and input are dispatched
+//   between them, so the program's timers never miss a tick during a fade.
+// - GetDesktopWindow is a handle without a window object: IsWindow accepts it, windows
+//   created with it as parent (WS_CHILD or not) or moved to it by SetParent are top-level,
+//   and GetAncestor(GA_PARENT) of a top-level window names it. Nothing can be drawn on it.
 #pragma once
 
 #include "platform/messages.h"
@@ -481,7 +501,6 @@ DWORD GetMessageTime();
 DWORD GetMessagePos();
 BOOL InSendMessage();
 DWORD GetCurrentThreadId();
-DWORD GetQueueStatus(UINT flags);
 
 // --- Geometry ----------------------------------------------------------------------------
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);

@@ -80,7 +80,7 @@ TEST_F(WindowGeometry, MaximiseAsksForLimitsAndRestoreReturnsToThePlacement) {
     wc.lpfnWndProc = SmallMaxProc;
     wc.lpszClassName = "SmallMax";
     RegisterClass(&wc);
-    HWND w = CreateWindowEx(0, "SmallMax", "M", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "SmallMax", "M", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 120, 80, nullptr, nullptr, nullptr, nullptr);
     Log().clear();
     ShowWindow(w, SW_SHOWMAXIMIZED);
     EXPECT_TRUE(IsZoomed(w));
@@ -95,7 +95,7 @@ TEST_F(WindowGeometry, MaximiseAsksForLimitsAndRestoreReturnsToThePlacement) {
     SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
     GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 50);
-    EXPECT_EQ(r.right - r.left, 100);
+    EXPECT_EQ(r.right - r.left, 120);
     EXPECT_FALSE(IsZoomed(w));
     DestroyWindow(w);
 }

@@ -1,5 +1,6 @@
 // Message sequences of creating, showing and destroying windows; subclassing; re-entrant
 // sends; hooks.
+#include <algorithm>
 #include <thread>
 
 #include "window_test_support.h"
@@ -10,39 +11,58 @@ namespace {
 
 class WindowMessages : public WindowTest {};
 
+// An overlapped window hears WM_SIZE and WM_MOVE when it is first shown, not at creation;
+// popup and child windows hear them at creation.
 TEST_F(WindowMessages, CreateSendsCreationMessagesInOrder) {
     HWND w = CreateTop();
     ASSERT_TRUE(w);
-    EXPECT_TRUE(SequenceMatches(MessagesOf(w), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w),
+                                {{WM_GETMINMAXINFO}, {WM_NCCREATE}, WithWParam(WM_NCCALCSIZE, FALSE), {WM_CREATE}}));
+    HWND popup = CreateTop("P", WS_POPUP);
+    EXPECT_TRUE(SequenceMatches(MessagesOf(popup), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
+    HWND child = CreateChild(popup, {1, 1, 5, 5}, WS_CHILD);
+    EXPECT_TRUE(SequenceMatches(MessagesOf(child), {{WM_NCCREATE}, {WM_NCCALCSIZE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}));
 }
 
 TEST_F(WindowMessages, ShowActivatesBeforePositionChangedAndPaintsFrameThenClient) {
     HWND w = CreateTop();
     Log().clear();
     ShowWindow(w, SW_SHOW);
-    EXPECT_TRUE(SequenceMatches(MessagesOf(w), {{WM_SHOWWINDOW},
-                                                {WM_WINDOWPOSCHANGING},
-                                                {WM_ACTIVATEAPP},
-                                                {WM_NCACTIVATE},
-                                                {WM_ACTIVATE},
-                                                {WM_SETFOCUS},
-                                                {WM_WINDOWPOSCHANGED}}));
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w), {WithWParam(WM_SHOWWINDOW, TRUE),
+                                                        WithPos(WM_WINDOWPOSCHANGING, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
+                                                        WithWParam(WM_ACTIVATEAPP, TRUE),
+                                                        WithWParam(WM_NCACTIVATE, TRUE),
+                                                        WithWParam(WM_ACTIVATE, WA_ACTIVE),
+                                                        {WM_SETFOCUS},
+                                                        WithPos(WM_WINDOWPOSCHANGED, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE),
+                                                        WithWParam(WM_SIZE, SIZE_RESTORED),
+                                                        {WM_MOVE}}));
     EXPECT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(GetFocus(), w);
     Log().clear();
     Pump();
     EXPECT_TRUE(SequenceMatches(MessagesOf(w), {{WM_PAINT}, {WM_NCPAINT}, {WM_ERASEBKGND}}));
+    // Only the first show tells the size.
+    ShowWindow(w, SW_HIDE);
+    Log().clear();
+    ShowWindow(w, SW_SHOW);
+    std::vector<UINT> again = MessagesOf(w);
+    EXPECT_EQ(std::count(again.begin(), again.end(), WM_SIZE), 0);
 }
 
+// The deactivation follows WM_WINDOWPOSCHANGED.
 TEST_F(WindowMessages, HideWithSetWindowPosSendsChangingThenChanged) {
     HWND w = CreateTop("T", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE);
     Pump();
     Log().clear();
-    SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    std::vector<UINT> seq = MessagesOf(w);
-    ASSERT_FALSE(seq.empty());
-    EXPECT_EQ(seq.front(), WM_WINDOWPOSCHANGING);
-    EXPECT_EQ(seq.back(), WM_WINDOWPOSCHANGED);
+    UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(w, nullptr, 0, 0, 0, 0, flags);
+    EXPECT_TRUE(SequenceMatches(DetailedMessagesOf(w), {WithPos(WM_WINDOWPOSCHANGING, flags),
+                                                        WithPos(WM_WINDOWPOSCHANGED, flags),
+                                                        WithWParam(WM_NCACTIVATE, FALSE),
+                                                        WithWParam(WM_ACTIVATE, WA_INACTIVE),
+                                                        WithWParam(WM_ACTIVATEAPP, FALSE),
+                                                        {WM_KILLFOCUS}}));
     EXPECT_FALSE(IsWindowVisible(w));
     // The hidden window gave up activation.
     EXPECT_NE(GetActiveWindow(), w);

@@ -41,12 +41,70 @@ std::string MessageName(UINT msg) {
         {WM_NCPAINT, "WM_NCPAINT"}, {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
         {WM_TIMER, "WM_TIMER"}, {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
         {WM_LBUTTONUP, "WM_LBUTTONUP"}, {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
-        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_ENABLE, "WM_ENABLE"}};
+        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_ENABLE, "WM_ENABLE"},
+        {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}, {WM_CANCELMODE, "WM_CANCELMODE"}, {WM_INITMENU, "WM_INITMENU"},
+        {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"}, {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
+        {WM_EXITMENULOOP, "WM_EXITMENULOOP"}, {WM_MENUSELECT, "WM_MENUSELECT"}, {WM_COMMAND, "WM_COMMAND"}};
     for (auto& [m, n] : names)
         if (m == msg) return n;
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%04X", msg);
     return buf;
+}
+
+Expected WithWParam(UINT msg, WPARAM value, bool optional) { return Expected{msg, optional, Check::WParam, value}; }
+Expected WithPos(UINT msg, UINT flags) { return Expected{msg, false, Check::PosFlags, flags}; }
+
+std::vector<Logged> DetailedMessagesOf(HWND hwnd) {
+    std::vector<Logged> out;
+    for (const Logged& l : Log())
+        if (l.hwnd == hwnd && (!IsNoise(l.msg) || l.msg == WM_GETMINMAXINFO)) out.push_back(l);
+    return out;
+}
+
+namespace {
+
+constexpr UINT kUndocumentedPosFlags = 0x0800 | 0x1000;
+
+bool RowMatches(const Logged& l, const Expected& e) {
+    if (l.msg != e.msg) return false;
+    switch (e.check) {
+        case Check::WParam: return l.wParam == e.value;
+        case Check::PosFlags: return (l.posFlags & ~kUndocumentedPosFlags) == e.value;
+        default: return true;
+    }
+}
+
+std::string Describe(const Logged& l) {
+    std::ostringstream out;
+    out << MessageName(l.msg);
+    if (l.msg == WM_WINDOWPOSCHANGING || l.msg == WM_WINDOWPOSCHANGED)
+        out << "(0x" << std::hex << (l.posFlags & ~kUndocumentedPosFlags) << ")";
+    else if (l.wParam <= 0xFFFF)
+        out << "(" << l.wParam << ")";
+    return out.str();
+}
+
+}  // namespace
+
+::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual, const std::vector<Expected>& expected) {
+    std::size_t a = 0;
+    auto all = [&] {
+        std::ostringstream out;
+        for (const Logged& l : actual) out << ' ' << Describe(l);
+        return out.str();
+    };
+    for (const Expected& e : expected) {
+        if (a < actual.size() && RowMatches(actual[a], e)) ++a;
+        else if (!e.optional)
+            return ::testing::AssertionFailure() << "expected " << MessageName(e.msg) << " (value 0x" << std::hex
+                                                 << e.value << ") at position " << std::dec << a
+                                                 << "; actual sequence:" << all();
+    }
+    if (a != actual.size())
+        return ::testing::AssertionFailure() << "unexpected trailing " << Describe(actual[a])
+                                             << "; actual sequence:" << all();
+    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult SequenceMatches(const std::vector<UINT>& actual, const std::vector<Expected>& expected) {
@@ -71,7 +129,9 @@ std::string MessageName(UINT msg) {
 }
 
 LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Log().push_back(Logged{hwnd, msg, wParam, lParam});
+    UINT posFlags = 0;
+    if (msg == WM_WINDOWPOSCHANGING || msg == WM_WINDOWPOSCHANGED) posFlags = reinterpret_cast<WINDOWPOS*>(lParam)->flags;
+    Log().push_back(Logged{hwnd, msg, wParam, lParam, posFlags});
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 

@@ -20,12 +20,22 @@ struct Logged {
     UINT msg;
     WPARAM wParam;
     LPARAM lParam;
+    UINT posFlags = 0;  // WINDOWPOS flags of WM_WINDOWPOSCHANGING / WM_WINDOWPOSCHANGED
 };
+
+// What a table row checks besides the message.
+enum class Check { None, WParam, PosFlags };
 
 struct Expected {
     UINT msg;
     bool optional = false;
+    Check check = Check::None;
+    std::uint64_t value = 0;
 };
+// Table rows that check wParam, or the public WINDOWPOS flags (without the undocumented
+// client-move and client-size bits).
+Expected WithWParam(UINT msg, WPARAM value, bool optional = false);
+Expected WithPos(UINT msg, UINT flags);
 
 std::vector<Logged>& Log();
 // Messages that carry no meaning for sequence checks (cursor, icon and text queries).
@@ -34,6 +44,10 @@ bool IsNoise(UINT msg);
 std::vector<UINT> MessagesOf(HWND hwnd);
 // Compares a recorded sequence with a table; optional entries may be absent.
 ::testing::AssertionResult SequenceMatches(const std::vector<UINT>& actual, const std::vector<Expected>& expected);
+// Messages of one window with their parameters, keeping WM_GETMINMAXINFO (whose place the
+// tables of moves and sizes check), and the comparison that also checks parameters.
+std::vector<Logged> DetailedMessagesOf(HWND hwnd);
+::testing::AssertionResult SequenceMatches(const std::vector<Logged>& actual, const std::vector<Expected>& expected);
 std::string MessageName(UINT msg);
 
 // The recording class "Recorder": every message is logged, then DefWindowProc answers.

@@ -71,33 +71,34 @@ void ActivateWindow(Window* w, WORD how) {
         if ((w = FromHandle(target)))
             Send(w, WM_ACTIVATE, MAKEWPARAM(how, w->minimized), reinterpret_cast<LPARAM>(old ? old->handle : nullptr));
     } else {
-        if (g_focus) SetFocus(nullptr);
         SetAppActive(false, nullptr);
+        if (g_focus) SetFocus(nullptr);
     }
     --g_activationDepth;
 }
 
-// Called when a window hides, minimises or is destroyed: focus and activation move on.
+// Called when a window hides, minimises or is destroyed. As with the real system the
+// activation moves first (the window hears WM_NCACTIVATE, WM_ACTIVATE and, when no window of
+// the program takes over, WM_ACTIVATEAPP), and only then does it lose the focus.
 void OnWindowDisappearing(Window* w) {
     HWND h = w->handle;
-    if (g_focus && (g_focus == h || IsChild(h, g_focus))) {
-        Window* top = TopLevelOf(w);
-        SetFocus(top != w && IsWindowVisible(top->handle) ? top->handle : nullptr);
+    if (g_active == h) {
+        Window* next = nullptr;
+        if (w->owner && CanActivate(w->owner)) next = w->owner;
+        for (Window* t : TopLevels())
+            if (!next && t != w && CanActivate(t) && !t->minimized) next = t;
+        if (next) {
+            ActivateWindow(next, WA_ACTIVE);
+        } else {
+            g_active = nullptr;
+            Deactivate(w, nullptr);
+            SetAppActive(false, nullptr);
+        }
     }
-    if (g_active != h) return;
-    Window* next = nullptr;
-    if (w->owner && CanActivate(w->owner)) next = w->owner;
-    for (Window* t : TopLevels())
-        if (!next && t != w && CanActivate(t) && !t->minimized) next = t;
-    if (next) {
-        ActivateWindow(next, WA_ACTIVE);
-    } else {
-        Window* old = FromHandle(g_active);
-        g_active = nullptr;
-        if (old) Deactivate(old, nullptr);
-        if (g_focus) SetFocus(nullptr);
-        SetAppActive(false, nullptr);
-    }
+    Window* gone = FromHandle(h);
+    if (!gone || !g_focus || (g_focus != h && !IsChild(h, g_focus))) return;
+    Window* parent = gone->IsChild() ? gone->parent : nullptr;
+    SetFocus(parent && IsReallyVisible(parent) ? parent->handle : nullptr);
 }
 
 void BackendFocusChanged(SurfaceId surface, bool in) {

@@ -126,9 +126,28 @@ LRESULT NcLButtonDblClk(Window* w, WPARAM hit, LPARAM lParam) {
     return 0;
 }
 
+// Below the icon of the caption, where the real system opens the system menu from the
+// keyboard or the icon.
+POINT SystemMenuPoint(Window* w) {
+    POINT o = ScreenOrigin(w);
+    int frame = FrameWidth(w->style, w->exStyle);
+    return POINT{o.x + frame, o.y + frame + CaptionHeight(w->style, w->exStyle)};
+}
+
+// Only a window with WS_SYSMENU has the system's own menu; without it SC_KEYMENU is left to
+// the window's procedure (a skinned frame shows a menu of its own).
+void ShowSystemMenu(Window* w, POINT at) {
+    if (w->IsChild() || !(w->style & WS_SYSMENU)) return;
+    TrackSystemMenu(w->handle, at);
+}
+
 LRESULT SysCommand(Window* w, WPARAM wParam, LPARAM lParam) {
     HWND h = w->handle;
     switch (wParam & 0xFFF0) {
+        case SC_KEYMENU:
+            if (lParam == ' ') ShowSystemMenu(w, SystemMenuPoint(w));
+            break;
+        case SC_MOUSEMENU: ShowSystemMenu(w, SystemMenuPoint(w)); break;
         case SC_CLOSE: Send(w, WM_CLOSE, 0, 0); break;
         case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(h, SW_SHOWMAXIMIZED); break;
@@ -149,11 +168,21 @@ LRESULT SysKeyDown(Window* w, WPARAM vk, LPARAM lParam) {
     return 0;
 }
 
+// Alt+Space asks for the system menu whatever the window's style, as with the real system: a
+// child hands the key to its parent, a top-level window sends itself SC_KEYMENU.
 LRESULT SysChar(Window* w, WPARAM ch, LPARAM lParam) {
-    if (ch == ' ' && (lParam & (1 << 29))) {
-        Window* top = TopLevelOf(w);
-        if (top->style & WS_SYSMENU) Send(top, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-    }
+    if (ch != ' ' || !(lParam & (1 << 29))) return 0;
+    if (w->IsChild()) return Send(w->parent, WM_SYSCHAR, ch, lParam);
+    Send(w, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    return 0;
+}
+
+// A right click on the caption or the icon opens the system menu at the pointer.
+LRESULT ContextMenu(Window* w, WPARAM wParam, LPARAM lParam) {
+    if (w->IsChild()) return Send(w->parent, WM_CONTEXTMENU, wParam, lParam);
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    LRESULT hit = DefaultHitTest(w, at);
+    if (hit == HTCAPTION || hit == HTSYSMENU) ShowSystemMenu(w, at);
     return 0;
 }
 
@@ -249,6 +278,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
             return 0;
+        case WM_WINDOWPOSCHANGING: ClampWindowPos(w, reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
         case WM_WINDOWPOSCHANGED: return WindowPosChanged(w, lParam);
         case WM_GETMINMAXINFO: return 0;
         case WM_RBUTTONUP: {
@@ -257,9 +287,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
             return 0;
         }
-        case WM_CONTEXTMENU:
-            if (w->IsChild()) Send(w->parent, WM_CONTEXTMENU, wParam, lParam);
+        case WM_NCRBUTTONUP:
+            Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
             return 0;
+        case WM_CONTEXTMENU: return ContextMenu(w, wParam, lParam);
         case WM_MOUSEWHEEL:
             if (w->IsChild()) return Send(w->parent, msg, wParam, lParam);
             return 0;

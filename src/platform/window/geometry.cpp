@@ -114,6 +114,47 @@ void RecalcClient(Window* w) {
     w->client = params.rgrc[0];
 }
 
+// The form a move or size takes: wParam TRUE, the new and old window rectangles, the old client
+// rectangle and the WINDOWPOS of the change.
+namespace {
+void RecalcClientForMove(Window* w, const RECT& oldRect, const RECT& oldClient, WINDOWPOS* wp) {
+    NCCALCSIZE_PARAMS params{};
+    params.rgrc[0] = w->rect;
+    params.rgrc[1] = oldRect;
+    params.rgrc[2] = oldClient;
+    params.lppos = wp;
+    Send(w, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+    w->client = params.rgrc[0];
+}
+}  // namespace
+
+MINMAXINFO QueryMinMaxInfo(Window* w) {
+    RECT work = PrimaryWorkArea();
+    int frame = FrameWidth(w->style, w->exStyle);
+    MINMAXINFO mmi{};
+    mmi.ptMaxSize = POINT{work.right - work.left + 2 * frame, work.bottom - work.top + 2 * frame};
+    mmi.ptMaxPosition = POINT{-frame, -frame};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    return mmi;
+}
+
+// DefWindowProc's WM_WINDOWPOSCHANGING: a sizable or overlapped window's new size is kept
+// within the limits WM_GETMINMAXINFO gives (the lower ones not while minimised).
+void ClampWindowPos(Window* w, WINDOWPOS* wp) {
+    if (wp->flags & SWP_NOSIZE) return;
+    if (!(w->style & WS_THICKFRAME) && (w->style & (WS_POPUP | WS_CHILD))) return;
+    HWND h = w->handle;
+    MINMAXINFO mmi = QueryMinMaxInfo(w);
+    if (!(w = FromHandle(h))) return;
+    wp->cx = std::min<int>(wp->cx, mmi.ptMaxTrackSize.x);
+    wp->cy = std::min<int>(wp->cy, mmi.ptMaxTrackSize.y);
+    if (w->style & WS_MINIMIZE) return;
+    wp->cx = std::max<int>(wp->cx, mmi.ptMinTrackSize.x);
+    wp->cy = std::max<int>(wp->cy, mmi.ptMinTrackSize.y);
+}
+
 void SyncSurfaceGeometry(Window* top) {
     if (!top->surface) return;
     Surface* s = top->surface.get();
@@ -132,16 +173,40 @@ void Restack() {
     GetBackend().RestackSurfaces(ids);
 }
 
-}  // namespace platform::win
+namespace {
 
-using namespace platform::win;
-using platform::RectOffset;
+// What happens to focus and activation once a window is gone from the screen, after its
+// WM_WINDOWPOSCHANGED, as with the real system.
+void AfterHidden(HWND hwnd) {
+    if (Window* w = FromHandle(hwnd)) OnWindowDisappearing(w);
+}
 
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+// Redundant show and hide requests are dropped after WM_WINDOWPOSCHANGING has seen them, as the
+// real system does; a hidden window that is not being shown is not redrawn.
+UINT FixupFlags(const Window* w, UINT flags) {
+    if (w->style & WS_VISIBLE) return flags & ~SWP_SHOWWINDOW;
+    flags &= ~SWP_HIDEWINDOW;
+    return (flags & SWP_SHOWWINDOW) ? flags : flags | SWP_NOREDRAW;
+}
+
+bool ActivatesOnMove(const Window* w, UINT flags) {
+    return !(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !w->IsChild() && (w->style & WS_VISIBLE) &&
+           !(w->exStyle & WS_EX_NOACTIVATE);
+}
+
+// The real system erases a window whose state changed (minimise, maximise, restore) before
+// telling it WM_WINDOWPOSCHANGED.
+void EraseAfterStateChange(Window* w) {
+    if (!IsReallyVisible(w) || w->minimized) return;
+    RedrawWindow(w->handle, nullptr, nullptr, RDW_ERASENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
+// `changedFlags` are added to the flags of WM_WINDOWPOSCHANGED only.
+BOOL MoveWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, UINT changedFlags) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
-    if ((flags & SWP_SHOWWINDOW) && (w->style & WS_VISIBLE)) flags &= ~SWP_SHOWWINDOW;
-    if ((flags & SWP_HIDEWINDOW) && !(w->style & WS_VISIBLE)) flags &= ~SWP_HIDEWINDOW;
     WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags};
     if (flags & SWP_NOMOVE) wp.x = w->rect.left, wp.y = w->rect.top;
     if (flags & SWP_NOSIZE) wp.cx = w->Width(), wp.cy = w->Height();
@@ -149,6 +214,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         Send(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
         if (!(w = FromHandle(hwnd))) return FALSE;
     }
+    wp.flags = FixupFlags(w, wp.flags) | changedFlags;
     wp.cx = std::max(0, wp.cx);
     wp.cy = std::max(0, wp.cy);
     RECT oldRect = w->rect, oldClient = w->client;
@@ -159,26 +225,32 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     bool frameChanged = (wp.flags & SWP_FRAMECHANGED) != 0;
     w->rect = newRect;
     if (sizeChanged || frameChanged) {
-        RecalcClient(w);
+        RecalcClientForMove(w, oldRect, oldClient, &wp);
+        if (!(w = FromHandle(hwnd))) return FALSE;
     } else if (moved) {
         w->client = RectOffset(oldClient, newRect.left - oldRect.left, newRect.top - oldRect.top);
     }
     if (!(wp.flags & SWP_NOZORDER)) PlaceInZOrder(w, wp.hwndInsertAfter);
     bool shown = (wp.flags & SWP_SHOWWINDOW) != 0, hidden = (wp.flags & SWP_HIDEWINDOW) != 0;
     if (shown) w->style |= WS_VISIBLE;
-    if (hidden) {
-        w->style &= ~WS_VISIBLE;
-        OnWindowDisappearing(w);
-    }
+    if (hidden) w->style &= ~WS_VISIBLE;
     if (!(wp.flags & SWP_NOREDRAW)) InvalidateAfterChange(w, oldRect, sizeChanged, moved, shown, hidden, frameChanged);
-    bool activate = shown && !(wp.flags & SWP_NOACTIVATE) && !w->IsChild() && !(w->exStyle & WS_EX_NOACTIVATE);
-    SyncTopLevel(w, shown, hidden, activate);
+    bool activate = ActivatesOnMove(w, wp.flags);
+    SyncTopLevel(w, shown, hidden, activate && shown);
     if (!w->IsChild() && !(wp.flags & SWP_NOZORDER)) Restack();
-    // As with the real system, a window shown with activation is active before it hears
-    // WM_WINDOWPOSCHANGED.
+    // As with the real system, a window moved or shown with activation is active before it
+    // hears WM_WINDOWPOSCHANGED.
     if (activate) ActivateWindow(w, WA_ACTIVE);
+    if ((wp.flags & SWP_STATECHANGED) && (w = FromHandle(hwnd))) EraseAfterStateChange(w);
     if ((w = FromHandle(hwnd))) SendWindowPosChanged(w, wp, oldClient);
+    if (hidden) AfterHidden(hwnd);
     return TRUE;
+}
+
+}  // namespace platform::win
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    return platform::win::MoveWindowPos(hwnd, insertAfter, x, y, cx, cy, flags & ~SWP_STATECHANGED, 0);
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
@@ -188,103 +260,143 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 
 BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
-static void ApplyState(Window* w, const RECT& target, bool minimized, bool maximized) {
+namespace platform::win {
+namespace {
+
+void SetState(Window* w, bool minimized, bool maximized) {
     w->minimized = minimized;
     w->maximized = maximized;
     w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | (minimized ? WS_MINIMIZE : 0) | (maximized ? WS_MAXIMIZE : 0);
-    SetWindowPos(w->handle, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_STATECHANGED);
 }
 
-static RECT MaximizedRect(Window* w) {
-    RECT work{};
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    int frame = FrameWidth(w->style, w->exStyle);
-    MINMAXINFO mmi{};
-    mmi.ptMaxSize = POINT{work.right - work.left + 2 * frame, work.bottom - work.top + 2 * frame};
-    mmi.ptMaxPosition = POINT{-frame, -frame};
-    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-    Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+void MoveToState(Window* w, const RECT& target, UINT flags, UINT changedFlags) {
+    MoveWindowPos(w->handle, HWND_TOP, target.left, target.top, target.right - target.left,
+                  target.bottom - target.top, flags | SWP_FRAMECHANGED | SWP_STATECHANGED, changedFlags);
+}
+
+RECT MaximizedRect(Window* w) {
+    RECT work = PrimaryWorkArea();
+    MINMAXINFO mmi = QueryMinMaxInfo(w);
     return RECT{work.left + mmi.ptMaxPosition.x, work.top + mmi.ptMaxPosition.y,
                 work.left + mmi.ptMaxPosition.x + mmi.ptMaxSize.x, work.top + mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
 }
 
-static void Minimize(Window* w) {
+// Minimising gives up the focus before anything moves, and (unless the window stays active
+// as SW_SHOWMINIMIZED asks) the activation after WM_WINDOWPOSCHANGED.
+void Minimize(Window* w, int cmd) {
+    HWND h = w->handle;
     if (w->minimized) return;
+    HWND focus = GetFocus();
+    if (focus && (focus == h || IsChild(h, focus))) SetFocus(nullptr);
+    if (!(w = FromHandle(h))) return;
     if (!w->maximized) w->restoreRect = w->rect;
-    bool wasMaximized = w->maximized;
+    w->restoreToMaximized = w->maximized;
+    SetState(w, true, false);
+    bool keepActive = cmd == SW_SHOWMINIMIZED;
     // Like the real system, an iconic window sits far off screen with the minimised size.
     RECT icon{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMINIMIZED), -32000 + GetSystemMetrics(SM_CYMINIMIZED)};
-    ApplyState(w, icon, true, false);
-    w->restoreToMaximized = wasMaximized;
+    MoveToState(w, icon, SWP_SHOWWINDOW | SWP_NOCOPYBITS | (keepActive ? 0 : SWP_NOACTIVATE | SWP_NOZORDER), 0);
+    if (!(w = FromHandle(h))) return;
     if (w->surface && w->surface->mapped && !w->IsChild()) GetBackend().Minimize(w->surface->id);
-    OnWindowDisappearing(w);
+    if (!keepActive) OnWindowDisappearing(w);
 }
 
-static void Maximize(Window* w) {
+void Maximize(Window* w, bool wasVisible) {
+    bool fromIcon = w->minimized;
     if (!w->minimized && !w->maximized) w->restoreRect = w->rect;
     RECT target = MaximizedRect(w);
-    ApplyState(w, target, false, true);
+    SetState(w, false, true);
+    MoveToState(w, target, wasVisible ? 0 : SWP_SHOWWINDOW, fromIcon ? SWP_NOCOPYBITS : 0);
 }
 
-static void Restore(Window* w) {
-    bool backToMax = w->minimized && w->restoreToMaximized;
+// One WM_WINDOWPOSCHANGING / WM_WINDOWPOSCHANGED pair, with the activation in between.
+void Restore(Window* w, bool wasVisible, bool activate) {
+    HWND h = w->handle;
+    bool fromIcon = w->minimized;
+    bool backToMax = fromIcon && w->restoreToMaximized;
     w->restoreToMaximized = false;
-    if (backToMax) {
-        w->minimized = false;
-        ApplyState(w, MaximizedRect(w), false, true);
-    } else if (w->minimized || w->maximized) {
-        ApplyState(w, w->restoreRect, false, false);
-    }
+    RECT target = backToMax ? MaximizedRect(w) : w->restoreRect;
+    SetState(w, false, backToMax);
+    UINT flags = (wasVisible ? 0 : SWP_SHOWWINDOW) | (activate ? 0 : SWP_NOACTIVATE | SWP_NOZORDER);
+    MoveToState(w, target, flags, fromIcon ? SWP_NOCOPYBITS : 0);
+    if (!fromIcon || !(w = FromHandle(h))) return;
     if (w->surface && !w->IsChild() && (w->style & WS_VISIBLE)) {
-        GetBackend().ShowSurface(w->surface->id, true, true);
+        GetBackend().ShowSurface(w->surface->id, true, activate);
         w->surface->mapped = true;
     }
 }
 
-static bool StateHookAllows(Window* w, int cmd) {
+bool StateHookAllows(Window* w, int cmd) {
     return CallCbtHook(HCBT_MINMAX, reinterpret_cast<WPARAM>(w->handle), cmd) == 0;
 }
+
+// The first show of an overlapped window tells it its size and place, as CreateWindowEx did
+// not.
+void SendPendingSize(HWND hwnd) {
+    Window* w = FromHandle(hwnd);
+    if (!w || !w->needSize) return;
+    w->needSize = false;
+    WPARAM kind = w->minimized ? SIZE_MINIMIZED : w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    RECT c = w->client;
+    Send(w, WM_SIZE, kind, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    if ((w = FromHandle(hwnd))) Send(w, WM_MOVE, 0, MAKELPARAM(w->client.left, w->client.top));
+}
+
+bool ShowPlain(Window* w, int cmd, bool wasVisible) {
+    if (wasVisible) return false;
+    HWND h = w->handle;
+    Send(w, WM_SHOWWINDOW, TRUE, 0);
+    if (!(w = FromHandle(h))) return false;
+    bool quiet = cmd == SW_SHOWNA || cmd == SW_SHOWNOACTIVATE || w->IsChild();
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (quiet ? SWP_NOACTIVATE | SWP_NOZORDER : 0));
+    return true;
+}
+
+}  // namespace
+}  // namespace platform::win
+
+using namespace platform::win;
+using platform::RectOffset;
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
     BOOL wasVisible = (w->style & WS_VISIBLE) ? TRUE : FALSE;
-    UINT noActivate = SWP_NOACTIVATE;
     switch (cmd) {
         case SW_HIDE:
             if (!wasVisible) return FALSE;
             Send(w, WM_SHOWWINDOW, FALSE, 0);
-            SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE |
+                             (w->IsChild() ? SWP_NOACTIVATE | SWP_NOZORDER : 0));
             return wasVisible;
         case SW_MINIMIZE: case SW_SHOWMINIMIZED: case SW_SHOWMINNOACTIVE:
-            if (!StateHookAllows(w, cmd)) return wasVisible;
-            if (!wasVisible) {
-                Send(w, WM_SHOWWINDOW, TRUE, 0);
-                w->style |= WS_VISIBLE;
-                EnsureSurface(w);
-            }
-            Minimize(w);
-            return wasVisible;
-        case SW_SHOWMAXIMIZED:
-            if (!StateHookAllows(w, cmd)) return wasVisible;
+            if (w->minimized || !StateHookAllows(w, cmd) || !(w = FromHandle(hwnd))) return wasVisible;
             if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
-            Maximize(w);
-            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
-            return wasVisible;
-        case SW_RESTORE: case SW_SHOWNORMAL:
-            if ((w->minimized || w->maximized) && StateHookAllows(w, cmd)) Restore(w);
-            noActivate = 0;
+            if ((w = FromHandle(hwnd))) Minimize(w, cmd);
             break;
-        case SW_SHOW: noActivate = 0; break;
-        case SW_SHOWNA: case SW_SHOWNOACTIVATE: break;
+        case SW_SHOWMAXIMIZED:
+            if (w->maximized) return wasVisible;
+            if (!StateHookAllows(w, cmd) || !(w = FromHandle(hwnd))) return wasVisible;
+            if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
+            if ((w = FromHandle(hwnd))) Maximize(w, wasVisible);
+            break;
+        case SW_RESTORE: case SW_SHOWNORMAL: case SW_SHOWNOACTIVATE:
+            if (w->minimized || w->maximized) {
+                if (!StateHookAllows(w, cmd) || !(w = FromHandle(hwnd))) return wasVisible;
+                if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
+                if ((w = FromHandle(hwnd))) Restore(w, wasVisible, cmd != SW_SHOWNOACTIVATE && !w->IsChild());
+            } else if (!ShowPlain(w, cmd, wasVisible)) {
+                return wasVisible;
+            }
+            break;
+        case SW_SHOW: case SW_SHOWNA:
+            if (!ShowPlain(w, cmd, wasVisible)) return wasVisible;
+            break;
         default: return wasVisible;
     }
-    if (!wasVisible) Send(w, WM_SHOWWINDOW, TRUE, 0);
-    if (!(w = FromHandle(hwnd))) return wasVisible;
-    UINT z = (w->IsChild() || noActivate) ? SWP_NOZORDER : 0;
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | noActivate | z);
+    SendPendingSize(hwnd);
     return wasVisible;
 }
 

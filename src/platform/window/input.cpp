@@ -308,6 +308,7 @@ void ProcessEvent(const BackendEvent& e) {
 }  // namespace
 
 void QueueRawEvent(const BackendEvent& e) { S().raw.push_back(e); }
+void QueueRawEventFirst(const BackendEvent& e) { S().raw.push_front(e); }
 
 // Scripted pointer positions may be given in the main window's client coordinates.
 static BackendEvent Resolved(BackendEvent e) {

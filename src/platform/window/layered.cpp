@@ -1,7 +1,6 @@
 // Layered windows: per-pixel alpha content from UpdateLayeredWindow, constant opacity from
-// SetLayeredWindowAttributes, and AnimateWindow's blend.
+// SetLayeredWindowAttributes (AnimateWindow's blend is in animate_window.cpp).
 #include <algorithm>
-#include <thread>
 
 #include "platform/gdi.h"
 #include "platform/gdi/window_dc.h"
@@ -65,32 +64,6 @@ BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* key, BYTE* alpha, DWORD* fl
     if (key) *key = w->layeredKey;
     if (alpha) *alpha = w->layeredAlpha;
     if (flags) *flags = w->layeredFlags;
-    return TRUE;
-}
-
-// Only the blend is offered: it fades a top-level window in or out over `time` milliseconds.
-BOOL AnimateWindow(HWND hwnd, DWORD time, DWORD flags) {
-    Window* w = FromHandle(hwnd);
-    if (!w || w->IsChild() || !(flags & AW_BLEND)) return FALSE;
-    bool hide = (flags & AW_HIDE) != 0;
-    if (hide == !(w->style & WS_VISIBLE)) return FALSE;
-    if (!hide) {
-        ShowWindow(hwnd, (flags & AW_ACTIVATE) ? SW_SHOW : SW_SHOWNA);
-        UpdateWindow(hwnd);
-    }
-    if (!(w = FromHandle(hwnd)) || !w->surface) return FALSE;
-    Surface* s = w->surface.get();
-    BYTE finalOpacity = s->opacity;
-    constexpr int kSteps = 16;
-    for (int i = 1; i <= kSteps && time > 0; ++i) {
-        int level = hide ? kSteps - i : i;
-        s->opacity = static_cast<BYTE>(finalOpacity * level / kSteps);
-        s->damage = Region(0, 0, s->buffer.width, s->buffer.height);
-        PresentAll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(time / kSteps));
-    }
-    s->opacity = finalOpacity;
-    if (hide) ShowWindow(hwnd, SW_HIDE);
     return TRUE;
 }
 

@@ -274,9 +274,12 @@ BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info)
     return TRUE;
 }
 
+// As with the real system, a window that loses WS_SYSMENU keeps its system menu (a skinned
+// frame that draws its own buttons still builds its menu from it); a window that never had
+// the style has none.
 HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
     Window* w = FromHandle(hwnd);
-    if (!w || !(w->style & WS_SYSMENU)) return nullptr;
+    if (!w || !(w->hadSysMenu || (w->style & WS_SYSMENU))) return nullptr;
     auto& menus = M().systemMenus;
     if (revert) {
         ForgetSystemMenu(hwnd);

@@ -58,7 +58,6 @@ Region ChildRegionInWindow(const Window* parent, const Window* child, const Regi
     return r;
 }
 
-void PaintNow(Window* w, bool erase, bool children);
 
 }  // namespace
 
@@ -140,13 +139,14 @@ void InvalidateWindow(Window* w, const Region& region, UINT flags) {
         if ((flags & RDW_FRAME) && !region.Subtracted(Region(client)).IsEmpty()) w->ncPaintPending = true;
         w->update.Unite(clientPart);
         if ((flags & RDW_ERASE) && !clientPart.IsEmpty()) w->erasePending = true;
-        if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
     } else if (flags & RDW_VALIDATE) {
         w->update.Subtract(region);
         if (flags & RDW_NOERASE) w->erasePending = false;
-        if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
         if ((flags & RDW_NOFRAME) == 0 && region.Subtracted(Region(client)).IsEmpty() == false) w->ncPaintPending = false;
     }
+    // A paint without an update region, asked for or withdrawn on its own.
+    if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
+    if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
     bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
     if (!children) return;
     Region inClient = region.Intersected(Region(client));
@@ -277,28 +277,41 @@ void PresentAll() {
 
 namespace {
 
-void PaintNow(Window* w, bool erase, bool children) {
+void ForEachVisibleChild(Window* w, void (*paint)(Window*, bool)) {
+    std::vector<HWND> kids;
+    for (Window* c : w->children) kids.push_back(c->handle);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it)
+        if (Window* c = FromHandle(*it); c && (c->style & WS_VISIBLE)) paint(c, true);
+}
+
+// RDW_ERASENOW: the frame and the background now, the client later.
+void EraseNow(Window* w, bool children) {
     HWND h = w->handle;
     if (w->ncPaintPending) {
         w->ncPaintPending = false;
         Send(w, WM_NCPAINT, 1, 0);
         if (!(w = FromHandle(h))) return;
     }
-    if (erase && w->erasePending && w->update.IsEmpty() == false) {
+    if (w->erasePending && !w->update.IsEmpty()) {
         HDC dc = GetDCEx(h, nullptr, DCX_USESTYLE | DCX_CACHE);
         if (Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0)) w->erasePending = false;
         ReleaseDC(h, dc);
         if (!(w = FromHandle(h))) return;
     }
-    if (!erase && (!w->update.IsEmpty() || w->internalPaint)) {
+    if (children) ForEachVisibleChild(w, &EraseNow);
+}
+
+// RDW_UPDATENOW: as with the real system only WM_PAINT is sent; BeginPaint sends WM_NCPAINT and
+// WM_ERASEBKGND from inside it. A window whose frame alone needs painting hears WM_NCPAINT.
+void UpdateNow(Window* w, bool children) {
+    HWND h = w->handle;
+    if (!w->update.IsEmpty() || w->internalPaint) {
         Send(w, WM_PAINT, 0, 0);
-        if (!(w = FromHandle(h))) return;
+    } else if (w->ncPaintPending) {
+        w->ncPaintPending = false;
+        Send(w, WM_NCPAINT, 1, 0);
     }
-    if (!children) return;
-    std::vector<HWND> kids;
-    for (Window* c : w->children) kids.push_back(c->handle);
-    for (auto it = kids.rbegin(); it != kids.rend(); ++it)
-        if (Window* c = FromHandle(*it); c && (c->style & WS_VISIBLE)) PaintNow(c, erase, true);
+    if (children && (w = FromHandle(h))) ForEachVisibleChild(w, &UpdateNow);
 }
 
 }  // namespace
@@ -329,15 +342,12 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
     Region area = ClientRegionArg(w, rect, rgn, (flags & RDW_FRAME) && !rect && !rgn);
-    if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) InvalidateWindow(w, area, flags);
+    if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT))
+        InvalidateWindow(w, area, flags);
     if (flags & RDW_NOFRAME) w->ncPaintPending = (flags & RDW_VALIDATE) ? false : w->ncPaintPending;
     bool children = (flags & RDW_ALLCHILDREN) != 0;
-    if (flags & RDW_UPDATENOW) {
-        PaintNow(w, true, children);
-        if ((w = FromHandle(hwnd))) PaintNow(w, false, children);
-    } else if (flags & RDW_ERASENOW) {
-        PaintNow(w, true, children);
-    }
+    if (flags & RDW_UPDATENOW) UpdateNow(w, children);
+    else if (flags & RDW_ERASENOW) EraseNow(w, children);
     return TRUE;
 }
 
@@ -374,8 +384,7 @@ BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
 BOOL UpdateWindow(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     if (!w) return FALSE;
-    PaintNow(w, true, false);
-    if ((w = FromHandle(hwnd))) PaintNow(w, false, false);
+    UpdateNow(w, false);
     return TRUE;
 }
 
@@ -385,7 +394,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
     RECT c = w->ClientInWindow();
     RECT b = w->update.Bounds();
     if (rect) *rect = w->update.IsEmpty() ? RECT{} : platform::RectOffset(b, -c.left, -c.top);
-    if (erase && w->erasePending) PaintNow(w, true, false);
+    if (erase && w->erasePending) EraseNow(w, false);
     return w->update.IsEmpty() ? FALSE : TRUE;
 }
 
@@ -396,7 +405,7 @@ int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
     RECT c = w->ClientInWindow();
     ro->region = w->update;
     ro->region.Offset(-c.left, -c.top);
-    if (erase && w->erasePending) PaintNow(w, true, false);
+    if (erase && w->erasePending) EraseNow(w, false);
     return ro->region.IsEmpty() ? 1 : ro->region.IsRectangle() ? 2 : 3;  // NULLREGION, SIMPLEREGION, COMPLEXREGION
 }
 
@@ -425,7 +434,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     ps->hdc = dc;
     RECT b = update.Bounds();
     ps->rcPaint = update.IsEmpty() ? RECT{} : platform::RectOffset(b, -c.left, -c.top);
-    ps->fErase = TRUE;
+    // fErase tells the painter the background still needs erasing: an erase was pending and
+    // WM_ERASEBKGND did not do it.
+    ps->fErase = FALSE;
     if (erase) ps->fErase = Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     return dc;
 }

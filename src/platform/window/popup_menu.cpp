@@ -1,5 +1,5 @@
-// TrackPopupMenu: menu windows of the class "#32768", their layout and classic drawing, and
-// the modal menu loop (mouse, keyboard, mnemonics, submenus, dismissal).
+// TrackPopupMenu and the system menu: menu windows of the class "#32768", their layout and
+// classic drawing, and the modal menu loop (mouse, keyboard, mnemonics, submenus, dismissal).
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -9,6 +9,7 @@
 #include "platform/gdi_text.h"
 #include "platform/menu.h"
 #include "platform/window.h"
+#include "platform/window/window_system.h"
 
 namespace {
 
@@ -34,13 +35,19 @@ struct Level {
 struct Tracker {
     HWND owner = nullptr;
     UINT flags = 0;
+    bool systemMenu = false;
     std::vector<Level> levels;
     bool done = false;
     UINT chosen = 0;
+    POINT chosenAt{};
     HFONT font = nullptr;
+    // A press outside every menu ends the loop and is handed on to the window beneath.
+    bool passPressOn = false;
+    platform::BackendEvent press;
 };
 
 Tracker* g_tracker = nullptr;
+// The menu window's non-client border; items are laid out in client coordinates inside it.
 constexpr int kFrame = 3;
 constexpr const char* kMenuClass = "#32768";
 
@@ -111,46 +118,73 @@ void DrawClassicItem(HDC dc, const ItemGeometry& item, bool hot) {
         write(text, 0);
     }
     if (item.state & MFS_CHECKED) DrawCheck(dc, r, item.Grayed() ? GetSysColor(COLOR_GRAYTEXT) : text);
+    if (g_tracker->systemMenu) {
+        RECT symbol{r.left, r.top, r.left + GetSystemMetrics(SM_CXMENUCHECK) + 4, r.bottom};
+        DrawMenuSymbol(dc, &symbol, item.id, item.Grayed() ? GetSysColor(COLOR_GRAYTEXT) : text);
+    }
     if (item.submenu) DrawArrow(dc, r, text);
 }
 
+void DrawOwnerDrawnItem(HDC dc, const Level& level, const ItemGeometry& item, bool hot) {
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(level.menu), dc,
+                       item.rect, item.data};
+    if (hot) dis.itemState |= ODS_SELECTED;
+    if (item.Grayed()) dis.itemState |= ODS_GRAYED | ODS_DISABLED;
+    if (item.state & MFS_CHECKED) dis.itemState |= ODS_CHECKED;
+    if (item.state & MFS_DEFAULT) dis.itemState |= ODS_DEFAULT;
+    // As with the real system the DC is not clipped to the item: a painter may fill the gaps
+    // between and below its items while it draws one.
+    SendMessage(g_tracker->owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
+// BeginPaint sends WM_NCPAINT and WM_ERASEBKGND through the window's procedure, so a subclass
+// that answers them replaces the classic edge and background.
 void PaintLevel(Level& level) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(level.hwnd, &ps);
-    RECT client{};
-    GetClientRect(level.hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
-    DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
     HGDIOBJ oldFont = SelectObject(dc, g_tracker->font);
     for (size_t i = 0; i < level.items.size(); ++i) {
-        ItemGeometry& item = level.items[i];
+        const ItemGeometry& item = level.items[i];
         bool hot = static_cast<int>(i) == level.hot;
-        if (item.type & MFT_OWNERDRAW) {
-            DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(level.menu), dc,
-                               item.rect, item.data};
-            if (hot) dis.itemState |= ODS_SELECTED;
-            if (item.Grayed()) dis.itemState |= ODS_GRAYED | ODS_DISABLED;
-            if (item.state & MFS_CHECKED) dis.itemState |= ODS_CHECKED;
-            if (item.state & MFS_DEFAULT) dis.itemState |= ODS_DEFAULT;
-            int saved = SaveDC(dc);
-            IntersectClipRect(dc, item.rect.left, item.rect.top, item.rect.right, item.rect.bottom);
-            SendMessage(g_tracker->owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-            RestoreDC(dc, saved);
-        } else {
-            DrawClassicItem(dc, item, hot);
-        }
+        if (item.type & MFT_OWNERDRAW) DrawOwnerDrawnItem(dc, level, item, hot);
+        else DrawClassicItem(dc, item, hot);
     }
     SelectObject(dc, oldFont);
     EndPaint(level.hwnd, &ps);
 }
 
+void PaintMenuEdge(HWND hwnd) {
+    HDC dc = GetWindowDC(hwnd);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    for (int ring = 2; ring < kFrame; ++ring) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+        InflateRect(&r, -1, -1);
+    }
+    ReleaseDC(hwnd, dc);
+}
+
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_NCCALCSIZE: {
+        auto* r = reinterpret_cast<RECT*>(lParam);
+        InflateRect(r, -kFrame, -kFrame);
+        return 0;
+    }
+    case WM_NCPAINT: PaintMenuEdge(hwnd); return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_MENU));
+        return 1;
+    }
     case WM_PAINT:
         if (Level* l = LevelOf(hwnd)) PaintLevel(*l);
         else ValidateRect(hwnd, nullptr);
         return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HTCLIENT;  // the border belongs to the menu too
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
     }
@@ -170,7 +204,7 @@ void RegisterMenuClass() {
 SIZE MeasureItems(Level& level) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, g_tracker->font);
-    int width = 0, labelWidth = 0, shortcutWidth = 0, y = kFrame;
+    int width = 0, labelWidth = 0, shortcutWidth = 0, y = 0;
     std::vector<int> heights;
     for (ItemGeometry& item : level.items) {
         int w = 0, h = 0;
@@ -199,12 +233,12 @@ SIZE MeasureItems(Level& level) {
     int textWidth = GetSystemMetrics(SM_CXMENUCHECK) + 6 + labelWidth + (shortcutWidth ? shortcutWidth + 16 : 0) + 22;
     width = std::max(width, textWidth);
     for (size_t i = 0; i < level.items.size(); ++i) {
-        level.items[i].rect = RECT{kFrame, y, kFrame + width, y + heights[i]};
+        level.items[i].rect = RECT{0, y, width, y + heights[i]};
         y += heights[i];
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return SIZE{width + 2 * kFrame, y + kFrame};
+    return SIZE{width + 2 * kFrame, y + 2 * kFrame};
 }
 
 void ReadItems(Level& level) {
@@ -229,9 +263,11 @@ void ReadItems(Level& level) {
 }
 
 void OpenLevel(HMENU menu, POINT at, UINT flags, const RECT* besideItem) {
-    if (!(g_tracker->flags & TPM_NONOTIFY))
+    if (!(g_tracker->flags & TPM_NONOTIFY)) {
+        bool system = g_tracker->systemMenu && g_tracker->levels.empty();
         SendMessage(g_tracker->owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
-                    MAKELPARAM(static_cast<int>(g_tracker->levels.size()), 0));
+                    MAKELPARAM(static_cast<int>(g_tracker->levels.size()), system ? TRUE : FALSE));
+    }
     Level level;
     level.menu = menu;
     ReadItems(level);
@@ -267,7 +303,7 @@ void SetHot(Level& level, int index) {
     if (index < 0) return;
     const ItemGeometry& item = level.items[static_cast<size_t>(index)];
     UINT f = MF_HILITE | (item.submenu ? MF_POPUP : 0) | (item.Grayed() ? MF_GRAYED : 0) |
-             (item.type & MFT_OWNERDRAW ? MF_OWNERDRAW : 0);
+             (item.type & MFT_OWNERDRAW ? MF_OWNERDRAW : 0) | (g_tracker->systemMenu ? MF_SYSMENU : 0);
     WPARAM idOrPos = item.submenu ? static_cast<WPARAM>(index) : item.id;
     SendMessage(g_tracker->owner, WM_MENUSELECT, MAKEWPARAM(static_cast<int>(idOrPos), static_cast<int>(f)),
                 reinterpret_cast<LPARAM>(level.menu));
@@ -302,6 +338,7 @@ void Choose(size_t levelIndex) {
         return;
     }
     g_tracker->chosen = item.id;
+    GetCursorPos(&g_tracker->chosenAt);
     g_tracker->done = true;
 }
 
@@ -314,12 +351,32 @@ bool HitTest(POINT screen, size_t& levelIndex, int& item) {
         if (!PtInRect(&wr, screen)) continue;
         levelIndex = li;
         item = -1;
-        POINT p{screen.x - wr.left, screen.y - wr.top};
+        POINT p = screen;
+        ScreenToClient(l.hwnd, &p);
         for (size_t i = 0; i < l.items.size(); ++i)
             if (PtInRect(&l.items[i].rect, p)) item = static_cast<int>(i);
         return true;
     }
     return false;
+}
+
+platform::MouseButton ButtonOf(UINT message) {
+    switch (message) {
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: return platform::MouseButton::Right;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return platform::MouseButton::Middle;
+    default: return platform::MouseButton::Left;
+    }
+}
+
+// As with the real system the press that closes the menu is not eaten: once the menu is gone
+// it reaches the window under the pointer, so a click elsewhere acts there at once.
+void EndByPressOutside(const MSG& msg, POINT screen) {
+    g_tracker->done = true;
+    g_tracker->passPressOn = true;
+    g_tracker->press.kind = platform::EventKind::ButtonPress;
+    g_tracker->press.button = ButtonOf(msg.message);
+    g_tracker->press.screen = screen;
+    g_tracker->press.time = msg.time;
 }
 
 void HandleMouse(const MSG& msg) {
@@ -341,7 +398,8 @@ void HandleMouse(const MSG& msg) {
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-        if (!inside) g_tracker->done = true;
+    case WM_MBUTTONDBLCLK:
+        if (!inside) EndByPressOutside(msg, p);
         return;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -463,34 +521,59 @@ void RunLoop() {
     }
 }
 
-}  // namespace
-
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS*) {
-    if (!IsMenu(menu) || g_tracker) return FALSE;
+UINT RunMenu(HMENU menu, UINT flags, POINT at, HWND owner, bool systemMenu) {
     RegisterMenuClass();
     Tracker tracker;
     tracker.owner = owner;
     tracker.flags = flags;
+    tracker.systemMenu = systemMenu;
     NONCLIENTMETRICS metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     tracker.font = CreateFontIndirect(&metrics.lfMenuFont);
     g_tracker = &tracker;
-    if (!(flags & TPM_NONOTIFY)) SendMessage(owner, WM_ENTERMENULOOP, TRUE, 0);
-    OpenLevel(menu, POINT{x, y}, flags, nullptr);
+    if (!(flags & TPM_NONOTIFY)) {
+        SendMessage(owner, WM_ENTERMENULOOP, systemMenu ? FALSE : TRUE, 0);
+        SendMessage(owner, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    }
+    OpenLevel(menu, at, flags, nullptr);
     SetCapture(tracker.levels.front().hwnd);
     RunLoop();
     if (GetCapture() == tracker.levels.front().hwnd) ReleaseCapture();
     CloseLevelsAfter(0);
     if (!(flags & TPM_NONOTIFY)) {
         SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-        SendMessage(owner, WM_EXITMENULOOP, TRUE, 0);
+        SendMessage(owner, WM_EXITMENULOOP, systemMenu ? FALSE : TRUE, 0);
     }
     g_tracker = nullptr;
     DeleteObject(tracker.font);
-    if (flags & TPM_RETURNCMD) return static_cast<BOOL>(tracker.chosen);
-    if (tracker.chosen) PostMessage(owner, WM_COMMAND, tracker.chosen, 0);
-    return tracker.chosen ? TRUE : FALSE;
+    if (tracker.passPressOn) platform::win::QueueRawEventFirst(tracker.press);
+    if (flags & TPM_RETURNCMD) return tracker.chosen;
+    if (!tracker.chosen) return 0;
+    if (systemMenu)
+        PostMessage(owner, WM_SYSCOMMAND, tracker.chosen, MAKELPARAM(tracker.chosenAt.x, tracker.chosenAt.y));
+    else
+        PostMessage(owner, WM_COMMAND, tracker.chosen, 0);
+    return tracker.chosen;
+}
+
+}  // namespace
+
+namespace platform::win {
+
+void TrackSystemMenu(HWND hwnd, POINT at) {
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (!menu || g_tracker) return;
+    RunMenu(menu, TPM_LEFTBUTTON | TPM_RIGHTBUTTON, at, hwnd, true);
+}
+
+}  // namespace platform::win
+
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS*) {
+    if (!IsMenu(menu) || g_tracker) return FALSE;
+    UINT chosen = RunMenu(menu, flags, POINT{x, y}, owner, false);
+    if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
+    return chosen ? TRUE : FALSE;
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {

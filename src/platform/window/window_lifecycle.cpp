@@ -30,7 +30,7 @@ void ResolveDefaultPosition(CREATESTRUCT& cs, bool child) {
 }
 
 void LinkIntoTree(Window* w, Window* parent, Window* owner) {
-    if (w->style & WS_CHILD) {
+    if ((w->style & WS_CHILD) && parent) {
         w->parent = parent;
         parent->children.insert(parent->children.begin(), w);
         return;
@@ -48,16 +48,13 @@ void Unlink(Window* w) {
     else std::erase(TopLevels(), w);
 }
 
-// Overlapped and sizable windows are asked for their size limits before anything else.
+// Overlapped and sizable windows are asked for their size limits before anything else, and
+// are created within them.
 void ApplyMinMax(Window* w, CREATESTRUCT& cs) {
     if (!(w->style & WS_THICKFRAME) && (w->style & (WS_POPUP | WS_CHILD))) return;
-    MINMAXINFO mmi{};
-    mmi.ptMaxSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
-    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-    Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    cs.cx = std::min<int>(cs.cx, mmi.ptMaxTrackSize.x);
-    cs.cy = std::min<int>(cs.cy, mmi.ptMaxTrackSize.y);
+    MINMAXINFO mmi = QueryMinMaxInfo(w);
+    cs.cx = std::clamp<int>(cs.cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+    cs.cy = std::clamp<int>(cs.cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
 }
 
 bool SendCreateMessages(Window* w, CREATESTRUCT& cs) {
@@ -68,6 +65,9 @@ bool SendCreateMessages(Window* w, CREATESTRUCT& cs) {
     RecalcClient(w);
     if (Send(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) return false;
     if (!(w = FromHandle(h))) return false;
+    // As with the real system, an overlapped window hears its size and place when it is first
+    // shown (ShowWindow); child and popup windows hear them now.
+    if (w->needSize) return true;
     Send(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
     if (!(w = FromHandle(h))) return false;
     Send(w, WM_MOVE, 0, MAKELPARAM(w->client.left, w->client.top));
@@ -140,21 +140,27 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
                     int height, HWND parentHandle, HMENU menu, HINSTANCE instance, LPVOID param) {
     const WindowClass* cls = FindClassArg(className);
     if (!cls) return nullptr;
-    Window* parent = FromHandle(parentHandle);
-    if ((style & WS_CHILD) && !parent) return nullptr;
+    // A child of the desktop window is a top-level window that keeps its WS_CHILD style.
+    bool desktopChild = parentHandle == GetDesktopWindow();
+    Window* parent = desktopChild ? nullptr : FromHandle(parentHandle);
+    if ((style & WS_CHILD) && !parent && !desktopChild) return nullptr;
     CREATESTRUCT cs{param, instance, menu, parentHandle, height, width, y, x, static_cast<LONG>(style), windowName,
                     className, exStyle};
-    ResolveDefaultPosition(cs, style & WS_CHILD);
+    ResolveDefaultPosition(cs, parent && (style & WS_CHILD));
     Window* w = NewWindow();
     HWND h = w->handle;
     w->cls = cls;
     w->proc = cls->proc;
     w->style = style & ~WS_VISIBLE;
     w->exStyle = exStyle;
-    if ((style & (WS_CHILD | WS_POPUP)) == 0) w->style |= WS_CLIPSIBLINGS | WS_CAPTION;
+    if ((style & (WS_CHILD | WS_POPUP)) == 0) {
+        w->style |= WS_CLIPSIBLINGS | WS_CAPTION;
+        w->needSize = true;
+    }
+    w->hadSysMenu = (style & WS_SYSMENU) != 0;
     w->instance = instance;
     w->extra.assign(cls->cbWndExtra, 0);
-    if (style & WS_CHILD) w->id = reinterpret_cast<LONG_PTR>(menu);
+    if (parent && (style & WS_CHILD)) w->id = reinterpret_cast<LONG_PTR>(menu);
     else w->menu = menu;
     w->text = windowName ? windowName : "";
     LinkIntoTree(w, parent, parent);
@@ -180,32 +186,30 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     return IsWindow(h) ? h : nullptr;
 }
 
+// As with the real system the window is hidden first (a child through ShowWindow, so it hears
+// WM_SHOWWINDOW; a top-level through SetWindowPos), which moves activation and focus away
+// before WM_DESTROY; then its owned windows go, then the window and its children.
 BOOL DestroyWindow(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     if (!w || w->destroying) return FALSE;
     if (CallCbtHook(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0) != 0) return FALSE;
     if (!(w = FromHandle(hwnd))) return FALSE;
-    // Owned top-levels go first, as with the real system.
-    std::vector<HWND> owned;
-    for (Window* t : TopLevels())
-        if (t->owner == w) owned.push_back(t->handle);
-    for (HWND o : owned) DestroyWindow(o);
-    if (!(w = FromHandle(hwnd))) return TRUE;
     if (w->IsChild() && !(w->exStyle & WS_EX_NOPARENTNOTIFY))
         Send(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, static_cast<WORD>(w->id)),
              reinterpret_cast<LPARAM>(hwnd));
     if (!(w = FromHandle(hwnd))) return TRUE;
     if (w->style & WS_VISIBLE) {
-        if (w->IsChild()) {
-            ShowWindow(hwnd, SW_HIDE);
-        } else {
-            w->style &= ~WS_VISIBLE;
-            if (w->surface && w->surface->mapped) GetBackend().ShowSurface(w->surface->id, false, false);
-        }
+        if (w->IsChild()) ShowWindow(hwnd, SW_HIDE);
+        else SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (!(w = FromHandle(hwnd))) return TRUE;
+    std::vector<HWND> owned;
+    for (Window* t : TopLevels())
+        if (t->owner == w) owned.push_back(t->handle);
+    for (HWND o : owned) DestroyWindow(o);
+    if (!(w = FromHandle(hwnd))) return TRUE;
     w->destroying = true;
-    OnWindowDisappearing(w);
+    OnWindowDisappearing(w);  // a hidden window may still be active or hold the focus
     if ((w = FromHandle(hwnd))) DestroyTree(w);
     return TRUE;
 }
@@ -237,6 +241,7 @@ static LONG_PTR SetStyle(Window* w, int index, LONG_PTR value) {
     struct { DWORD oldStyle, newStyle; } ss{old, static_cast<DWORD>(value)};
     Send(w, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
     field = ss.newStyle;
+    if (index == GWL_STYLE && (field & WS_SYSMENU)) w->hadSysMenu = true;
     Send(w, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
     return static_cast<LONG_PTR>(static_cast<LONG>(old));
 }
@@ -249,7 +254,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
         case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
         case GWLP_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
         case GWLP_HWNDPARENT:
-            if (!w->IsChild()) w->owner = FromHandle(reinterpret_cast<HWND>(value));
+            if (!w->IsChild()) w->owner = FromHandle(reinterpret_cast<HWND>(value));  // the desktop: none
             break;
         case GWLP_ID: w->id = value; break;
         case GWL_STYLE: case GWL_EXSTYLE: return SetStyle(w, index, value);
@@ -270,7 +275,7 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 HWND SetParent(HWND child, HWND newParent) {
     Window* w = FromHandle(child);
     if (!w) return nullptr;
-    Window* p = FromHandle(newParent);
+    Window* p = FromHandle(newParent);  // null for the desktop window: w becomes a top-level
     HWND old = GetParent(child);
     bool visible = (w->style & WS_VISIBLE) != 0;
     if (visible) ShowWindow(child, SW_HIDE);
@@ -302,13 +307,15 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     if (enable && wasDisabled) {
         w->style &= ~WS_DISABLED;
         Send(w, WM_ENABLE, TRUE, 0);
-    } else if (!enable && !wasDisabled) {
+    } else if (!enable) {
+        // Like the real system, a window being disabled hears WM_CANCELMODE even when it is
+        // disabled already, so a mode it started (a drag, a menu) always ends.
         Send(w, WM_CANCELMODE, 0, 0);
         if (!(w = FromHandle(hwnd))) return wasDisabled;
         w->style |= WS_DISABLED;
         if (GetFocus() == hwnd || IsChild(hwnd, GetFocus())) SetFocus(nullptr);
         if (GetCapture() == hwnd) ReleaseCapture();
-        Send(w, WM_ENABLE, FALSE, 0);
+        if (!wasDisabled && (w = FromHandle(hwnd))) Send(w, WM_ENABLE, FALSE, 0);
     }
     return wasDisabled;
 }

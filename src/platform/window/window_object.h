@@ -69,6 +69,8 @@ struct Window {
     bool minimized = false;
     bool maximized = false;
     bool restoreToMaximized = false;  // minimised from the maximised state
+    bool needSize = false;       // overlapped: WM_SIZE and WM_MOVE wait for the first show
+    bool hadSysMenu = false;     // has had WS_SYSMENU: keeps its system menu when the bit goes
     RECT restoreRect{};
     DWORD trackFlags = 0;        // TrackMouseEvent: TME_LEAVE, TME_NONCLIENT
     COLORREF layeredKey = 0;

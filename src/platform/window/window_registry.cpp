@@ -189,7 +189,7 @@ ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value) {
     return old;
 }
 
-BOOL IsWindow(HWND hwnd) { return FromHandle(hwnd) != nullptr; }
+BOOL IsWindow(HWND hwnd) { return FromHandle(hwnd) != nullptr || (hwnd && hwnd == GetDesktopWindow()); }
 
 BOOL IsWindowVisible(HWND hwnd) {
     Window* w = FromHandle(hwnd);
@@ -248,7 +248,9 @@ HWND GetParent(HWND hwnd) {
     Window* w = FromHandle(hwnd);
     if (!w) return nullptr;
     if (w->IsChild()) return w->parent->handle;
-    // Like the real API, a popup's "parent" is its owner.
+    // Like the real API, a popup's "parent" is its owner, and a child of the desktop window
+    // names the desktop.
+    if (w->style & WS_CHILD) return GetDesktopWindow();
     return (w->style & WS_POPUP) && w->owner ? w->owner->handle : nullptr;
 }
 
@@ -256,7 +258,7 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     Window* w = FromHandle(hwnd);
     if (!w) return nullptr;
     switch (flags) {
-        case GA_PARENT: return w->IsChild() ? w->parent->handle : nullptr;
+        case GA_PARENT: return w->IsChild() ? w->parent->handle : GetDesktopWindow();
         case GA_ROOT: return TopLevelOf(w)->handle;
         case GA_ROOTOWNER: {
             Window* t = TopLevelOf(w);
@@ -293,7 +295,8 @@ HWND GetTopWindow(HWND hwnd) {
     return GetWindow(hwnd, GW_CHILD);
 }
 
-HWND GetDesktopWindow() { return nullptr; }
+// A handle of its own that no window object has: windows parented to it are top-level.
+HWND GetDesktopWindow() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0xFFF0)); }
 
 // Enumeration takes a snapshot of handles first, so callbacks may destroy windows safely.
 static void CollectDescendants(Window* w, std::vector<HWND>& out) {
