@@ -13,6 +13,7 @@
 #include "paint/binding_test_support.h"
 #include "platform/gdi.h"
 #include "platform/gdi_text.h"
+#include "platform/image_files.h"
 #include "platform/menu.h"
 #include "support/headless_screen.h"
 
@@ -160,8 +161,30 @@ protected:
         }
         return bmp;
     }
+    // Writes a picture for a person to look at (debugging aid).
+    static void Save(TBitmap& b, const std::string& path) {
+        std::vector<BYTE> bgra(static_cast<size_t>(b.Width()) * b.Height() * 4, 255);
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                for (int c = 0; c < 3; ++c)
+                    bgra[(static_cast<size_t>(y) * b.Width() + x) * 4 + c] = b.ScanLine(y)[x * b.BytesPerPixel() + c];
+        platform::gdi::PixelBuffer buffer{bgra.data(), b.Width(), b.Height(), b.Width() * 4, 32};
+        platform::WritePng(path, buffer, false);
+    }
     // The colour of the popup background behind client pixel (x, y).
     static TColor Behind(int x) { return x + kInset < kIconLine ? kIconColor : kMenuColor; }
+    // Text is smoothed: its pixels come near the text colour, rarely onto it.
+    static bool Near(TColor a, TColor b, int tolerance) {
+        return std::abs(paint_test::R(a) - paint_test::R(b)) <= tolerance &&
+               std::abs(paint_test::G(a) - paint_test::G(b)) <= tolerance &&
+               std::abs(paint_test::B(a) - paint_test::B(b)) <= tolerance;
+    }
+    static int CountNear(const TBitmap& b, RECT r, TColor c, int tolerance = 40) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += Near(Px(b, x, y), c, tolerance);
+        return n;
+    }
     // How many pixels of the rectangle have exactly this colour.
     static int Count(const TBitmap& b, RECT r, TColor c) {
         int n = 0;
