@@ -55,6 +55,45 @@ inline TColor Mixed(TColor picture, TColor background) {
                mix(paint_test::B(picture), paint_test::B(background)));
 }
 
+// A screen canvas with the platform's menu font, as the menu measures with.
+struct MenuFontDC {
+    HDC dc = GetDC(nullptr);
+    HFONT font;
+    HGDIOBJ old;
+    explicit MenuFontDC(bool bold = false) {
+        NONCLIENTMETRICS m{};
+        m.cbSize = sizeof m;
+        SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+        if (bold) m.lfMenuFont.lfWeight = FW_BOLD;
+        font = CreateFontIndirect(&m.lfMenuFont);
+        old = SelectObject(dc, font);
+    }
+    ~MenuFontDC() {
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+    }
+    int Width(const std::string& text) {
+        RECT r{0, 0, 0, 0};
+        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        return r.right - r.left;
+    }
+    int LineHeight() {
+        SIZE s{};
+        GetTextExtentPoint32(dc, "W", 1, &s);
+        // 1.25 h rounded to the nearest, a half to the even neighbour.
+        int q = 5 * s.cy / 4, rest = 5 * s.cy % 4;
+        return rest > 2 || (rest == 2 && q % 2 == 1) ? q + 1 : q;
+    }
+};
+
+// Text is smoothed: its pixels come near the text colour, rarely onto it.
+inline bool Near(TColor a, TColor b, int tolerance) {
+    return std::abs(paint_test::R(a) - paint_test::R(b)) <= tolerance &&
+           std::abs(paint_test::G(a) - paint_test::G(b)) <= tolerance &&
+           std::abs(paint_test::B(a) - paint_test::B(b)) <= tolerance;
+}
+
 class MenuTest : public paint_test::BindingTest {
 protected:
     void SetUp() override {
@@ -99,37 +138,6 @@ protected:
         painter->Refresh();
         skin::FormLayer()->HookPopupMenu(*menu, manager.get(), true);
     }
-    // A screen canvas with the platform's menu font, as the menu measures with.
-    struct MenuFontDC {
-        HDC dc = GetDC(nullptr);
-        HFONT font;
-        HGDIOBJ old;
-        explicit MenuFontDC(bool bold = false) {
-            NONCLIENTMETRICS m{};
-            m.cbSize = sizeof m;
-            SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-            if (bold) m.lfMenuFont.lfWeight = FW_BOLD;
-            font = CreateFontIndirect(&m.lfMenuFont);
-            old = SelectObject(dc, font);
-        }
-        ~MenuFontDC() {
-            SelectObject(dc, old);
-            DeleteObject(font);
-            ReleaseDC(nullptr, dc);
-        }
-        int Width(const std::string& text) {
-            RECT r{0, 0, 0, 0};
-            DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-            return r.right - r.left;
-        }
-        int LineHeight() {
-            SIZE s{};
-            GetTextExtentPoint32(dc, "W", 1, &s);
-            // 1.25 h rounded to the nearest, a half to the even neighbour.
-            int q = 5 * s.cy / 4, rest = 5 * s.cy % 4;
-            return rest > 2 || (rest == 2 && q % 2 == 1) ? q + 1 : q;
-        }
-    };
     SIZE Measure(TMenuItem* item) {
         HDC dc = GetDC(nullptr);
         int w = 0, h = 0;
@@ -173,12 +181,6 @@ protected:
     }
     // The colour of the popup background behind client pixel (x, y).
     static TColor Behind(int x) { return x + kInset < kIconLine ? kIconColor : kMenuColor; }
-    // Text is smoothed: its pixels come near the text colour, rarely onto it.
-    static bool Near(TColor a, TColor b, int tolerance) {
-        return std::abs(paint_test::R(a) - paint_test::R(b)) <= tolerance &&
-               std::abs(paint_test::G(a) - paint_test::G(b)) <= tolerance &&
-               std::abs(paint_test::B(a) - paint_test::B(b)) <= tolerance;
-    }
     static int CountNear(const TBitmap& b, RECT r, TColor c, int tolerance = 40) {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
