@@ -32,6 +32,14 @@ platform::headless::HeadlessBackend& Screen() {
     return *screen;
 }
 
+// The shipped skins in the source tree. Ninja compiles from the build folder, so a relative
+// __FILE__ is taken from there (one above this executable's folder).
+std::string SkinsDir() {
+    std::filesystem::path source(__FILE__);
+    if (source.is_relative()) source = std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / source;
+    return (source.parent_path().parent_path() / "skins").lexically_normal().string();
+}
+
 std::function<void()> g_idle;
 WNDPROC g_ownerProc = nullptr;
 
@@ -44,7 +52,7 @@ struct Scene {
     Scene() {
         Screen();
         manager = std::make_unique<skin::TsSkinManager>(nullptr);
-        manager->SetSkinDirectory((std::filesystem::path(__FILE__).parent_path().parent_path() / "skins").string());
+        manager->SetSkinDirectory(SkinsDir());
         manager->SetSkinName("DarkGlass");
         app.CreateForm(form);
         form->SetBounds(100, 100, 487, 293);

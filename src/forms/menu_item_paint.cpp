@@ -118,15 +118,35 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
     Background& bg = BackgroundFor(*item, window, popup);
     ItemPaint p{*item, canvas, r, state, *bg.bmp, popup, 0 /* the extra line is never shown */, manager_->Model(), nullptr};
     if (window) CopyBorderStrips(window, *bg.bmp, *item, r, p.e1);
-    switch (MenuItemTypeOf(item->Caption())) {
-    case TsMenuItemType::smDivider: DrawDivider(p); break;
-    case TsMenuItemType::smCaption: DrawTitle(p); break;
-    default:
-        CopyGaps(canvas, *bg.bmp, *item, r, popup);
-        DrawNormal(p);
-        break;
+    TsMenuItemType type = MenuItemTypeOf(item->Caption());
+    if (type == TsMenuItemType::smNormal) CopyGaps(canvas, *bg.bmp, *item, r, popup);
+    POINT at{type == TsMenuItemType::smNormal ? p.e1 + r.left : r.left, r.top};
+    auto cached = std::find_if(bg.items.begin(), bg.items.end(), [&](const ItemPicture& c) {
+        return c.item == item && c.state == state && c.bmp->Height() == p.Height() &&
+               c.bmp->Width() == (type == TsMenuItemType::smNormal ? p.Width() - p.e1 : p.Width());
+    });
+    if (cached != bg.items.end()) {
+        BitBlt(canvas.Handle(), at.x, at.y, cached->bmp->Width(), cached->bmp->Height(), DcOf(*cached->bmp), 0, 0, SRCCOPY);
+    } else {
+        ComposeItem(p, type);
+        if (p.picture) {
+            BitBlt(canvas.Handle(), at.x, at.y, p.picture->Width(), p.picture->Height(), DcOf(*p.picture), 0, 0, SRCCOPY);
+            // What the painter's event draws may change from one paint to the next.
+            if (!OnDrawItem) {
+                std::erase_if(bg.items, [&](const ItemPicture& c) { return c.item == item && c.state == state; });
+                bg.items.push_back(ItemPicture{item, state, std::move(p.picture)});
+            }
+        }
     }
     if (item->OnDrawItem) item->OnDrawItem(item, canvas, r, p.Selected());
+}
+
+void TsSkinableMenus::ComposeItem(ItemPaint& p, TsMenuItemType type) {
+    switch (type) {
+    case TsMenuItemType::smDivider: DrawDivider(p); break;
+    case TsMenuItemType::smCaption: DrawTitle(p); break;
+    default: DrawNormal(p); break;
+    }
 }
 
 void TsSkinableMenus::CopyBorderStrips(HWND window, const TBitmap& bgConst, const TMenuItem& item, const RECT& r,
@@ -175,7 +195,6 @@ void TsSkinableMenus::DrawNormal(ItemPaint& p) {
     DrawTexts(p);
     if (OnDrawItem) OnDrawItem(&p.item, pic.Canvas(), RECT{0, 0, w, h}, p.state, TsMenuItemType::smNormal);
     if (!p.Enabled()) MixDisabled(pic, p.bg, POINT{p.e1 + BorderWidth + p.r.left, BorderWidth + p.r.top});
-    BitBlt(p.canvas.Handle(), at.x, at.y, w, h, DcOf(pic), 0, 0, SRCCOPY);
 }
 
 void TsSkinableMenus::DrawCheck(ItemPaint& p) {
@@ -287,21 +306,22 @@ void TsSkinableMenus::DrawDivider(ItemPaint& p) {
         return;
     }
     int w = p.Width(), h = p.Height(), e = p.e1;
-    auto pic = paint::CreateBmp24(w, h);
+    p.picture = paint::CreateBmp24(w, h);
+    TBitmap* pic = p.picture.get();
     BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset, SRCCOPY);
     int left = e + Margin + Spacing, right = w - (e + 2 * Margin + Spacing);
     // The line never crosses the icon line.
     if (left < e + IconLineWidth()) left = e + IconLineWidth() + 2;
     if (right - left >= 2)
         paint::DrawBorderMask(*pic, RECT{left, 0, right, h}, true, true, 0, p.model, frame,
-                              paint::BgSourceFromBitmap(pic.get(), 0, 0));
-    BitBlt(dc, r.left, r.top, w, h, DcOf(*pic), 0, 0, SRCCOPY);
+                              paint::BgSourceFromBitmap(pic, 0, 0));
 }
 
 void TsSkinableMenus::DrawTitle(ItemPaint& p) {
     int w = p.Width(), h = p.Height(), e = p.e1;
     RECT r = p.r;
-    auto pic = paint::CreateBmp24(w, h);
+    p.picture = paint::CreateBmp24(w, h);
+    TBitmap* pic = p.picture.get();
     BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset, SRCCOPY);
     int section = p.model.FindSection(kTitleSection);
     if (section >= 0 && w - 1 > e + 1 && h > 2)
@@ -315,7 +335,6 @@ void TsSkinableMenus::DrawTitle(ItemPaint& p) {
     std::string title = CaptionTitle(p.item.Caption());
     if (section >= 0) paint::WriteSectionText(canvas, title, true, &p.model, false, section, flags, box);
     else WriteText(p, canvas, title, flags, box);
-    BitBlt(p.canvas.Handle(), r.left, r.top, w, h, DcOf(*pic), 0, 0, SRCCOPY);
 }
 
 }  // namespace forms

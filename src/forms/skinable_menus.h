@@ -94,10 +94,18 @@ public:
     // The whole popup's size from its items, used when no popup window can be found.
     SIZE PopupSizeFromItems(framework::TMenuItem& parent);
 
+    // A finished item picture: a popup repaints all its items whenever the selection moves,
+    // and only the two items whose state changed need composing again.
+    struct ItemPicture {
+        const framework::TMenuItem* item = nullptr;
+        framework::TOwnerDrawState state = 0;
+        std::unique_ptr<framework::TBitmap> bmp;
+    };
     struct Background {
         framework::TMenuItem* first = nullptr;
         std::unique_ptr<framework::TBitmap> bmp;
         HWND window = nullptr;
+        std::vector<ItemPicture> items;
     };
 
 private:
@@ -110,6 +118,7 @@ private:
                           int e1);
     void CopyGaps(framework::TCanvas& canvas, const framework::TBitmap& bg, const framework::TMenuItem& item,
                   const RECT& r, SIZE popup);
+    void ComposeItem(ItemPaint& p, TsMenuItemType type);
     void DrawNormal(ItemPaint& p);
     void DrawCheck(ItemPaint& p);
     void DrawGlyph(ItemPaint& p);
