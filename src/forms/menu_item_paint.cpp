@@ -71,6 +71,13 @@ const TMenuItem* NextVisible(const TMenuItem& item) {
     return nullptr;
 }
 
+// The picture in the 32-bit format of window surfaces (alpha 0, as any 24-bit copy leaves it).
+std::unique_ptr<TBitmap> ScreenCopy(TBitmap& picture) {
+    auto copy = paint::CreateBmp32(picture.Width(), picture.Height());
+    BitBlt(DcOf(*copy), 0, 0, picture.Width(), picture.Height(), DcOf(picture), 0, 0, SRCCOPY);
+    return copy;
+}
+
 // The popup menu an item belongs to, through its parents to the root item's owner.
 const framework::TComponent* MenuOf(const TMenuItem& item) {
     const TMenuItem* root = &item;
@@ -117,7 +124,7 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
     if (popup.cx <= 0 || popup.cy <= 0) return;
     Background& bg = BackgroundFor(*item, window, popup);
     ItemPaint p{*item, canvas, r, state, *bg.bmp, popup, 0 /* the extra line is never shown */, manager_->Model(), nullptr};
-    if (window) CopyBorderStrips(window, *bg.bmp, *item, r, p.e1);
+    if (window) CopyBorderStrips(window, bg, *item, r, p.e1);
     TsMenuItemType type = MenuItemTypeOf(item->Caption());
     if (type == TsMenuItemType::smNormal) CopyGaps(canvas, *bg.bmp, *item, r, popup);
     POINT at{type == TsMenuItemType::smNormal ? p.e1 + r.left : r.left, r.top};
@@ -134,7 +141,7 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
             // What the painter's event draws may change from one paint to the next.
             if (!OnDrawItem) {
                 std::erase_if(bg.items, [&](const ItemPicture& c) { return c.item == item && c.state == state; });
-                bg.items.push_back(ItemPicture{item, state, std::move(p.picture)});
+                bg.items.push_back(ItemPicture{item, state, ScreenCopy(*p.picture)});
             }
         }
     }
@@ -149,9 +156,9 @@ void TsSkinableMenus::ComposeItem(ItemPaint& p, TsMenuItemType type) {
     }
 }
 
-void TsSkinableMenus::CopyBorderStrips(HWND window, const TBitmap& bgConst, const TMenuItem& item, const RECT& r,
-                                       int e1) {
-    auto& bg = const_cast<TBitmap&>(bgConst);
+void TsSkinableMenus::CopyBorderStrips(HWND window, Background& record, const TMenuItem& item, const RECT& r, int e1) {
+    if (!record.screen) record.screen = ScreenCopy(*record.bmp);
+    TBitmap& bg = *record.screen;
     HDC dc = GetWindowDC(window);
     HDC src = DcOf(bg);
     int w = bg.Width(), h = bg.Height(), bw = BorderWidth, rows = r.bottom - r.top;

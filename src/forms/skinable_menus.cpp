@@ -247,7 +247,9 @@ void TsSkinableMenus::BorderPass(HWND window, const framework::TBitmap& bg) {
                 CombineRgn(shape, shape, hole, RGN_DIFF);
                 DeleteObject(hole);
             }
-            SetWindowRgn(window, shape, TRUE);  // the window owns the region now
+            // No redraw: this runs inside the popup's first paint, whose items copy the whole
+            // border anyway. The window owns the region now.
+            SetWindowRgn(window, shape, FALSE);
         }
     }
     inBorderPass_ = false;

@@ -9,8 +9,9 @@
 //   menu window's paint DC), so the posted-message path that finds it later (0xBCB3, 0xBCB4)
 //   is not needed and not built; the whole-popup size is kept only for a DC without window
 //   (a test drawing into a bitmap).
-// - The border pass sets the window's shape at once; it does not pump pending messages, which
-//   inside the menu loop would hand mouse input to windows outside the menu.
+// - The border pass sets the window's shape at once and without a redraw: it runs inside the
+//   popup's first paint, whose items copy the whole border. It does not pump pending messages,
+//   which inside the menu loop would hand mouse input to windows outside the menu.
 // - A frame without see-through corners leaves the popup rectangular (no pixel is cut).
 // - The menu's image lists and extra line are not part of our framework's menus: glyphs come
 //   from an item's Bitmap only (16 x 16 columns otherwise) and the extra line is never shown.
@@ -106,6 +107,9 @@ public:
         std::unique_ptr<framework::TBitmap> bmp;
         HWND window = nullptr;
         std::vector<ItemPicture> items;
+        // bmp in the window's own 32-bit format, for the border strips: copies between equal
+        // formats are plain row moves.
+        std::unique_ptr<framework::TBitmap> screen;
     };
 
 private:
@@ -114,8 +118,7 @@ private:
     Background& BackgroundFor(framework::TMenuItem& item, HWND window, SIZE size);
     std::unique_ptr<framework::TBitmap> BuildBackground(framework::TMenuItem& first, SIZE size);
     void BorderPass(HWND window, const framework::TBitmap& bg);
-    void CopyBorderStrips(HWND window, const framework::TBitmap& bg, const framework::TMenuItem& item, const RECT& r,
-                          int e1);
+    void CopyBorderStrips(HWND window, Background& bg, const framework::TMenuItem& item, const RECT& r, int e1);
     void CopyGaps(framework::TCanvas& canvas, const framework::TBitmap& bg, const framework::TMenuItem& item,
                   const RECT& r, SIZE popup);
     void ComposeItem(ItemPaint& p, TsMenuItemType type);
