@@ -36,7 +36,9 @@ platform::headless::HeadlessBackend& Screen() {
 // __FILE__ is taken from there (one above this executable's folder).
 std::string SkinsDir() {
     std::filesystem::path source(__FILE__);
-    if (source.is_relative()) source = std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / source;
+    if (source.is_relative())
+        source =
+            std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / source;
     return (source.parent_path().parent_path() / "skins").lexically_normal().string();
 }
 
@@ -57,8 +59,9 @@ struct Scene {
         app.CreateForm(form);
         form->SetBounds(100, 100, 487, 293);
         menu = new framework::TPopupMenu(form);
-        for (const char* caption : {"Сохранить настройки", "Свернуть в трей", "-", "Установить во все дни время по ПН",
-                                    "Установить во все дни мелодии звонка по ПН", "Перейти на сайт автора "}) {
+        for (const char* caption :
+             {"Сохранить настройки", "Свернуть в трей", "-", "Установить во все дни время по ПН",
+              "Установить во все дни мелодии звонка по ПН", "Перейти на сайт автора "}) {
             auto* item = new framework::TMenuItem(form);
             item->SetCaption(caption);
             menu->Items()->Add(item);
@@ -71,10 +74,12 @@ struct Scene {
         form->Show();
         app.ProcessMessages();
         HWND owner = menu->WindowHandle();
-        g_ownerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
+        g_ownerProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
     }
     ~Scene() {
-        SetWindowLongPtr(menu->WindowHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
+        SetWindowLongPtr(menu->WindowHandle(), GWLP_WNDPROC,
+                         reinterpret_cast<LONG_PTR>(g_ownerProc));
         g_idle = nullptr;
         delete form;
         manager.reset();

@@ -8,13 +8,14 @@
 namespace forms {
 
 class TsFormsLayer : public skin::TsFormLayer {
-public:
+  public:
     // Glow windows: not shown by this layer yet (-1, nothing to close).
     int OpenGlow(const skin::TsGlowRequest& request) override;
     void CloseGlow(int id) override;
     void CloseAllGlows() override;
     // Menus go to the painter the manager owns (made on first use).
-    void HookPopupMenu(framework::TPopupMenu& menu, skin::TsSkinManager* manager, bool active) override;
+    void HookPopupMenu(framework::TPopupMenu& menu, skin::TsSkinManager* manager,
+                       bool active) override;
     void ForgetMenuPictures(skin::TsSkinManager* manager) override;
     // The creation hook's window adapters are not built: the menu painter subclasses popup
     // windows itself, so no window is taken.
@@ -24,14 +25,14 @@ public:
 
 // Installs the layer for its lifetime (and uninstalls it only if still installed).
 class FormLayerInstallation {
-public:
+  public:
     FormLayerInstallation();
     ~FormLayerInstallation();
     FormLayerInstallation(const FormLayerInstallation&) = delete;
     FormLayerInstallation& operator=(const FormLayerInstallation&) = delete;
     TsFormsLayer& Layer() { return layer_; }
 
-private:
+  private:
     TsFormsLayer layer_;
     skin::TsFormLayer* previous_;
 };

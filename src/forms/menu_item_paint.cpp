@@ -19,8 +19,8 @@ namespace forms {
 
 using framework::TBitmap;
 using framework::TCanvas;
-using framework::TMenuItem;
 using framework::TColor;
+using framework::TMenuItem;
 
 namespace {
 
@@ -41,7 +41,9 @@ constexpr TColor kEtchDark = framework::clGray;
 constexpr TColor kEtchLight = 0xFFFFFF;
 
 // The picture's device context, for block copies.
-HDC DcOf(TBitmap& bmp) { return bmp.Canvas().Handle(); }
+HDC DcOf(TBitmap& bmp) {
+    return bmp.Canvas().Handle();
+}
 
 bool IsFirstVisible(const TMenuItem& item) {
     const TMenuItem* parent = item.Parent();
@@ -119,11 +121,20 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
         GetWindowRect(window, &wr);
         popup = SIZE{wr.right - wr.left, wr.bottom - wr.top};
     } else {
-        popup = item->Parent() ? PopupSizeFromItems(*item->Parent()) : SIZE{r.right + 6, r.bottom + 6};
+        popup =
+            item->Parent() ? PopupSizeFromItems(*item->Parent()) : SIZE{r.right + 6, r.bottom + 6};
     }
     if (popup.cx <= 0 || popup.cy <= 0) return;
     Background& bg = BackgroundFor(*item, window, popup);
-    ItemPaint p{*item, canvas, r, state, *bg.bmp, popup, 0 /* the extra line is never shown */, manager_->Model(), nullptr};
+    ItemPaint p{*item,
+                canvas,
+                r,
+                state,
+                *bg.bmp,
+                popup,
+                0 /* the extra line is never shown */,
+                manager_->Model(),
+                nullptr};
     if (window) CopyBorderStrips(window, bg, *item, r, p.e1);
     TsMenuItemType type = MenuItemTypeOf(item->Caption());
     if (type == TsMenuItemType::smNormal) CopyGaps(canvas, *bg.bmp, *item, r, popup);
@@ -133,14 +144,18 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
                c.bmp->Width() == (type == TsMenuItemType::smNormal ? p.Width() - p.e1 : p.Width());
     });
     if (cached != bg.items.end()) {
-        BitBlt(canvas.Handle(), at.x, at.y, cached->bmp->Width(), cached->bmp->Height(), DcOf(*cached->bmp), 0, 0, SRCCOPY);
+        BitBlt(canvas.Handle(), at.x, at.y, cached->bmp->Width(), cached->bmp->Height(),
+               DcOf(*cached->bmp), 0, 0, SRCCOPY);
     } else {
         ComposeItem(p, type);
         if (p.picture) {
-            BitBlt(canvas.Handle(), at.x, at.y, p.picture->Width(), p.picture->Height(), DcOf(*p.picture), 0, 0, SRCCOPY);
+            BitBlt(canvas.Handle(), at.x, at.y, p.picture->Width(), p.picture->Height(),
+                   DcOf(*p.picture), 0, 0, SRCCOPY);
             // What the painter's event draws may change from one paint to the next.
             if (!OnDrawItem) {
-                std::erase_if(bg.items, [&](const ItemPicture& c) { return c.item == item && c.state == state; });
+                std::erase_if(bg.items, [&](const ItemPicture& c) {
+                    return c.item == item && c.state == state;
+                });
                 bg.items.push_back(ItemPicture{item, state, ScreenCopy(*p.picture)});
             }
         }
@@ -150,13 +165,20 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
 
 void TsSkinableMenus::ComposeItem(ItemPaint& p, TsMenuItemType type) {
     switch (type) {
-    case TsMenuItemType::smDivider: DrawDivider(p); break;
-    case TsMenuItemType::smCaption: DrawTitle(p); break;
-    default: DrawNormal(p); break;
+        case TsMenuItemType::smDivider:
+            DrawDivider(p);
+            break;
+        case TsMenuItemType::smCaption:
+            DrawTitle(p);
+            break;
+        default:
+            DrawNormal(p);
+            break;
     }
 }
 
-void TsSkinableMenus::CopyBorderStrips(HWND window, Background& record, const TMenuItem& item, const RECT& r, int e1) {
+void TsSkinableMenus::CopyBorderStrips(HWND window, Background& record, const TMenuItem& item,
+                                       const RECT& r, int e1) {
     if (!record.screen) record.screen = ScreenCopy(*record.bmp);
     TBitmap& bg = *record.screen;
     HDC dc = GetWindowDC(window);
@@ -171,18 +193,18 @@ void TsSkinableMenus::CopyBorderStrips(HWND window, Background& record, const TM
 }
 
 // The space below the last item of a column is not an item: it gets the background.
-void TsSkinableMenus::CopyGaps(TCanvas& canvas, const TBitmap& bgConst, const TMenuItem& item, const RECT& r,
-                               SIZE popup) {
+void TsSkinableMenus::CopyGaps(TCanvas& canvas, const TBitmap& bgConst, const TMenuItem& item,
+                               const RECT& r, SIZE popup) {
     auto& bg = const_cast<TBitmap&>(bgConst);
     const TMenuItem* next = NextVisible(item);
     bool columnEnds = next ? next->Break() != framework::TMenuBreak::mbNone : true;
     int inset = kMenuClientInset, below = popup.cy - r.bottom - 2 * inset;
     if (columnEnds && below > 0)
-        BitBlt(canvas.Handle(), r.left, r.bottom, r.right - r.left, below, DcOf(bg), r.left + inset, r.bottom + inset,
-               SRCCOPY);
+        BitBlt(canvas.Handle(), r.left, r.bottom, r.right - r.left, below, DcOf(bg), r.left + inset,
+               r.bottom + inset, SRCCOPY);
     if (item.Break() != framework::TMenuBreak::mbNone && !IsFirstVisible(item))
-        BitBlt(canvas.Handle(), r.left - kColumnStrip, r.top, kColumnStrip, popup.cy - 2 * inset, DcOf(bg),
-               r.left - 1, r.top + inset, SRCCOPY);
+        BitBlt(canvas.Handle(), r.left - kColumnStrip, r.top, kColumnStrip, popup.cy - 2 * inset,
+               DcOf(bg), r.left - 1, r.top + inset, SRCCOPY);
 }
 
 void TsSkinableMenus::DrawNormal(ItemPaint& p) {
@@ -191,17 +213,21 @@ void TsSkinableMenus::DrawNormal(ItemPaint& p) {
     p.picture = paint::CreateBmp24(w, h);
     TBitmap& pic = *p.picture;
     POINT at{p.e1 + p.r.left, p.r.top};
-    BitBlt(DcOf(pic), 0, 0, w, h, DcOf(p.bg), kMenuClientInset + at.x, kMenuClientInset + at.y, SRCCOPY);
+    BitBlt(DcOf(pic), 0, 0, w, h, DcOf(p.bg), kMenuClientInset + at.x, kMenuClientInset + at.y,
+           SRCCOPY);
     int section = p.model.FindSection(kItemSection);
     if (section >= 0)
-        paint::PaintSectionRect(&p.model, section, kItemSection,
-                                paint::BgSourceFromBitmap(&p.bg, kMenuClientInset, kMenuClientInset), -1, -1, pic, at,
-                                RECT{0, 0, w, h}, p.Hot() ? 1 : 0, true);
+        paint::PaintSectionRect(
+            &p.model, section, kItemSection,
+            paint::BgSourceFromBitmap(&p.bg, kMenuClientInset, kMenuClientInset), -1, -1, pic, at,
+            RECT{0, 0, w, h}, p.Hot() ? 1 : 0, true);
     DrawCheck(p);
     DrawGlyph(p);
     DrawTexts(p);
-    if (OnDrawItem) OnDrawItem(&p.item, pic.Canvas(), RECT{0, 0, w, h}, p.state, TsMenuItemType::smNormal);
-    if (!p.Enabled()) MixDisabled(pic, p.bg, POINT{p.e1 + BorderWidth + p.r.left, BorderWidth + p.r.top});
+    if (OnDrawItem)
+        OnDrawItem(&p.item, pic.Canvas(), RECT{0, 0, w, h}, p.state, TsMenuItemType::smNormal);
+    if (!p.Enabled())
+        MixDisabled(pic, p.bg, POINT{p.e1 + BorderWidth + p.r.left, BorderWidth + p.r.top});
 }
 
 void TsSkinableMenus::DrawCheck(ItemPaint& p) {
@@ -237,14 +263,17 @@ void TsSkinableMenus::DrawGlyph(ItemPaint& p) {
     if (p.item.Checked) {
         int plate = p.model.FindSection(kPlateSection);
         RECT box{left, top, left + glyph.Width(), top + glyph.Height()};
-        if (plate >= 0 && box.left >= 0 && box.top >= 0 && box.right <= pic.Width() && box.bottom <= pic.Height())
-            paint::PaintSectionRect(&p.model, plate, kPlateSection, paint::BgSourceFromBitmap(&pic, 0, 0), -1, -1, pic,
+        if (plate >= 0 && box.left >= 0 && box.top >= 0 && box.right <= pic.Width() &&
+            box.bottom <= pic.Height())
+            paint::PaintSectionRect(&p.model, plate, kPlateSection,
+                                    paint::BgSourceFromBitmap(&pic, 0, 0), -1, -1, pic,
                                     POINT{box.left, box.top}, box, kPlateState, true);
     }
     pic.Canvas().Draw(left, top, glyph);
 }
 
-void TsSkinableMenus::WriteText(ItemPaint& p, TCanvas& canvas, const std::string& text, UINT flags, RECT box) {
+void TsSkinableMenus::WriteText(ItemPaint& p, TCanvas& canvas, const std::string& text, UINT flags,
+                                RECT box) {
     int section = p.model.FindSection(kItemSection);
     if (section >= 0) {
         paint::WriteSectionText(canvas, text, true, &p.model, p.Hot(), section, flags, box);
@@ -289,7 +318,8 @@ void TsSkinableMenus::MixDisabled(TBitmap& picture, const TBitmap& bg, POINT at)
         const std::uint8_t* b = bg.ScanLine(at.y + y) + (at.x + x0) * 3;
         for (int x = x0; x < x1; ++x, d += 3, b += 3) {
             if (b[0] == 0xFF && b[1] == 0 && b[2] == 0xFF) continue;  // a see-through corner
-            for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>((3 * b[c] + 2 * d[c] + 2) / 5);
+            for (int c = 0; c < 3; ++c)
+                d[c] = static_cast<std::uint8_t>((3 * b[c] + 2 * d[c] + 2) / 5);
         }
     }
 }
@@ -315,7 +345,8 @@ void TsSkinableMenus::DrawDivider(ItemPaint& p) {
     int w = p.Width(), h = p.Height(), e = p.e1;
     p.picture = paint::CreateBmp24(w, h);
     TBitmap* pic = p.picture.get();
-    BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset, SRCCOPY);
+    BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset,
+           SRCCOPY);
     int left = e + Margin + Spacing, right = w - (e + 2 * Margin + Spacing);
     // The line never crosses the icon line.
     if (left < e + IconLineWidth()) left = e + IconLineWidth() + 2;
@@ -329,19 +360,23 @@ void TsSkinableMenus::DrawTitle(ItemPaint& p) {
     RECT r = p.r;
     p.picture = paint::CreateBmp24(w, h);
     TBitmap* pic = p.picture.get();
-    BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset, SRCCOPY);
+    BitBlt(DcOf(*pic), 0, 0, w, h, DcOf(p.bg), r.left + kMenuClientInset, r.top + kMenuClientInset,
+           SRCCOPY);
     int section = p.model.FindSection(kTitleSection);
     if (section >= 0 && w - 1 > e + 1 && h > 2)
-        paint::PaintSectionRect(&p.model, section, kTitleSection,
-                                paint::BgSourceFromBitmap(&p.bg, kMenuClientInset, kMenuClientInset), -1, -1, *pic,
-                                POINT{r.left + e + 1, r.top + 1}, RECT{e + 1, 1, w - 1, h - 1}, 0, true);
+        paint::PaintSectionRect(
+            &p.model, section, kTitleSection,
+            paint::BgSourceFromBitmap(&p.bg, kMenuClientInset, kMenuClientInset), -1, -1, *pic,
+            POINT{r.left + e + 1, r.top + 1}, RECT{e + 1, 1, w - 1, h - 1}, 0, true);
     TCanvas& canvas = pic->Canvas();
     canvas.Font.Assign(CaptionFont);
     UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_HIDEPREFIX;
     RECT box{e, 0, w, h};
     std::string title = CaptionTitle(p.item.Caption());
-    if (section >= 0) paint::WriteSectionText(canvas, title, true, &p.model, false, section, flags, box);
-    else WriteText(p, canvas, title, flags, box);
+    if (section >= 0)
+        paint::WriteSectionText(canvas, title, true, &p.model, false, section, flags, box);
+    else
+        WriteText(p, canvas, title, flags, box);
 }
 
 }  // namespace forms

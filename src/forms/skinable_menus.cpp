@@ -36,7 +36,9 @@ constexpr int kColumnGap = 4;
 
 struct MeasureHandler {
     TsSkinableMenus* painter;
-    void operator()(TObject* sender, TCanvas& canvas, int& w, int& h) const { painter->MeasureItem(sender, canvas, w, h); }
+    void operator()(TObject* sender, TCanvas& canvas, int& w, int& h) const {
+        painter->MeasureItem(sender, canvas, w, h);
+    }
 };
 struct DrawHandler {
     TsSkinableMenus* painter;
@@ -49,23 +51,33 @@ struct DrawHandler {
 LRESULT PopupWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
     switch (msg) {
-    case WM_ERASEBKGND:
-    case WM_NCPAINT: return 1;  // the painter draws background and frame from the skin
-    case WM_DESTROY: TsSkinableMenus::FreeAllBackgrounds(); break;
-    default: break;
+        case WM_ERASEBKGND:
+        case WM_NCPAINT:
+            return 1;  // the painter draws background and frame from the skin
+        case WM_DESTROY:
+            TsSkinableMenus::FreeAllBackgrounds();
+            break;
+        default:
+            break;
     }
-    return old ? CallWindowProc(old, hwnd, msg, wParam, lParam) : DefWindowProc(hwnd, msg, wParam, lParam);
+    return old ? CallWindowProc(old, hwnd, msg, wParam, lParam)
+               : DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
-bool StartsColumn(const TMenuItem& item) { return item.Break() != framework::TMenuBreak::mbNone; }
+bool StartsColumn(const TMenuItem& item) {
+    return item.Break() != framework::TMenuBreak::mbNone;
+}
 
 }  // namespace
 
 TsMenuItemType MenuItemTypeOf(const std::string& caption) {
     if (caption == "-") return TsMenuItemType::smDivider;
-    if (caption.size() > 1 && caption.front() == '-' && caption.back() == '-') return TsMenuItemType::smCaption;
+    if (caption.size() > 1 && caption.front() == '-' && caption.back() == '-')
+        return TsMenuItemType::smCaption;
     return TsMenuItemType::smNormal;
 }
 
@@ -76,11 +88,14 @@ std::string CaptionTitle(const std::string& caption) {
     return caption.substr(from, to == std::string::npos ? std::string::npos : to - from);
 }
 
-TsSkinableMenus::TsSkinableMenus(skin::TsSkinManager* manager) : TComponent(manager), manager_(manager) {
+TsSkinableMenus::TsSkinableMenus(skin::TsSkinManager* manager)
+    : TComponent(manager), manager_(manager) {
     Painters().push_back(this);
 }
 
-TsSkinableMenus::~TsSkinableMenus() { std::erase(Painters(), this); }
+TsSkinableMenus::~TsSkinableMenus() {
+    std::erase(Painters(), this);
+}
 
 TsSkinableMenus& PainterOf(skin::TsSkinManager& manager) {
     for (int i = 0; i < manager.ComponentCount(); ++i)
@@ -88,13 +103,18 @@ TsSkinableMenus& PainterOf(skin::TsSkinManager& manager) {
     return *new TsSkinableMenus(&manager);
 }
 
-bool TsSkinableMenus::Active() const { return manager_ && manager_->Active() && manager_->GlobalInfo().SkinReady; }
+bool TsSkinableMenus::Active() const {
+    return manager_ && manager_->Active() && manager_->GlobalInfo().SkinReady;
+}
 
 int TsSkinableMenus::SkinBorderWidth() {
     if (skinBorderWidth_ >= 0) return skinBorderWidth_;
     int i = manager_ ? manager_->FindMaskOwn("MAINMENU", "BORDERSMASK") : -1;
-    if (i < 0) skinBorderWidth_ = 0;
-    else skinBorderWidth_ = std::max<int>(manager_->Model().Masks[static_cast<size_t>(i)].BorderWidth, 0);
+    if (i < 0)
+        skinBorderWidth_ = 0;
+    else
+        skinBorderWidth_ =
+            std::max<int>(manager_->Model().Masks[static_cast<size_t>(i)].BorderWidth, 0);
     if (i >= 0 && skinBorderWidth_ == 0) skinBorderWidth_ = 3;
     return skinBorderWidth_;
 }
@@ -136,7 +156,8 @@ void TsSkinableMenus::SelectMenuFont(TCanvas& canvas, bool bold) const {
     SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     canvas.Font.SetName(metrics.lfMenuFont.lfFaceName);
     canvas.Font.SetHeight(metrics.lfMenuFont.lfHeight);
-    canvas.Font.SetStyle(bold ? framework::TFontStyles{framework::fsBold} : framework::TFontStyles{0});
+    canvas.Font.SetStyle(bold ? framework::TFontStyles{framework::fsBold}
+                              : framework::TFontStyles{0});
 }
 
 SIZE TsSkinableMenus::GlyphSize(const TMenuItem& item) const {
@@ -151,17 +172,26 @@ void TsSkinableMenus::MeasureItem(TObject* sender, TCanvas& canvas, int& width, 
     TsMenuItemType type = MenuItemTypeOf(item->Caption());
     SelectMenuFont(canvas, item->Default);
     std::string text;
-    if (type == TsMenuItemType::smCaption) text = "-" + item->Caption() + "-";
-    else if (type == TsMenuItemType::smNormal) text = item->Caption() + framework::ShortCutToText(item->ShortCut());
+    if (type == TsMenuItemType::smCaption)
+        text = "-" + item->Caption() + "-";
+    else if (type == TsMenuItemType::smNormal)
+        text = item->Caption() + framework::ShortCutToText(item->ShortCut());
     RECT calc{0, 0, 0, 0};
-    if (!text.empty()) canvas.DrawText(text, calc, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
+    if (!text.empty())
+        canvas.DrawText(text, calc, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
     SIZE glyph = GlyphSize(*item);
     width = 2 * glyph.cx + static_cast<int>(calc.right - calc.left) + 3 * Margin + Spacing;
     int line = RoundHalfEven(1.25 * canvas.TextHeight("W"));
     switch (type) {
-    case TsMenuItemType::smDivider: height = kDividerHeight; break;
-    case TsMenuItemType::smCaption: height = line + 2 * Margin; break;
-    default: height = std::max<int>(line, glyph.cy) + 2 * Margin; break;
+        case TsMenuItemType::smDivider:
+            height = kDividerHeight;
+            break;
+        case TsMenuItemType::smCaption:
+            height = line + 2 * Margin;
+            break;
+        default:
+            height = std::max<int>(line, glyph.cy) + 2 * Margin;
+            break;
     }
 }
 
@@ -207,9 +237,12 @@ std::size_t TsSkinableMenus::CachedBackgroundCount() {
     return n;
 }
 
-TsSkinableMenus::Background& TsSkinableMenus::BackgroundFor(TMenuItem& item, HWND window, SIZE size) {
-    TMenuItem* first = item.Parent() && item.Parent()->Count() > 0 ? item.Parent()->Items(0) : &item;
-    auto found = std::find_if(backgrounds_.begin(), backgrounds_.end(), [&](const Background& b) { return b.first == first; });
+TsSkinableMenus::Background& TsSkinableMenus::BackgroundFor(TMenuItem& item, HWND window,
+                                                            SIZE size) {
+    TMenuItem* first =
+        item.Parent() && item.Parent()->Count() > 0 ? item.Parent()->Items(0) : &item;
+    auto found = std::find_if(backgrounds_.begin(), backgrounds_.end(),
+                              [&](const Background& b) { return b.first == first; });
     // A record left from another window or size (the popup changed under the same first
     // item) would show a wrong frame: build it again.
     if (found != backgrounds_.end() && found->window == window && found->bmp->Width() == size.cx &&
@@ -224,7 +257,8 @@ TsSkinableMenus::Background& TsSkinableMenus::BackgroundFor(TMenuItem& item, HWN
 
 std::unique_ptr<framework::TBitmap> TsSkinableMenus::BuildBackground(TMenuItem& first, SIZE size) {
     iconLineWidth_ = Margin + GlyphSize(first).cx + Spacing;
-    MenuBackgroundSpec spec{size, 0, SkinBorderWidth(), iconLineWidth_, manager_->MenuSupport.IcoLineSkin};
+    MenuBackgroundSpec spec{size, 0, SkinBorderWidth(), iconLineWidth_,
+                            manager_->MenuSupport.IcoLineSkin};
     return PaintMenuBackground(manager_->Model(), spec, corners_);
 }
 
@@ -238,7 +272,8 @@ void TsSkinableMenus::BorderPass(HWND window, const framework::TBitmap& bg) {
         SetWindowLongPtr(window, GWLP_USERDATA, old);
         SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupWindowProc));
     }
-    if (SendMessage(window, skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scSetUpdating, 0), 0) == 0) {
+    if (SendMessage(window, skin::SM_SKINCMD, skin::SkinCommandWParam(skin::scSetUpdating, 0), 0) ==
+        0) {
         SendMessage(window, skin::SM_SKINCMD, skin::SkinCommandWParam(kScMenuBorderDrawn), 0);
         if (!corners_.empty()) {
             HRGN shape = CreateRectRgn(0, 0, bg.Width(), bg.Height());

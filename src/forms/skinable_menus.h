@@ -15,6 +15,8 @@
 // - A frame without see-through corners leaves the popup rectangular (no pixel is cut).
 // - The menu's image lists and extra line are not part of our framework's menus: glyphs come
 //   from an item's Bitmap only (16 x 16 columns otherwise) and the extra line is never shown.
+// - Our menu windows never animate, so hooking a menu has no animation setting to switch off;
+//   text is UTF-8, so the menu font takes no character set from the owning form.
 // - The painter is a component owned by its manager (found with PainterOf), so it lives and
 //   dies with it.
 #pragma once
@@ -40,9 +42,9 @@ TsMenuItemType MenuItemTypeOf(const std::string& caption);
 // The title of a "-caption-" item: the first run of characters between dashes.
 std::string CaptionTitle(const std::string& caption);
 
-using TsMenuManagerDrawItemEvent = std::function<void(framework::TObject* sender, framework::TCanvas& canvas,
-                                                      const RECT& rect, framework::TOwnerDrawState state,
-                                                      TsMenuItemType type)>;
+using TsMenuManagerDrawItemEvent =
+    std::function<void(framework::TObject* sender, framework::TCanvas& canvas, const RECT& rect,
+                       framework::TOwnerDrawState state, TsMenuItemType type)>;
 
 // Skin command that tells a popup window that the painter now draws its border.
 constexpr WORD kScMenuBorderDrawn = 14;
@@ -50,7 +52,7 @@ constexpr WORD kScMenuBorderDrawn = 14;
 constexpr int kMenuClientInset = 3;
 
 class TsSkinableMenus : public framework::TComponent {
-public:
+  public:
     explicit TsSkinableMenus(skin::TsSkinManager* manager);
     ~TsSkinableMenus() override;
 
@@ -85,7 +87,8 @@ public:
     static std::size_t CachedBackgroundCount();
 
     // The handlers the items get.
-    void MeasureItem(framework::TObject* sender, framework::TCanvas& canvas, int& width, int& height);
+    void MeasureItem(framework::TObject* sender, framework::TCanvas& canvas, int& width,
+                     int& height);
     void DrawItem(framework::TObject* sender, framework::TCanvas& canvas, const RECT& r,
                   framework::TOwnerDrawState state);
 
@@ -112,21 +115,23 @@ public:
         std::unique_ptr<framework::TBitmap> screen;
     };
 
-private:
+  private:
     struct ItemPaint;
     void SelectMenuFont(framework::TCanvas& canvas, bool bold) const;
     Background& BackgroundFor(framework::TMenuItem& item, HWND window, SIZE size);
     std::unique_ptr<framework::TBitmap> BuildBackground(framework::TMenuItem& first, SIZE size);
     void BorderPass(HWND window, const framework::TBitmap& bg);
-    void CopyBorderStrips(HWND window, Background& bg, const framework::TMenuItem& item, const RECT& r, int e1);
-    void CopyGaps(framework::TCanvas& canvas, const framework::TBitmap& bg, const framework::TMenuItem& item,
-                  const RECT& r, SIZE popup);
+    void CopyBorderStrips(HWND window, Background& bg, const framework::TMenuItem& item,
+                          const RECT& r, int e1);
+    void CopyGaps(framework::TCanvas& canvas, const framework::TBitmap& bg,
+                  const framework::TMenuItem& item, const RECT& r, SIZE popup);
     void ComposeItem(ItemPaint& p, TsMenuItemType type);
     void DrawNormal(ItemPaint& p);
     void DrawCheck(ItemPaint& p);
     void DrawGlyph(ItemPaint& p);
     void DrawTexts(ItemPaint& p);
-    void WriteText(ItemPaint& p, framework::TCanvas& canvas, const std::string& text, UINT flags, RECT box);
+    void WriteText(ItemPaint& p, framework::TCanvas& canvas, const std::string& text, UINT flags,
+                   RECT box);
     void DrawDivider(ItemPaint& p);
     void DrawTitle(ItemPaint& p);
     static void MixDisabled(framework::TBitmap& picture, const framework::TBitmap& bg, POINT at);

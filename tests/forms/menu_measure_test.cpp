@@ -45,7 +45,8 @@ TEST_F(SkinnedMenuMeasure, EachTypeGetsItsWidthAndHeight) {
     EXPECT_EQ(Measure(pictured).cy, std::max(line, 20) + 4);
     MenuFontDC heavy(true);
     EXPECT_EQ(Measure(bold).cx, 32 + heavy.Width("Default one") + 12);
-    EXPECT_GT(heavy.Width("Default one"), plain.Width("Default one")) << "the default item is measured bold";
+    EXPECT_GT(heavy.Width("Default one"), plain.Width("Default one"))
+        << "the default item is measured bold";
 }
 
 TEST_F(SkinnedMenuMeasure, WithoutAReadySkinTheStandardSizeStays) {
@@ -71,7 +72,8 @@ TEST_F(SkinnedMenuMeasure, HandlersTheUserSetAreNeverTakenOrRemoved) {
     TMenuItem* halfOwn = Add("Half");
     int measured = 0, drawn = 0;
     own->OnMeasureItem = [&](framework::TObject*, TCanvas&, int&, int&) { ++measured; };
-    own->OnAdvancedDrawItem = [&](framework::TObject*, TCanvas&, const RECT&, framework::TOwnerDrawState) { ++drawn; };
+    own->OnAdvancedDrawItem = [&](framework::TObject*, TCanvas&, const RECT&,
+                                  framework::TOwnerDrawState) { ++drawn; };
     halfOwn->OnMeasureItem = [&](framework::TObject*, TCanvas&, int&, int&) { ++measured; };
     Hook();
 
@@ -100,7 +102,8 @@ TEST_F(SkinnedMenuMeasure, HandlersTheUserSetAreNeverTakenOrRemoved) {
     EXPECT_FALSE(inner->OnMeasureItem || inner->OnAdvancedDrawItem);
     // A handler the user sets over the painter's after hooking is the user's from then on.
     skin::FormLayer()->HookPopupMenu(*menu, manager.get(), true);
-    inner->OnAdvancedDrawItem = [&](framework::TObject*, TCanvas&, const RECT&, framework::TOwnerDrawState) { ++drawn; };
+    inner->OnAdvancedDrawItem = [&](framework::TObject*, TCanvas&, const RECT&,
+                                    framework::TOwnerDrawState) { ++drawn; };
     skin::FormLayer()->HookPopupMenu(*menu, manager.get(), false);
     EXPECT_TRUE(inner->OnAdvancedDrawItem);
     EXPECT_FALSE(inner->OnMeasureItem);
@@ -124,7 +127,8 @@ TEST_F(SkinnedMenuMeasure, ThePainterBelongsToItsManager) {
 TEST_F(SkinnedMenuMeasure, SkinBorderWidthComesFromTheMenuFrame) {
     Ready();
     EXPECT_EQ(painter->SkinBorderWidth(), 0) << "no frame entry";
-    int frame = AddMask("MAINMENU", "BORDERSMASK", RECT{0, 0, 12, 12}, 1, 0, skin::itisaBorder, 4, 4, 4, 4);
+    int frame =
+        AddMask("MAINMENU", "BORDERSMASK", RECT{0, 0, 12, 12}, 1, 0, skin::itisaBorder, 4, 4, 4, 4);
     EXPECT_EQ(painter->SkinBorderWidth(), 0) << "kept until the next skin";
     skin::FormLayer()->ForgetMenuPictures(manager.get());
     EXPECT_EQ(painter->SkinBorderWidth(), 3) << "an entry without its own border width";

@@ -11,7 +11,7 @@ using framework::odGrayed;
 using framework::odSelected;
 
 class SkinnedMenuPixels : public MenuTest {
-protected:
+  protected:
     // The left part of the text column, away from the glyph column and the right edge, where
     // only the caption can change pixels.
     RECT TextBox(int i) const {
@@ -30,7 +30,8 @@ TEST_F(SkinnedMenuPixels, NormalItemShowsTheBackgroundAndItsText) {
     EXPECT_EQ(Px(*bmp, kIconLine - kInset - 1, r.top), kIconColor);
     EXPECT_EQ(Px(*bmp, kIconLine - kInset, r.top), kMenuColor);
     EXPECT_EQ(Px(*bmp, r.right - 1, r.bottom - 1), kMenuColor);
-    EXPECT_GT(CountNear(*bmp, TextBox(0), kTextColor), 5) << "the caption in the section's font colour";
+    EXPECT_GT(CountNear(*bmp, TextBox(0), kTextColor), 5)
+        << "the caption in the section's font colour";
     EXPECT_EQ(CountNear(*bmp, TextBox(0), kHotTextColor), 0);
 }
 
@@ -59,7 +60,8 @@ TEST_F(SkinnedMenuPixels, DisabledItemIsMixedWithTheBackground) {
     int h = r.bottom - r.top, top = (h - 8) / 2;
     EXPECT_EQ(Px(*bmp, 2, r.top + top), Mixed(kCheck0, kIconColor)) << "the check mark keeps 40 %";
     EXPECT_EQ(Px(*bmp, 9, r.top + top + 7), Mixed(kCheck0, kIconColor));
-    EXPECT_EQ(Px(*bmp, 10, r.top + top), kIconColor) << "right of the mark: background mixed with itself";
+    EXPECT_EQ(Px(*bmp, 10, r.top + top), kIconColor)
+        << "right of the mark: background mixed with itself";
     EXPECT_EQ(Px(*bmp, r.right - 1, r.top), kMenuColor);
     EXPECT_EQ(CountNear(*bmp, TextBox(0), kTextColor, 60), 0) << "no pixel keeps the text colour";
     EXPECT_GT(CountNear(*bmp, TextBox(0), Mixed(kTextColor, kMenuColor), 20), 5);
@@ -74,7 +76,8 @@ TEST_F(SkinnedMenuPixels, CheckMarksFollowTheItemKindAndState) {
     check->Checked = radio->Checked = hot->Checked = true;
     radio->SetRadioItem(true);
     Hook();
-    auto bmp = DrawMenu([](int i) { return (i < 3 ? odChecked : 0u) | (i == 2 ? odSelected : 0u); });
+    auto bmp =
+        DrawMenu([](int i) { return (i < 3 ? odChecked : 0u) | (i == 2 ? odSelected : 0u); });
     auto markAt = [&](int i) {
         RECT r = rects[static_cast<size_t>(i)];
         return Px(*bmp, 2 + 3, r.top + (r.bottom - r.top - 8) / 2 + 3);
@@ -84,7 +87,8 @@ TEST_F(SkinnedMenuPixels, CheckMarksFollowTheItemKindAndState) {
     EXPECT_EQ(markAt(2), kCheck1) << "the hot frame while selected";
     EXPECT_EQ(markAt(3), kIconColor) << "no mark";
     RECT r = rects[0];
-    EXPECT_EQ(Px(*bmp, 1, r.top + (r.bottom - r.top - 8) / 2), kIconColor) << "the mark starts at the margin";
+    EXPECT_EQ(Px(*bmp, 1, r.top + (r.bottom - r.top - 8) / 2), kIconColor)
+        << "the mark starts at the margin";
 }
 
 TEST_F(SkinnedMenuPixels, BoxMarkStandsInWhenTheSkinHasNoCheck) {
@@ -105,9 +109,11 @@ TEST_F(SkinnedMenuPixels, DividerWithoutSkinFrameIsAnEtchedLine) {
     auto bmp = DrawMenu([](int) { return 0u; });
     RECT r = rects[1];
     ASSERT_EQ(r.bottom - r.top, 2);
-    for (int x : {0, 10, static_cast<int>(r.right) - 2}) EXPECT_EQ(Px(*bmp, x, r.top), paint_test::Rgb(128, 128, 128)) << x;
+    for (int x : {0, 10, static_cast<int>(r.right) - 2})
+        EXPECT_EQ(Px(*bmp, x, r.top), paint_test::Rgb(128, 128, 128)) << x;
     EXPECT_EQ(Px(*bmp, r.right - 1, r.top), paint_test::Rgb(255, 255, 255));
-    for (int x : {0, 10, static_cast<int>(r.right) - 1}) EXPECT_EQ(Px(*bmp, x, r.top + 1), paint_test::Rgb(255, 255, 255)) << x;
+    for (int x : {0, 10, static_cast<int>(r.right) - 1})
+        EXPECT_EQ(Px(*bmp, x, r.top + 1), paint_test::Rgb(255, 255, 255)) << x;
 }
 
 TEST_F(SkinnedMenuPixels, DividerFrameStaysRightOfTheIconLine) {
@@ -145,7 +151,8 @@ TEST_F(SkinnedMenuPixels, TitleShowsItsWordCentredOverTheBackground) {
                 right = x;
             }
     ASSERT_GT(left, 0) << "the title is written";
-    EXPECT_LE(std::abs((left + right + 1) - static_cast<int>(r.right)), 4) << "centred: " << left << ".." << right;
+    EXPECT_LE(std::abs((left + right + 1) - static_cast<int>(r.right)), 4)
+        << "centred: " << left << ".." << right;
 }
 
 TEST_F(SkinnedMenuPixels, RightAlignMarkAndShortcutTextSitAtTheRight) {
@@ -195,8 +202,8 @@ TEST_F(SkinnedMenuPixels, PainterEventSeesTheItemPicture) {
     Add("One");
     Hook();
     int calls = 0;
-    painter->OnDrawItem = [&](framework::TObject*, TCanvas& canvas, const RECT& r, framework::TOwnerDrawState,
-                              forms::TsMenuItemType type) {
+    painter->OnDrawItem = [&](framework::TObject*, TCanvas& canvas, const RECT& r,
+                              framework::TOwnerDrawState, forms::TsMenuItemType type) {
         ++calls;
         EXPECT_EQ(type, forms::TsMenuItemType::smNormal);
         RECT corner{r.right - 3, r.top, r.right, r.top + 3};
@@ -206,7 +213,8 @@ TEST_F(SkinnedMenuPixels, PainterEventSeesTheItemPicture) {
     };
     auto bmp = DrawMenu([](int) { return 0u; });
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(Px(*bmp, rects[0].right - 1, rects[0].top), kBox) << "drawn on the picture, then copied";
+    EXPECT_EQ(Px(*bmp, rects[0].right - 1, rects[0].top), kBox)
+        << "drawn on the picture, then copied";
     painter->OnDrawItem = nullptr;
 }
 

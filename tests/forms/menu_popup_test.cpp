@@ -17,7 +17,7 @@ LRESULT IdleWatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 class SkinnedMenuPopup : public MenuTest {
-protected:
+  protected:
     void TearDown() override {
         g_tick = nullptr;
         MenuTest::TearDown();
@@ -28,7 +28,8 @@ protected:
         Pump();
         g_tick = std::move(tick);
         HWND owner = menu->WindowHandle();
-        g_ownerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
+        g_ownerProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
         menu->Popup(100, 100);
         SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
         g_tick = nullptr;
@@ -38,7 +39,8 @@ protected:
         auto& screen = test_support::HeadlessScreen();
         std::vector<std::uint32_t> pixels = screen.ComposeScreen();
         std::uint32_t v = pixels[static_cast<size_t>(p.y) * 800 + static_cast<size_t>(p.x)];
-        return Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF));
+        return Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                   static_cast<int>(v & 0xFF));
     }
     static void Key(UINT vk) { test_support::HeadlessScreen().KeyPress(vk); }
 };
@@ -47,7 +49,9 @@ TEST_F(SkinnedMenuPopup, ItemsAreLaidOutFromTheirMeasuredSizes) {
     TMenuItem* items[] = {Add("Сохранить настройки"), Add("-"), Add("-Title-"), Add("Short")};
     std::vector<RECT> seen(4, RECT{-1, -1, -1, -1});
     for (int i = 0; i < 4; ++i)
-        items[i]->OnDrawItem = [&seen, i](framework::TObject*, TCanvas&, const RECT& r, bool) { seen[static_cast<size_t>(i)] = r; };
+        items[i]->OnDrawItem = [&seen, i](framework::TObject*, TCanvas&, const RECT& r, bool) {
+            seen[static_cast<size_t>(i)] = r;
+        };
     Hook();
     RECT window{};
     Run([&] {
@@ -95,11 +99,13 @@ TEST_F(SkinnedMenuPopup, BorderAndSelectionComeFromTheSkin) {
         }
     });
     EXPECT_EQ(border, kMenuColor) << "the frame is the skin's background, not the classic edge";
-    EXPECT_EQ(corner, kIconColor) << "the icon line reaches the popup's left edge without a skin frame";
+    EXPECT_EQ(corner, kIconColor)
+        << "the icon line reaches the popup's left edge without a skin frame";
     EXPECT_EQ(itemBefore, kMenuColor);
     EXPECT_EQ(itemAfter, kHotColor) << "the selection moved onto the first item";
     EXPECT_EQ(secondAfter, kMenuColor);
-    EXPECT_EQ(forms::TsSkinableMenus::CachedBackgroundCount(), 0u) << "the popup window took its picture with it";
+    EXPECT_EQ(forms::TsSkinableMenus::CachedBackgroundCount(), 0u)
+        << "the popup window took its picture with it";
 }
 
 TEST_F(SkinnedMenuPopup, SkinFrameCornersAreCutFromTheWindow) {

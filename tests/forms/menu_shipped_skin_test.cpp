@@ -17,10 +17,12 @@ LRESULT IdleWatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProc(g_ownerProc, hwnd, msg, wParam, lParam);
 }
 
-std::string SkinsDir() { return std::filesystem::path(UTROZVON_TEST_DATA).parent_path().parent_path() / "skins"; }
+std::string SkinsDir() {
+    return std::filesystem::path(UTROZVON_TEST_DATA).parent_path().parent_path() / "skins";
+}
 
 class ShippedSkinMenu : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         test_support::HeadlessScreen();
         app = std::make_unique<framework::TApplication>();
@@ -31,8 +33,9 @@ protected:
         form = new framework::TForm(app.get());
         form->SetBounds(40, 40, 360, 260);
         menu = new TPopupMenu(form);
-        for (const char* caption : {"Сохранить настройки", "Свернуть в трей", "-", "Установить во все дни время по ПН",
-                                    "Установить во все дни мелодии звонка по ПН", "Перейти на сайт &автора "})
+        for (const char* caption :
+             {"Сохранить настройки", "Свернуть в трей", "-", "Установить во все дни время по ПН",
+              "Установить во все дни мелодии звонка по ПН", "Перейти на сайт &автора "})
             Add(caption);
         Add("Disabled item")->Enabled = false;
         Add("Checked item")->Checked = true;
@@ -72,27 +75,32 @@ TEST_P(ShippedSkinMenu, PopupIsDrawnFromTheSkin) {
         GetWindowRect(FindWindow("#32768", nullptr), &window);
         screen = test_support::HeadlessScreen().ComposeScreen();
         if (const char* dir = std::getenv("UTROZVON_MENU_SHOT"))
-            test_support::HeadlessScreen().SaveScreenshot(std::string(dir) + "/" + GetParam() + "_menu.png");
+            test_support::HeadlessScreen().SaveScreenshot(std::string(dir) + "/" + GetParam() +
+                                                          "_menu.png");
         test_support::HeadlessScreen().KeyPress(VK_ESCAPE);
     };
     HWND owner = menu->WindowHandle();
-    g_ownerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
+    g_ownerProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleWatch)));
     menu->Popup(100, 100);
     SetWindowLongPtr(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
     g_idle = nullptr;
     ASSERT_FALSE(screen.empty());
     // The second item is selected: its plate is the skin's hot colour somewhere along its row.
     const skin::TsSkinModel& model = manager->Model();
-    const skin::TsGeneralData& item = model.Sections[static_cast<size_t>(model.FindSection("MENUITEM"))];
+    const skin::TsGeneralData& item =
+        model.Sections[static_cast<size_t>(model.FindSection("MENUITEM"))];
     auto px = [&](int x, int y) {
         std::uint32_t v = screen[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)];
-        return Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF));
+        return Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                   static_cast<int>(v & 0xFF));
     };
     MenuFontDC font;
     int line = std::max(font.LineHeight(), 16) + 4;
     int y = window.top + 3 + line + line / 2;
     int hot = 0;
-    for (int x = window.left + 3; x < window.right - 3; ++x) hot += Near(px(x, y), item.HotColor, 24);
+    for (int x = window.left + 3; x < window.right - 3; ++x)
+        hot += Near(px(x, y), item.HotColor, 24);
     EXPECT_GT(hot, (window.right - window.left) / 2) << "the selected item shows the hot plate";
     EXPECT_NE(px(window.left + 1, window.bottom - 10), framework::ColorToRGB(framework::clMenu));
 }

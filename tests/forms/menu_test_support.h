@@ -13,7 +13,6 @@
 #include "paint/binding_test_support.h"
 #include "platform/gdi.h"
 #include "platform/gdi_text.h"
-#include "platform/image_files.h"
 #include "platform/menu.h"
 #include "support/headless_screen.h"
 
@@ -75,7 +74,8 @@ struct MenuFontDC {
     }
     int Width(const std::string& text) {
         RECT r{0, 0, 0, 0};
-        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                 DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
         return r.right - r.left;
     }
     int LineHeight() {
@@ -95,7 +95,7 @@ inline bool Near(TColor a, TColor b, int tolerance) {
 }
 
 class MenuTest : public paint_test::BindingTest {
-protected:
+  protected:
     void SetUp() override {
         BindingTest::SetUp();
         AddSection("MAINMENU", kMenuColor);
@@ -169,16 +169,6 @@ protected:
         }
         return bmp;
     }
-    // Writes a picture for a person to look at (debugging aid).
-    static void Save(TBitmap& b, const std::string& path) {
-        std::vector<BYTE> bgra(static_cast<size_t>(b.Width()) * b.Height() * 4, 255);
-        for (int y = 0; y < b.Height(); ++y)
-            for (int x = 0; x < b.Width(); ++x)
-                for (int c = 0; c < 3; ++c)
-                    bgra[(static_cast<size_t>(y) * b.Width() + x) * 4 + c] = b.ScanLine(y)[x * b.BytesPerPixel() + c];
-        platform::gdi::PixelBuffer buffer{bgra.data(), b.Width(), b.Height(), b.Width() * 4, 32};
-        platform::WritePng(path, buffer, false);
-    }
     // The colour of the popup background behind client pixel (x, y).
     static TColor Behind(int x) { return x + kInset < kIconLine ? kIconColor : kMenuColor; }
     static int CountNear(const TBitmap& b, RECT r, TColor c, int tolerance = 40) {
@@ -187,14 +177,6 @@ protected:
             for (int x = r.left; x < r.right; ++x) n += Near(Px(b, x, y), c, tolerance);
         return n;
     }
-    // How many pixels of the rectangle have exactly this colour.
-    static int Count(const TBitmap& b, RECT r, TColor c) {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += Px(b, x, y) == c;
-        return n;
-    }
-
     std::unique_ptr<forms::FormLayerInstallation> layer;
     forms::TsSkinableMenus* painter = nullptr;
     TPopupMenu* menu = nullptr;
