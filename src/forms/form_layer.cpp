@@ -1,6 +1,8 @@
 #include "forms/form_layer.h"
 
 #include "forms/glow_registry.h"
+#include "forms/skinable_menus.h"
+#include "skin/skin_manager.h"
 
 namespace forms {
 
@@ -19,6 +21,20 @@ void TFormLayer::CloseGlow(int id) {
 
 void TFormLayer::CloseAllGlows() {
     CloseAllGlowWindows();
+}
+
+void TFormLayer::HookPopupMenu(framework::TPopupMenu& menu, skin::TsSkinManager* manager,
+                               bool active) {
+    if (!manager) manager = skin::DefaultManager();
+    if (!manager) return;
+    PainterOf(*manager).HookPopupMenu(menu, active);
+}
+
+void TFormLayer::ForgetMenuPictures(skin::TsSkinManager* manager) {
+    if (manager)
+        PainterOf(*manager).Refresh();
+    else
+        TsSkinableMenus::FreeAllBackgrounds();
 }
 
 std::unique_ptr<TFormLayer> InstallFormLayer() {

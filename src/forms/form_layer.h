@@ -1,5 +1,7 @@
 // The form layer as the layers below it reach it (skin::TsFormLayer): the control binding opens
-// and closes glows through it, the skin manager closes them all before a skin change.
+// and closes glows through it, popup menus are handed to the menu painter of the manager
+// concerned, and the skin manager closes every glow and drops the menu pictures around a skin
+// change. One object is installed for the process.
 #pragma once
 
 #include <memory>
@@ -17,12 +19,12 @@ class TFormLayer : public skin::TsFormLayer {
     int OpenGlow(const skin::TsGlowRequest& request) override;
     void CloseGlow(int id) override;
     void CloseAllGlows() override;
-
-    // Skinned popup menus and window adapters belong to this layer but are not built yet: until
-    // they are, a menu opens unskinned, no adapter is attached (false) and there are no menu
-    // pictures to forget.
-    void HookPopupMenu(framework::TPopupMenu&, skin::TsSkinManager*, bool) override {}
-    void ForgetMenuPictures(skin::TsSkinManager*) override {}
+    // Menus go to the painter the manager owns (made on first use).
+    void HookPopupMenu(framework::TPopupMenu& menu, skin::TsSkinManager* manager,
+                       bool active) override;
+    void ForgetMenuPictures(skin::TsSkinManager* manager) override;
+    // The creation hook's window adapters are not built: the menu painter subclasses popup
+    // windows itself, so no window is taken.
     bool AttachAdapter(HWND, skin::TsAdapterKind, const std::string&) override { return false; }
     void DetachAdapter(HWND) override {}
 };
