@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/main_form.h"
+#include "forms/form_layer.h"
 #include "platform/backend.h"
 #include "platform/gdi/font_warmup.h"
 
@@ -21,6 +22,8 @@ int main() {
     application.Initialize();
     application.Title = "Утрозвон";
     fonts.Wait();
+    // Glow windows and the skinned popup menu, reached by the controls through the skin engine.
+    auto formLayer = forms::InstallFormLayer();
     app::TfrmMain* frmMain = nullptr;
     application.CreateForm(frmMain);
     application.Run();

@@ -45,14 +45,14 @@ void TfrmMain::BuildForm() {
     SetIcon(icon);
     OnCreate = [this](TObject* s) { FormCreate(s); };
 
-    sPanel1 = Create<TPanel>(this, "sPanel1");
+    sPanel1 = Create<paint::TsPanel>(this, "sPanel1");
     sPanel1->SetParent(this);
     sPanel1->SetBounds(0, 0, 487, 293);
     sPanel1->SetAlign(TAlign::alClient);
     sPanel1->SetCaption("sPanel1");
     sPanel1->SetTabOrder(0);
 
-    SButton = Create<TSpeedButton>(this, "SButton");
+    SButton = Create<paint::TsSpeedButton>(this, "SButton");
     SButton->SetParent(sPanel1);
     SButton->SetBounds(8, 224, 73, 33);
     SButton->SetCaption(kArmed);
@@ -61,10 +61,11 @@ void TfrmMain::BuildForm() {
     SButton->Font().SetColor(clBlack);
     SButton->OnClick = [this](TObject* s) { SButtonClick(s); };
 
-    sSpeedButton1 = Create<TSpeedButton>(this, "sSpeedButton1");
+    sSpeedButton1 = Create<paint::TsSpeedButton>(this, "sSpeedButton1");
     sSpeedButton1->SetParent(sPanel1);
     sSpeedButton1->SetBounds(432, 224, 49, 33);
     sSpeedButton1->Flat = true;
+    sSpeedButton1->SkinData.SetSkinSection("SPLITTER");
     sSpeedButton1->SetHint("Остановить воспроизведение");
     sSpeedButton1->SetShowHint(true);
     sSpeedButton1->Glyph().Assign(*MakeStopGlyph());
@@ -95,15 +96,18 @@ void TfrmMain::BuildForm() {
 }
 
 void TfrmMain::BuildRows() {
-    sGroupBox1 = Create<TGroupBox>(this, "sGroupBox1");
+    sGroupBox1 = Create<paint::TsGroupBox>(this, "sGroupBox1");
     sGroupBox1->SetParent(sPanel1);
     sGroupBox1->SetBounds(8, 16, 473, 201);
     sGroupBox1->SetCaption(" Дни недели ");
     sGroupBox1->SetTabOrder(0);
     for (int d = 0; d < 7; ++d) {
         int top = 24 + 24 * d;
-        auto* box = Create<TCheckBox>(this, "sCheckBox" + std::to_string(d + 1));
+        auto* box = Create<paint::TsCheckBox>(this, "sCheckBox" + std::to_string(d + 1));
         box->SetParent(sGroupBox1);
+        // The rows were laid out for fonts whose metrics ours only approximate: sizing the
+        // boxes to our text would move them off the described layout, so they keep it.
+        box->SetAutoSize(false);
         box->SetBounds(8, top, kDays[static_cast<size_t>(d)].boxWidth, 19);
         box->SetCaption(kDays[static_cast<size_t>(d)].caption);
         box->SetTabOrder(d);
@@ -132,7 +136,7 @@ void TfrmMain::BuildRows() {
 }
 
 void TfrmMain::BuildStatusBar() {
-    sStatusBar1 = Create<TStatusBar>(this, "sStatusBar1");
+    sStatusBar1 = Create<paint::TsStatusBar>(this, "sStatusBar1");
     sStatusBar1->SetParent(sPanel1);
     sStatusBar1->SetBounds(1, 273, 485, 19);
     sStatusBar1->SetAlign(TAlign::alBottom);

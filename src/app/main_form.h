@@ -13,7 +13,12 @@
 #include "framework/std_edit.h"
 #include "framework/timer.h"
 #include "shell/file_edit.h"
+#include "paint/check_box.h"
 #include "paint/edit.h"
+#include "paint/group_box.h"
+#include "paint/panel.h"
+#include "paint/speed_button.h"
+#include "paint/status_bar.h"
 #include "shell/tray_icon.h"
 #include "skin/skin_manager.h"
 
@@ -36,17 +41,17 @@ public:
     void BuildForm() override;
 
     TTimer* Timer1 = nullptr;
-    TPanel* sPanel1 = nullptr;
+    paint::TsPanel* sPanel1 = nullptr;
     skin::TsSkinManager* sSkinManager1 = nullptr;
-    TGroupBox* sGroupBox1 = nullptr;
-    std::array<TCheckBox*, 7> sCheckBox{};
+    paint::TsGroupBox* sGroupBox1 = nullptr;
+    std::array<paint::TsCheckBox*, 7> sCheckBox{};
     std::array<shell::TsFilenameEdit*, 7> sFilenameEdit{};
     std::array<paint::TsEdit*, 7> sEdit{};
-    TSpeedButton* SButton = nullptr;
+    paint::TsSpeedButton* SButton = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* N1 = nullptr;
-    TSpeedButton* sSpeedButton1 = nullptr;
-    TStatusBar* sStatusBar1 = nullptr;
+    paint::TsSpeedButton* sSpeedButton1 = nullptr;
+    paint::TsStatusBar* sStatusBar1 = nullptr;
     shell::TTrayIcon* TrayIcon1 = nullptr;
     TMenuItem *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N5 = nullptr, *N6 = nullptr;
     std::uint32_t FStream = 0;
