@@ -79,9 +79,11 @@ void TfrmMain::BuildForm() {
     Timer1->SetEnabled(true);
     Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
 
-    // The skins folder beside the program; the skin loads once the description is complete.
+    // The skins folder beside the program, named in full: the manager resolves a relative
+    // folder against the program for folder skins but against the current folder for packed
+    // ones, and the shipped skins are packed. The skin loads once the description is complete.
     sSkinManager1 = Create<skin::TsSkinManager>(this, "sSkinManager1");
-    sSkinManager1->SetSkinDirectory("Skins");
+    sSkinManager1->SetSkinDirectory(ExecutableDirectory() + "Skins");
     sSkinManager1->SetSkinName("DarkGlass");
 
     BuildMenu();

@@ -50,7 +50,7 @@ TEST_F(MainWindow, IsComposedAsDescribed) {
     EXPECT_TRUE(form->sSpeedButton1->ShowHint());
     EXPECT_FALSE(form->SButton->ShowHint());
     EXPECT_EQ(form->sStatusBar1->Panels().Count(), 3);
-    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), "Skins");
+    EXPECT_EQ(form->sSkinManager1->SkinDirectory(), app::ExecutableDirectory() + "Skins");
     EXPECT_EQ(form->sSkinManager1->SkinName(), "DarkGlass");
     // The browse button is the edit's own part, made while the form loads; it ends up at the
     // right end of the edit's client area, and typed text stops short of it.
