@@ -88,13 +88,15 @@ class ProviderTest : public paint_test::BindingTest {
         const std::vector<std::uint32_t> screen = test_support::HeadlessScreen().ComposeScreen();
         RECT wr{};
         GetWindowRect(form->Handle(), &wr);
+        // The screen holds 0x00RRGGBB; a colour is 0x00BBGGRR.
+        const auto u = static_cast<std::uint32_t>(c);
+        const std::uint32_t want = ((u & 0xFF) << 16) | (u & 0xFF00) | ((u >> 16) & 0xFF);
         int first = -1, last = -1;
         for (int x = 0; x < kW; ++x)
             for (int y = 0; y < kB + kT; ++y) {
                 const std::uint32_t v = screen[static_cast<std::size_t>(wr.top + y) * 800 +
                                                static_cast<std::size_t>(wr.left + x)];
-                if ((v & 0xFFFFFF) != (((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF)))
-                    continue;
+                if ((v & 0xFFFFFFu) != want) continue;
                 if (first < 0) first = x;
                 last = x;
             }
