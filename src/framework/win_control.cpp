@@ -567,6 +567,17 @@ void TWinControl::WndProc(TMessage& m) {
         if (hwnd_ && !Parent()) ShowWindow(hwnd_, showing_ ? SW_SHOWNA : SW_HIDE);
         return;
     case WM_PRINTCLIENT: PrintClient(m); return;
+    // A windowless child holds the capture through this window; when the window loses it
+    // (a menu, another window, a release elsewhere) the child's press ends without a click.
+    case WM_CAPTURECHANGED:
+        if (TControl* held = CaptureControl(); held && held != this && held->Parent() == this &&
+                                               !held->IsWindowed() &&
+                                               reinterpret_cast<HWND>(m.LParam) != hwnd_) {
+            held->ControlState &= ~(csClicked | csLButtonDown);
+            held->SetMouseCapture(false);
+            held->Perform(WM_CAPTURECHANGED, m.WParam, m.LParam);
+        }
+        break;
     // The framework walks the parents itself (CM_MOUSEWHEEL), so the platform's passing of an
     // unhandled wheel to the parent window would offer it twice.
     case WM_MOUSEWHEEL: m.Result = Perform(CM_MOUSEWHEEL, m.WParam, m.LParam); return;

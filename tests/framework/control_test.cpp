@@ -164,6 +164,44 @@ TEST_F(ControlTest, PressInsideReleaseOutsideIsNoClick) {
     EXPECT_EQ(clicks, 0);
 }
 
+class CaptureLog : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int captureChanged = 0;
+    int clicks = 0;
+
+protected:
+    void Click() override { ++clicks; }
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_CAPTURECHANGED) ++captureChanged;
+        TGraphicControl::WndProc(m);
+    }
+};
+
+TEST_F(ControlTest, GraphicChildHoldingTheCaptureLearnsWhenItsWindowLosesIt) {
+    TForm* form = NewForm(200, 100);
+    auto* held = new CaptureLog(form);
+    held->SetParent(form);
+    held->SetBounds(10, 10, 40, 30);
+    Screen().Press(platform::MouseButton::Left, held->ClientToScreen(POINT{5, 5}));
+    Pump();
+    ASSERT_EQ(CaptureControl(), held);
+
+    TForm* other = NewForm(100, 100);
+    other->SetBounds(400, 300, 100, 100);
+    SetCapture(other->Handle());
+    EXPECT_EQ(held->captureChanged, 1);
+    EXPECT_EQ(CaptureControl(), nullptr);
+    ReleaseCapture();
+    Screen().Release(platform::MouseButton::Left, held->ClientToScreen(POINT{5, 5}));
+    Pump();
+    EXPECT_EQ(held->clicks, 0) << "a press cut off by a lost capture is no click";
+
+    Click(held);
+    EXPECT_EQ(held->clicks, 1);
+    EXPECT_EQ(held->captureChanged, 1) << "its own release is no loss";
+}
+
 TEST_F(ControlTest, AlignClientFillsWhatTopAndBottomLeave) {
     TForm* form = NewForm(300, 200);
     auto* top = new TPanel(form);
