@@ -2,7 +2,9 @@
 // choice and remembers a change, with every kind of bad file falling back to DarkGlass.
 #include "app/skin_choice.h"
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -115,6 +117,39 @@ TEST_F(SkinChoiceFile, AReadOnlyFileIsKeptWhole) {
     EXPECT_THROW(app::WriteSkinChoice(path, "DarkGlass"), framework::EInOutError);
     EXPECT_EQ(ReadBytes(path), "Daybreak\n");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+// A folder nobody may write in, and no file yet: the choice cannot be created, nothing is left
+// behind. Run as "nobody", since root writes anywhere.
+TEST_F(SkinChoiceFile, AReadOnlyFolderGetsNoFileAndNoTemporary) {
+    constexpr uid_t kNobody = 65534;
+    constexpr gid_t kNoGroup = 65534;
+    constexpr int kCannotSwitchUser = 77;
+    ::chmod(folder.c_str(), 0555);
+    const auto check = [&]() -> int {
+        try {
+            app::WriteSkinChoice(path, "Daybreak");
+            return 1;
+        } catch (const framework::EInOutError&) {
+        }
+        return ::access(path.c_str(), F_OK) == 0 || ::access((path + ".tmp").c_str(), F_OK) == 0 ? 2 : 0;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_EQ(check(), 0);
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(kCannotSwitchUser);
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    if (WEXITSTATUS(status) == kCannotSwitchUser) GTEST_SKIP() << "no user nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written anyway, 2: a file was left";
 }
 
 // The window with the shipped skins as folders and a damaged packed skin "Broken".
