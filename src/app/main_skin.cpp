@@ -16,14 +16,18 @@ std::string& SkinsFolderOverride() {
 }
 }  // namespace
 
-void SetSkinsFolderForTests(const std::string& folder) { SkinsFolderOverride() = folder; }
+void SetSkinsFolderForTests(const std::string& folder) {
+    SkinsFolderOverride() = folder;
+}
 
 std::string SkinsFolder() {
     const std::string& folder = SkinsFolderOverride();
     return folder.empty() ? ExecutableDirectory() + "Skins" : folder;
 }
 
-std::string TfrmMain::SkinChoicePath() const { return SettingsFolder() + kSkinChoiceFileName; }
+std::string TfrmMain::SkinChoicePath() const {
+    return SettingsFolder() + kSkinChoiceFileName;
+}
 
 // A remembered skin that was removed since would leave the window in the standard look.
 std::string TfrmMain::StartSkin() const {

@@ -15,12 +15,16 @@ namespace {
 
 constexpr int kInvalidFileName = 3;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
 // Closes the descriptor on every way out.
 class ReadOnlyFile {
-public:
+  public:
     explicit ReadOnlyFile(const std::string& path)
         : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)) {}
     ~ReadOnlyFile() {
@@ -30,7 +34,7 @@ public:
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
     int Fd() const { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 

@@ -38,7 +38,8 @@ TEST(SkinChoiceText, TakesOnePlainNameWithEitherLineEnd) {
     EXPECT_EQ(ParseSkinChoice("Daybreak\r\n"), "Daybreak");
     EXPECT_EQ(ParseSkinChoice("Night v2.1\n"), "Night v2.1");
     EXPECT_EQ(ParseSkinChoice("Утро\n"), "Утро");
-    EXPECT_EQ(ParseSkinChoice(std::string(app::kSkinNameMaxBytes, 'a')), std::string(app::kSkinNameMaxBytes, 'a'));
+    EXPECT_EQ(ParseSkinChoice(std::string(app::kSkinNameMaxBytes, 'a')),
+              std::string(app::kSkinNameMaxBytes, 'a'));
 }
 
 TEST(SkinChoiceText, RefusesWhatIsNoSingleSkinName) {
@@ -64,7 +65,7 @@ TEST(SkinChoiceText, RefusesWhatIsNoSingleSkinName) {
 }
 
 class SkinChoiceFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/utrozvon-skin-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
@@ -132,7 +133,9 @@ TEST_F(SkinChoiceFile, AReadOnlyFolderGetsNoFileAndNoTemporary) {
             return 1;
         } catch (const framework::EInOutError&) {
         }
-        return ::access(path.c_str(), F_OK) == 0 || ::access((path + ".tmp").c_str(), F_OK) == 0 ? 2 : 0;
+        return ::access(path.c_str(), F_OK) == 0 || ::access((path + ".tmp").c_str(), F_OK) == 0
+                   ? 2
+                   : 0;
     };
     if (::geteuid() != 0) {
         EXPECT_EQ(check(), 0);
@@ -154,19 +157,21 @@ TEST_F(SkinChoiceFile, AReadOnlyFolderGetsNoFileAndNoTemporary) {
 
 // The window with the shipped skins as folders and a damaged packed skin "Broken".
 class RememberedSkin : public app_testing::MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         skins = folder + "/Skins";
         fs::create_directory(skins);
         const fs::path shipped = fs::path(UTROZVON_TEST_DATA).parent_path().parent_path() / "skins";
-        for (const char* name : {"DarkGlass", "Daybreak"}) fs::create_directory_symlink(shipped / name, skins + "/" + name);
+        for (const char* name : {"DarkGlass", "Daybreak"})
+            fs::create_directory_symlink(shipped / name, skins + "/" + name);
         WriteBytes(skins + "/Broken.asz", "this is no packed skin");
         app::SetSkinsFolderForTests(skins);
-        skin::SetSkinMessageBox([this](HWND, const std::string& text, const std::string& caption, UINT) {
-            boxes.push_back(caption + ": " + text);
-            return IDOK;
-        });
+        skin::SetSkinMessageBox(
+            [this](HWND, const std::string& text, const std::string& caption, UINT) {
+                boxes.push_back(caption + ": " + text);
+                return IDOK;
+            });
         choice = folder + "/" + app::kSkinChoiceFileName;
     }
     void TearDown() override {
@@ -193,10 +198,13 @@ TEST_F(RememberedSkin, StartsWithTheRememberedSkin) {
 }
 
 TEST_F(RememberedSkin, NoOrABadChoiceStartsDarkGlassAndLeavesTheFile) {
-    const std::string cases[] = {"", "garbage\x01\n", "../Daybreak\n", "NoSuchSkin\n", std::string(5000, 'A')};
+    const std::string cases[] = {"", "garbage\x01\n", "../Daybreak\n", "NoSuchSkin\n",
+                                 std::string(5000, 'A')};
     for (const std::string& text : cases) {
-        if (text.empty()) fs::remove(choice);
-        else WriteBytes(choice, text);
+        if (text.empty())
+            fs::remove(choice);
+        else
+            WriteBytes(choice, text);
         CreateWindow();
         EXPECT_EQ(SkinName(), "DarkGlass") << "'" << text << "'";
         EXPECT_TRUE(Ready());
@@ -251,7 +259,9 @@ TEST_F(RememberedSkin, AChoiceThatCannotBeWrittenKeepsTheFileAndTheNewLook) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(SkinName(), "DarkGlass");
     EXPECT_TRUE(Ready());
-    EXPECT_NE(said.find("the skin choice was not remembered: File access denied"), std::string::npos) << said;
+    EXPECT_NE(said.find("the skin choice was not remembered: File access denied"),
+              std::string::npos)
+        << said;
     EXPECT_EQ(ReadBytes(choice), "Daybreak\n");
     EXPECT_FALSE(fs::exists(choice + ".tmp"));
     EXPECT_TRUE(boxes.empty()) << "no box for a choice not remembered";
