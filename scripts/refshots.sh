@@ -37,8 +37,10 @@ else
 fi
 
 # Client coordinates of the main window: Monday's box (56, 49), Tuesday's box (56, 73), the
-# toggle (44, 240), the group box between the rows and the edits (100, 100). A tick comes every
-# second: each shot waits long enough after a change for the status bar to have shown it.
+# toggle (44, 240), the group box between the rows and the edits (100, 100). The script's
+# clock starts before the window is made, whose timer ticks a second after; with the wall
+# clock standing, every later tick writes the same texts. The first shot waits for the first
+# tick with room for a slow start, and the second for a tick after the toggle.
 shoot() {
   local skin=$1 app=$work/$1
   mkdir -p "$app"
@@ -46,12 +48,12 @@ shoot() {
   cp -r "$build/Skins" "$app/Skins"
   printf '%s\n' "$skin" >"$app/skin.txt"
   cat >"$app/script" <<EOF
-wait 1500
+wait 2500
 shot $shots/$skin-start.png
 click 56 49
 click 44 240
 move 56 73
-wait 1500
+wait 2000
 shot $shots/$skin-states.png
 rclick 100 100
 wait 300
@@ -67,7 +69,7 @@ EOF
     timeout 60 "$app/utrozvon" >"$app/log" 2>&1 || { echo "refshots: $skin run failed:" >&2; cat "$app/log" >&2; return 1; }
 }
 
-# The skins run side by side: each is one process of about two seconds.
+# The skins run side by side: each is one process of about five seconds.
 pids=()
 for skin in "${skins[@]}"; do shoot "$skin" & pids+=($!); done
 status=0
