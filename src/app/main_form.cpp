@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include "app/artwork.h"
+#include "app/skin_choice.h"
+#include "skin/skin_engine.h"
 
 namespace app {
 
@@ -79,15 +81,17 @@ void TfrmMain::BuildForm() {
     Timer1->SetEnabled(true);
     Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
 
-    // The skins folder beside the program, named in full: the manager resolves a relative
-    // folder against the program for folder skins but against the current folder for packed
-    // ones, and the shipped skins are packed. The skin loads once the description is complete.
-    sSkinManager1 = Create<skin::TsSkinManager>(this, "sSkinManager1");
-    sSkinManager1->SetSkinDirectory(ExecutableDirectory() + "Skins");
-    sSkinManager1->SetSkinName("DarkGlass");
+    BuildSkin();
 
     BuildMenu();
     sPanel1->SetPopupMenu(PopupMenu1);
+    // The painter takes over a menu when the control that owns it is asked for it; a right
+    // click on a child (the group box, a day box) reaches the panel's menu without that, so
+    // the menu is handed over each time it opens.
+    PopupMenu1->OnPopup = [this](TObject*) {
+        if (skin::FormLayer())
+            skin::FormLayer()->HookPopupMenu(*PopupMenu1, sSkinManager1, sSkinManager1->Active());
+    };
 
     TrayIcon1 = Create<shell::TTrayIcon>(this, "TrayIcon1");
     TrayIcon1->SetActive(false);
@@ -95,6 +99,26 @@ void TfrmMain::BuildForm() {
     TrayIcon1->SetIcon(Icon());
     TrayIcon1->OnClick = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { TrayIcon1Click(s, b, sh, x, y); };
     TrayIcon1->OnTrayLost = [this](TObject*) { TrayLost(); };
+}
+
+// The skins folder is named in full: the manager resolves a relative folder against the
+// program for folder skins but against the current folder for packed ones, and the shipped
+// skins are packed. The remembered skin is read before the first load; one that fails to
+// load (a damaged file) gives way to the program's own skin.
+void TfrmMain::BuildSkin() {
+    sSkinManager1 = Create<skin::TsSkinManager>(this, "sSkinManager1");
+    sSkinManager1->SetSkinDirectory(SkinsFolder());
+    rememberedSkin_ = ReadSkinChoice(SkinChoicePath());
+    const std::string start = StartSkin();
+    sSkinManager1->SetSkinName(start);
+    if (sSkinManager1->SkinName() != start && start != kDefaultSkin)
+        sSkinManager1->SetSkinName(kDefaultSkin);
+    sSkinManager1->OnAfterChange = [this](TObject*) { RememberSkin(); };
+
+    sSkinProvider1 = Create<forms::TsSkinProvider>(this, "sSkinProvider1");
+    sSkinProvider1->SkinData().SetSkinSection("FORM");
+    SetWindowFont(sSkinProvider1->AddedTitle.Font);
+    sSkinProvider1->AddedTitle.Font.SetColor(clNone);
 }
 
 void TfrmMain::BuildRows() {
@@ -143,6 +167,9 @@ void TfrmMain::BuildStatusBar() {
     sStatusBar1->SetBounds(1, 273, 485, 19);
     sStatusBar1->SetAlign(TAlign::alBottom);
     for (int width : {380, 40, 35}) sStatusBar1->Panels().Add()->SetWidth(width);
+    // The skinned bar draws its grip whatever the window; this one cannot be resized, and a
+    // grip would promise a drag that does nothing.
+    sStatusBar1->SizeGrip = false;
 }
 
 void TfrmMain::BuildMenu() {

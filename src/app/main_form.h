@@ -12,6 +12,7 @@
 #include "framework/std_controls.h"
 #include "framework/std_edit.h"
 #include "framework/timer.h"
+#include "forms/skin_provider.h"
 #include "shell/file_edit.h"
 #include "paint/check_box.h"
 #include "paint/edit.h"
@@ -43,6 +44,7 @@ public:
     TTimer* Timer1 = nullptr;
     paint::TsPanel* sPanel1 = nullptr;
     skin::TsSkinManager* sSkinManager1 = nullptr;
+    forms::TsSkinProvider* sSkinProvider1 = nullptr;
     paint::TsGroupBox* sGroupBox1 = nullptr;
     std::array<paint::TsCheckBox*, 7> sCheckBox{};
     std::array<shell::TsFilenameEdit*, 7> sFilenameEdit{};
@@ -78,6 +80,15 @@ public:
     TimeFormatSettings TimeSettings;
     // "nastr.ini" beside the executable.
     std::string SettingsPath() const;
+    // The remembered skin choice, beside the settings file (see skin_choice.h).
+    std::string SkinChoicePath() const;
+    // The skin the window starts with: the remembered one when it is valid and present in
+    // the skins folder, else kDefaultSkin.
+    std::string StartSkin() const;
+    // Writes the manager's skin into the choice file after a change that loaded a skin. A
+    // failed write keeps the previous file and the new look; it is told on stderr only,
+    // since a message box at every change would punish a read-only installation.
+    void RememberSkin();
 
 private:
     void BuildRows();
@@ -85,11 +96,21 @@ private:
     void BuildStatusBar();
     void CheckRow(int day);
     void KeepTicksAtMidSecond();
+    void BuildSkin();
+
+    // What the choice file holds as far as this run knows; a change to it is written.
+    std::string rememberedSkin_;
 };
 
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableDirectory();
 // Tests keep their settings files in a folder of their own (empty: beside the executable).
 void SetSettingsFolderForTests(const std::string& folder);
+// The folder of the settings file, with a trailing "/".
+std::string SettingsFolder();
+// The folder the window's skins are looked for in: "Skins" beside the executable, or the
+// folder tests name (empty: beside the executable).
+std::string SkinsFolder();
+void SetSkinsFolderForTests(const std::string& folder);
 
 }  // namespace app

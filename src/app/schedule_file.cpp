@@ -28,10 +28,12 @@ std::string& SettingsFolderOverride() {
 
 void SetSettingsFolderForTests(const std::string& folder) { SettingsFolderOverride() = folder; }
 
-std::string TfrmMain::SettingsPath() const {
+std::string SettingsFolder() {
     const std::string& folder = SettingsFolderOverride();
-    return (folder.empty() ? ExecutableDirectory() : folder + "/") + "nastr.ini";
+    return folder.empty() ? ExecutableDirectory() : folder + "/";
 }
+
+std::string TfrmMain::SettingsPath() const { return SettingsFolder() + "nastr.ini"; }
 
 // Each value reaches its control as soon as its line is read, so a failure keeps what came
 // before it.

@@ -59,6 +59,14 @@ std::int64_t FixedStartMilliseconds() {
     return start;
 }
 
+bool ClockFrozen() {
+    static const bool frozen = [] {
+        const char* text = std::getenv("UTROZVON_FREEZE_CLOCK");
+        return text && text[0] == '1' && text[1] == '\0';
+    }();
+    return frozen;
+}
+
 }  // namespace
 
 std::int64_t MonotonicMilliseconds() {
@@ -94,7 +102,8 @@ LocalTime CurrentLocalTime() {
     std::int64_t fixed = FixedStartMilliseconds();
     std::tm tm{};
     if (fixed >= 0) {
-        std::int64_t us = fixed * 1000 + (SteadyMicroseconds() - g_processStartUs);
+        std::int64_t us = fixed * 1000;
+        if (!ClockFrozen()) us += SteadyMicroseconds() - g_processStartUs;
         std::time_t secs = static_cast<std::time_t>(us / 1000000);
         gmtime_r(&secs, &tm);
         return FromBrokenDown(tm, static_cast<int>(us % 1000000));

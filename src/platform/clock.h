@@ -1,6 +1,8 @@
 // The program's clocks. Monotonic time drives timers and message times; wall-clock time is
 // what the alarm compares against. Both can be replaced by tests; UTROZVON_NOW starts the wall
-// clock at a given local time (YYYY-MM-DDTHH:MM:SS.mmm) that then advances in real time.
+// clock at a given local time (YYYY-MM-DDTHH:MM:SS.mmm) that then advances in real time;
+// with UTROZVON_FREEZE_CLOCK=1 as well it stays at that time, so screenshots of a window
+// showing the time come out the same however long the program took to start.
 #pragma once
 
 #include <cstdint>
