@@ -43,6 +43,7 @@ RECT TsSkinProvider::IconRect() const {
 }
 
 void TsSkinProvider::RebuildImage() {
+    imageHasClient_ = data_->NeedsCache();
     PaintWindowImage(Look());
     data_->BgChanged = false;
     firstPaint_ = false;
@@ -215,6 +216,15 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_ERASEBKGND:
             if (!WindowShowing()) return false;
             OnEraseBkgnd(m);
+            return true;
+        case WM_PRINT:
+            OnPrint(m);
+            return true;
+        case WM_PRINTCLIENT:
+            m.Result = 0;
+            return true;
+        case framework::CM_SHOWINGCHANGED:
+            OnShowingChanged(m);
             return true;
         case WM_SETTEXT:
             for (paint::GlowMask& g : glow_) g.Clear();

@@ -210,6 +210,8 @@ void SetLayeredQuery(TsLayeredQuery query) {
     g_layeredQuery = query;
 }
 
+bool LayeredAnimationAvailable() { return LayeredAvailable(); }
+
 // Frames dispatch messages, so the form may be destroyed meanwhile; it is only touched again
 // while its window still belongs to it.
 void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType mode) {
@@ -218,7 +220,7 @@ void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnim
     auto stillThere = [&] {
         return IsWindow(hwnd) && framework::TWinControl::FindControl(hwnd) == &form;
     };
-    if (LayeredAvailable()) {
+    if (LayeredAnimationAvailable()) {
         try {
             RunLayered(form, time, target, mode);
         } catch (...) {

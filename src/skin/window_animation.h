@@ -43,6 +43,8 @@ void SetAnimationObserver(TsAnimationObserver observer);
 // Whether layered windows can be shown; null restores the platform's answer.
 using TsLayeredQuery = bool (*)();
 void SetLayeredQuery(TsLayeredQuery query);
+// Whether AnimateWindowIn shows frames at all; without layered windows it only unfreezes.
+bool LayeredAnimationAvailable();
 
 // Brings the frozen form (WM_SETREDRAW 0) onto the screen over `time` milliseconds up to
 // `target` opacity, then unfreezes and fully redraws it. AnimatingSkinChange is set meanwhile
