@@ -210,7 +210,9 @@ void SetLayeredQuery(TsLayeredQuery query) {
     g_layeredQuery = query;
 }
 
-bool LayeredAnimationAvailable() { return LayeredAvailable(); }
+bool LayeredAnimationAvailable() {
+    return LayeredAvailable();
+}
 
 // Frames dispatch messages, so the form may be destroyed meanwhile; it is only touched again
 // while its window still belongs to it.
