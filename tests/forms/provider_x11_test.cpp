@@ -1,7 +1,10 @@
-// A skinned form on a real X server, run by the scenario tests/scenarios/x11_skinned_form.sh
-// (which sets UTROZVON_PROVIDER_X11): this side checks the window's shape as the server holds
-// it, the skin's rounded corners cut out; the scenario then drags the title bar with xdotool,
-// and this side checks that the window, and its X window, followed the pointer.
+// A skinned form on a real X server, run by the scenario tests/scenarios/x11_skinned_form.sh,
+// which sets UTROZVON_PROVIDER_X11 to the part to run:
+// - "drag": this side checks the window's shape as the server holds it, the skin's rounded
+//   corners cut out; the scenario then drags the title bar with xdotool, and this side checks
+//   that the window, and its X window, followed the pointer.
+// - "compositor" (with xcompmgr running): the show animation runs in a layered window and
+//   hands over to the form, mapped where it belongs.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 
 #include "platform/x11/x11_backend.h"
 #include "provider_test_support.h"
+#include "skin/window_animation.h"
 
 namespace provider_test {
 namespace {
@@ -58,8 +62,9 @@ std::string AbsoluteCorner(const std::string& window, char axis) {
 class ProviderOnX11 : public ProviderTest {
   protected:
     void SetUp() override {
-        if (!std::getenv("UTROZVON_PROVIDER_X11"))
-            GTEST_SKIP() << "run by the x11_skinned_form scenario on an X server";
+        const char* mode = std::getenv("UTROZVON_PROVIDER_X11");
+        if (!mode) GTEST_SKIP() << "run by the x11_skinned_form scenario on an X server";
+        mode_ = mode;
         ProviderTest::SetUp();
         platform::InstallBackend(platform::x11::CreateX11Backend());
         form->SetCaption(kTitle);
@@ -71,22 +76,28 @@ class ProviderOnX11 : public ProviderTest {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
+    std::string XWindow() {
+        return Capture(std::string("timeout 5 xdotool search --name '^") + kTitle +
+                       "$' | tail -n1");
+    }
     std::vector<RECT> Shape(const std::string& window) {
         return platform::x11::BoundingShapeOf(platform::CurrentBackend(), std::stoul(window));
     }
+    std::string mode_;
 };
 
+// Two see-through pixels at each top corner, one at each bottom corner (the frame picture's
+// corners), in the server's bands.
+const std::vector<RECT> kRounded{
+    {2, 0, kW - 2, 1}, {1, 1, kW - 1, 2}, {0, 2, kW, kH - 1}, {1, kH - 1, kW - 1, kH}};
+
 TEST_F(ProviderOnX11, RoundedCornersShapeTheWindowAndATitleBarDragMovesIt) {
+    if (mode_ != "drag") GTEST_SKIP() << "the drag part";
     Start();
     PumpFor(300);
-    const std::string window =
-        Capture(std::string("timeout 5 xdotool search --name '^") + kTitle + "$' | tail -n1");
+    const std::string window = XWindow();
     ASSERT_FALSE(window.empty()) << "no X window titled " << kTitle;
-    // Two see-through pixels at each top corner, one at each bottom corner (the frame
-    // picture's corners), in the server's bands.
-    const std::vector<RECT> rounded{
-        {2, 0, kW - 2, 1}, {1, 1, kW - 1, 2}, {0, 2, kW, kH - 1}, {1, kH - 1, kW - 1, kH}};
-    EXPECT_TRUE(SameRects(Shape(window), rounded)) << Describe(Shape(window));
+    EXPECT_TRUE(SameRects(Shape(window), kRounded)) << Describe(Shape(window));
 
     RECT before{};
     GetWindowRect(form->Handle(), &before);
@@ -114,7 +125,41 @@ TEST_F(ProviderOnX11, RoundedCornersShapeTheWindowAndATitleBarDragMovesIt) {
     EXPECT_EQ(after.right - after.left, kW);
     EXPECT_EQ(AbsoluteCorner(window, 'X'), std::to_string(after.left));
     EXPECT_EQ(AbsoluteCorner(window, 'Y'), std::to_string(after.top));
-    EXPECT_TRUE(SameRects(Shape(window), rounded)) << Describe(Shape(window));
+    EXPECT_TRUE(SameRects(Shape(window), kRounded)) << Describe(Shape(window));
+}
+
+TEST_F(ProviderOnX11, ShowAnimationOverACompositorHandsOverToTheMappedForm) {
+    if (mode_ != "compositor") GTEST_SKIP() << "the compositor part";
+    // The compositor takes its selection a moment after it starts.
+    for (int i = 0; i < 250 && !skin::LayeredAnimationAvailable(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(skin::LayeredAnimationAvailable());
+    manager->AnimEffects.FormShow = {true, 100, skin::atFading};
+    std::vector<int> opacities;
+    int formShownMeanwhile = 0;
+    skin::SetAnimationObserver([&](const skin::TsAnimationFrame& f) {
+        opacities.push_back(f.opacity);
+        if (IsWindowVisible(form->Handle())) ++formShownMeanwhile;
+    });
+    Start();
+    PumpFor(300);
+    skin::SetAnimationObserver(nullptr);
+    EXPECT_EQ(opacities, (std::vector<int>{26, 51, 77, 102, 128, 153, 179, 204, 230, 255, 255}));
+    EXPECT_EQ(formShownMeanwhile, 0);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(skin::AnimatingSkinChange);
+    const std::string window = XWindow();
+    ASSERT_FALSE(window.empty()) << "no X window titled " << kTitle;
+    const std::string state =
+        Capture("timeout 5 xwininfo -id " + window + " | sed -n 's/^ *Map State: *//p'");
+    EXPECT_EQ(state, "IsViewable");
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(AbsoluteCorner(window, 'X'), std::to_string(r.left));
+    EXPECT_EQ(AbsoluteCorner(window, 'Y'), std::to_string(r.top));
+    EXPECT_TRUE(SameRects(Shape(window), kRounded)) << Describe(Shape(window));
+    std::printf("skinned: shown after %zu frames\n", opacities.size());
+    std::fflush(stdout);
 }
 
 }  // namespace
