@@ -3,6 +3,8 @@
 // repainted and presented. Between the two shipped skins, and to a skin of 150 entries (the
 // dark one with 120 entries more, each a picture of its own). The form changes without the
 // skin-change animation, as the main window does.
+// Beside it, the form's show until its first frame is presented, with the show effect at the
+// main window's time 0 (one captured frame in a layered window, then the form) and without.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -125,6 +127,20 @@ void BM_SkinChangeTo150Entries(benchmark::State& state) {
     state.counters["entries"] = static_cast<double>(entries);
 }
 BENCHMARK(BM_SkinChangeTo150Entries)->Unit(benchmark::kMillisecond);
+
+void BM_ShowSkinnedForm(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.manager->AnimEffects.FormShow = {state.range(0) != 0, 0, skin::atAero};
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.form->Hide();
+        s.app->ProcessMessages();
+        state.ResumeTiming();
+        s.form->Show();
+        s.app->ProcessMessages();
+    }
+}
+BENCHMARK(BM_ShowSkinnedForm)->ArgName("effect")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
