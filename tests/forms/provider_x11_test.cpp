@@ -66,8 +66,12 @@ class ProviderOnX11 : public ProviderTest {
         if (!mode) GTEST_SKIP() << "run by the x11_skinned_form scenario on an X server";
         mode_ = mode;
         ProviderTest::SetUp();
+        set_ = true;
         platform::InstallBackend(platform::x11::CreateX11Backend());
         form->SetCaption(kTitle);
+    }
+    void TearDown() override {
+        if (set_) ProviderTest::TearDown();
     }
     void PumpFor(int ms) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -84,6 +88,7 @@ class ProviderOnX11 : public ProviderTest {
         return platform::x11::BoundingShapeOf(platform::CurrentBackend(), std::stoul(window));
     }
     std::string mode_;
+    bool set_ = false;
 };
 
 // Two see-through pixels at each top corner, one at each bottom corner (the frame picture's
