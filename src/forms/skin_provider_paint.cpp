@@ -51,7 +51,10 @@ void TsSkinProvider::RebuildImage() {
 
 framework::TBitmap* TsSkinProvider::WindowImage() {
     if (!Skinned() || !form_->HandleAllocated()) return nullptr;
-    if (data_->BgChanged || firstPaint_ || !data_->CacheBmp || data_->CacheBmp->Width() == 0)
+    // An image built for the other kind of client (plain or cached) is stale too: a skin
+    // change animation makes every binding paint its cache while it runs.
+    if (data_->BgChanged || firstPaint_ || !data_->CacheBmp || data_->CacheBmp->Width() == 0 ||
+        imageHasClient_ != data_->NeedsCache())
         RebuildImage();
     return data_->CacheBmp.get();
 }

@@ -118,6 +118,24 @@ TEST_F(ProviderShowTest, SkinChangeAnimationShowsTheNewSkin) {
     ExpectShownSkinned(kNewTitle);
 }
 
+// Regression: a plain form's window image holds no client; a paint while a skin change
+// animates (when every binding paints from its cache) copied that empty client to the screen.
+TEST_F(ProviderShowTest, PlainFormPaintedWhileASkinChangeAnimatesKeepsItsClientColour) {
+    Start();
+    ASSERT_EQ(At(100, 100), kForm1);
+    skin::AnimatingSkinChange = true;
+    RedrawWindow(form->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(At(100, 100), kForm1);
+    EXPECT_EQ(At(kW / 2, 5), kTitle1);
+    skin::AnimatingSkinChange = false;
+    RedrawWindow(form->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(At(100, 100), kForm1);
+}
+
 TEST_F(ProviderShowTest, PrintGivesTheSkinnedWindowWithChildrenAndOnPaint) {
     constexpr TColor kPanel = Rgb(0, 0, 255), kPainted = Rgb(255, 128, 0);
     auto* panel = new framework::TPanel(form);
