@@ -10,6 +10,8 @@
 //   screen for no benefit.
 // - Without layered windows (X11 without a compositor) nothing is faked: the form is unfrozen
 //   and redrawn at once.
+// - A form hidden (or destroyed) while it animates ends the frames at once; a hidden one stays
+//   hidden, although unfreezing gives its window the visible style back.
 #pragma once
 
 #include <cstdint>

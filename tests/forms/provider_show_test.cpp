@@ -64,6 +64,36 @@ TEST_F(ProviderShowTest, ShowAnimationFadesTheSkinnedPictureInWhileTheFormStaysF
     ExpectShownSkinned(kTitle1);
 }
 
+// A form hidden by a timer while its show animates: the frames stop, the form stays hidden,
+// and its next show animates and paints as the first one would (its painting is unlocked).
+framework::TCustomForm* g_toHide = nullptr;
+void HideForm(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_toHide->Hide();
+}
+
+TEST_F(ProviderShowTest, FormHiddenWhileItsShowAnimatesStaysHiddenAndShowsAgainLater) {
+    manager->AnimEffects.FormShow = {true, 1000, skin::atFading};
+    g_toHide = form;
+    SetTimer(nullptr, 0, 50, &HideForm);
+    Start();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(form->Showing());
+    EXPECT_GE(frames.size(), 2u);
+    EXPECT_LT(frames.size(), 30u);  // of 101
+    EXPECT_FALSE(skin::AnimatingSkinChange);
+    for (const ShownFrame& f : frames) EXPECT_FALSE(IsWindow(f.window));
+
+    frames.clear();
+    manager->AnimEffects.FormShow.Time = 0;
+    form->Show();
+    Pump();
+    EXPECT_EQ(frames.size(), 1u);
+    ExpectShownSkinned(kTitle1);
+    Deactivate();  // the frame follows: nothing holds its painting back
+    EXPECT_EQ(At(0, 100), kFrame0);
+}
+
 // The main window's settings: the effect is on with time 0.
 TEST_F(ProviderShowTest, ShowWithTimeZeroIsOneOpaqueFrameThenTheWindow) {
     ASSERT_TRUE(manager->AnimEffects.FormShow.Active);
