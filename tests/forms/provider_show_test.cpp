@@ -2,6 +2,7 @@
 // showing the new skin, and the skinned window printed with WM_PRINT (what the animations
 // capture).
 #include "framework/canvas.h"
+#include "paint/panel.h"
 #include "provider_test_support.h"
 #include "skin/window_animation.h"
 
@@ -62,6 +63,30 @@ TEST_F(ProviderShowTest, ShowAnimationFadesTheSkinnedPictureInWhileTheFormStaysF
         EXPECT_EQ(f.client, kForm1) << f.index;
     }
     ExpectShownSkinned(kTitle1);
+}
+
+// Regression: the animation ran before the form's controls counted as showing, so skinned
+// controls were missing from the captured picture and, their images never made, painted
+// black once the form was handed over.
+TEST_F(ProviderShowTest, SkinnedControlsAreInTheShowPictureAndOnTheFormAfterwards) {
+    constexpr TColor kPanelColour = Rgb(30, 160, 90);
+    AddSection("PANEL", kPanelColour);
+    Ready();
+    auto* panel = new paint::TsPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(100, 60, 80, 40);
+    panel->SkinData.SetSkinSection("PANEL");
+    panel->SkinData.AfterCreate();
+    std::vector<TColor> captured;
+    skin::SetAnimationObserver([&](const skin::TsAnimationFrame& f) {
+        captured.push_back(paint_test::Px(*f.image, kB + 140, kB + kT + 80));
+    });
+    provider = new forms::TsSkinProvider(form);
+    form->Show();
+    Pump();
+    EXPECT_EQ(captured, std::vector<TColor>{kPanelColour});
+    EXPECT_EQ(At(kB + 140, kB + kT + 80), kPanelColour);
+    EXPECT_EQ(At(kB + 50, kB + kT + 80), kForm1);
 }
 
 // A form hidden by a timer while its show animates: the frames stop, the form stays hidden,
