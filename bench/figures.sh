@@ -2,14 +2,16 @@
 # Every speed figure of the program next to its baseline measured in the same run, as one
 # table: figure, value, baseline, ratio, target, and "ok" or "over".
 # Builds nothing: configure with -DUTROZVON_BENCH=ON and build first, e.g.
-#   cmake --build build --target paint_bench gdi_bench framework_paint_bench utrozvon first_frame_probe
+#   cmake --build build --target paint_bench gdi_bench framework_paint_bench provider_bench \
+#     skin_change_bench skins skinned_form utrozvon first_frame_probe
 # Usage: bench/figures.sh [BUILD_DIR]   (REPS=N repetitions a benchmark, median taken; RUNS=N
 # starts for the first-frame figures, default 20)
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
 reps=${REPS:-3}
-for b in paint_bench gdi_bench framework_paint_bench first_frame_probe; do
+for b in paint_bench gdi_bench framework_paint_bench provider_bench skin_change_bench skinned_form \
+  first_frame_probe; do
   [ -x "$build/bench/$b" ] || { echo "figures.sh: $build/bench/$b is missing; build it first" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -30,7 +32,11 @@ run() {  # EXECUTABLE FILTER
   run paint_bench 'BM_MemcpySameBytes/32|BM_PaintSectionRect|BM_DrawBorderMask|BM_DrawGlowText'
   run gdi_bench 'BM_AlphaBlend32|BM_PixmanOver8888|BM_StretchHalftone'
   run framework_paint_bench 'BM_RepaintFormOf25Controls'
+  run provider_bench 'BM_FrameRepaintAfterActivation|BM_MemcpyWindowBytes'
+  run skin_change_bench 'BM_SkinChange'
   "$here/first_frame.sh" "$build" | awk '{ printf "first_frame_%s,%d,0\n", $1, $2 * 1000 }'
+  FIRST_FRAME_PROGRAM="$build/bench/skinned_form" "$here/first_frame.sh" "$build" |
+    awk '{ printf "first_skinned_frame_%s,%d,0\n", $1, $2 * 1000 }'
 } >"$work/figures.csv"
 
 # figure | value of | unit (ns, us, ms; px = the ns-per-pixel counter) | baseline | target
@@ -46,6 +52,11 @@ DrawGlowText, cold|BM_DrawGlowText/cached:0|us|BM_DrawGlowText/cached:1|150
 repaint of the standard-look form of 25 controls|BM_RepaintFormOf25Controls|us|BM_MemcpySameBytes/32|20x
 process start to first frame, X11 (Xvfb)|first_frame_x11|ms|-|40
 process start to first frame, headless|first_frame_headless|ms|-|30
+skinned frame repaint after activation|BM_FrameRepaintAfterActivation|us|BM_MemcpyWindowBytes|20x
+skin change on a framed form, shipped skins|BM_SkinChangeBetweenShippedSkins|ms|-|30
+skin change on a framed form, 150-entry skin|BM_SkinChangeTo150Entries|ms|-|30
+process start to first skinned frame, X11|first_skinned_frame_x11|ms|-|50
+process start to first skinned frame, headless|first_skinned_frame_headless|ms|-|50
 TABLE
 
 # Figures from a busy machine are not comparable: say how busy it was.

@@ -3,12 +3,15 @@
 # on an Xvfb of its own (the first DAMAGE event the X server sends for its window) and on
 # the headless screen (the program's own report of its first present, read from a pipe).
 # Builds nothing: BUILD_DIR must hold utrozvon and bench/first_frame_probe.
+# FIRST_FRAME_PROGRAM=PATH times that program where it lies instead, e.g. build/bench/skinned_form
+# (a main-window-sized form framed by the shipped skin through a skin provider).
 # Usage: bench/first_frame.sh [BUILD_DIR]     prints "x11 US" and "headless US" lines
 set -euo pipefail
 build=${1:-build}
 runs=${RUNS:-20}
 probe="$build/bench/first_frame_probe"
-for f in "$build/utrozvon" "$probe"; do
+program=${FIRST_FRAME_PROGRAM:-}
+for f in "${program:-$build/utrozvon}" "$probe"; do
   [ -x "$f" ] || { echo "first_frame.sh: $f is missing; build it first" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -19,11 +22,14 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 display=:$(head -n1 "$work/display")
 # A copy beside no Skins folder starts as every user's first run does.
-cp "$build/utrozvon" "$work/"
+if [ -z "$program" ]; then
+  cp "$build/utrozvon" "$work/"
+  program="$work/utrozvon"
+fi
 median() {  # BACKEND
   local times=()
   for _ in $(seq "$runs"); do
-    times+=("$(DISPLAY=$display "$probe" "$1" "$work/utrozvon")")
+    times+=("$(DISPLAY=$display "$probe" "$1" "$program")")
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
 }

@@ -14,6 +14,13 @@
 //   region, so the skin's corners show on X11 as set here.
 // - Title buttons, the system menu, hit testing and presses on the frame come with the title
 //   button layer; until then the caption runs to 12 pixels before the (empty) button area.
+// - The show animation (the manager's FormShow effect): the form's own showing path shows the
+//   window and the provider freezes it (WM_SETREDRAW 0) before anything of it is presented,
+//   so no layered empty picture is needed to keep it off the screen; the animation's hand-over
+//   redraw is its first paint. Without layered windows the form is shown plainly.
+// - WM_PRINT prints the skinned window (frame from the window image, the client background,
+//   graphic children, OnPaint, and with PRF_CHILDREN the windowed children), so the window
+//   captures of the animations show the frame as it is on the screen.
 #pragma once
 
 #include <memory>
@@ -26,6 +33,7 @@
 #include "paint/common_data.h"
 #include "paint/glow_text.h"
 #include "skin/skin_engine.h"
+#include "skin/skin_manager.h"
 
 namespace forms {
 
@@ -126,6 +134,10 @@ class TsSkinProvider : public framework::TComponent,
     void OnPaint(framework::TMessage& m);
     void OnEraseBkgnd(framework::TMessage& m);
     void OnActivate(framework::TMessage& m);
+    void OnShowingChanged(framework::TMessage& m);
+    void ShowAnimated(framework::TMessage& m, skin::TacAnimEffect effect);
+    void OnPrint(framework::TMessage& m);
+    void PrintClient(HDC dc, LPARAM flags, framework::TBitmap& image);
     void RepaintAfterDefault(framework::TMessage& m);
     TsFrameLook Look();
     bool WindowShowing() const;
@@ -147,6 +159,9 @@ class TsSkinProvider : public framework::TComponent,
     bool hadSysMenu_ = false;
     bool skinChanging_ = false;
     bool pendingRepaint_ = false;
+    // Whether the window image holds the client background; a plain form's does not, unless
+    // it was built while a skin change animates (every binding then paints its cache).
+    bool imageHasClient_ = false;
     int redrawLocks_ = 0;
     int titleIndex_ = -1;
     int captionIndex_ = -1;

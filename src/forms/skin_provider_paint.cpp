@@ -43,6 +43,7 @@ RECT TsSkinProvider::IconRect() const {
 }
 
 void TsSkinProvider::RebuildImage() {
+    imageHasClient_ = data_->NeedsCache();
     PaintWindowImage(Look());
     data_->BgChanged = false;
     firstPaint_ = false;
@@ -50,7 +51,10 @@ void TsSkinProvider::RebuildImage() {
 
 framework::TBitmap* TsSkinProvider::WindowImage() {
     if (!Skinned() || !form_->HandleAllocated()) return nullptr;
-    if (data_->BgChanged || firstPaint_ || !data_->CacheBmp || data_->CacheBmp->Width() == 0)
+    // An image built for the other kind of client (plain or cached) is stale too: a skin
+    // change animation makes every binding paint its cache while it runs.
+    if (data_->BgChanged || firstPaint_ || !data_->CacheBmp || data_->CacheBmp->Width() == 0 ||
+        imageHasClient_ != data_->NeedsCache())
         RebuildImage();
     return data_->CacheBmp.get();
 }
@@ -215,6 +219,15 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_ERASEBKGND:
             if (!WindowShowing()) return false;
             OnEraseBkgnd(m);
+            return true;
+        case WM_PRINT:
+            OnPrint(m);
+            return true;
+        case WM_PRINTCLIENT:
+            m.Result = 0;
+            return true;
+        case framework::CM_SHOWINGCHANGED:
+            OnShowingChanged(m);
             return true;
         case WM_SETTEXT:
             for (paint::GlowMask& g : glow_) g.Clear();

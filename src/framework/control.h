@@ -324,7 +324,10 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
     // Compares Showing with what Visible and the parent say and sends CM_SHOWINGCHANGED when it
-    // changed, then does the same for the windowed children.
+    // changed; the windowed children are updated the same way. A control that starts showing
+    // updates its children first (as the classic framework does), so a form's show hook (the
+    // skinned show animation) finds its controls showing and able to paint; one that stops
+    // showing is told first.
     void UpdateShowing();
     // Counts the control and its windowed children as not showing, without telling them.
     void ForgetShowing();

@@ -112,12 +112,12 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::UpdateShowing() {
     bool showing = hwnd_ && Visible() && (!Parent() || Parent()->showing_);
-    if (showing != showing_) {
-        showing_ = showing;
-        Perform(CM_SHOWINGCHANGED);
-    }
+    bool changed = showing != showing_;
+    showing_ = showing;
+    if (changed && !showing) Perform(CM_SHOWINGCHANGED);
     for (TControl* c : std::vector<TControl*>(controls_))
         if (c->IsWindowed()) static_cast<TWinControl*>(c)->UpdateShowing();
+    if (changed && showing) Perform(CM_SHOWINGCHANGED);
 }
 
 // A window that is gone shows nothing; no message, since there is no window left to show.

@@ -147,9 +147,17 @@ void Report(const TsAnimationFrame& frame) {
     if (Observer()) Observer()(frame);
 }
 
+// Frames dispatch messages: the form may be destroyed or hidden meanwhile. It is touched only
+// while its window still belongs to it.
+bool StillShowing(TCustomForm& form, HWND hwnd) {
+    return IsWindow(hwnd) && framework::TWinControl::FindControl(hwnd) == &form && form.Showing();
+}
+
 // The frames of steps >= 1: opacity accumulated as a real number, the aero box growing from
 // an eighth inside every edge to the full picture.
-void RunFrames(HWND form, HWND window, TBitmap& picture, int steps, BYTE target, TacAnimType mode) {
+void RunFrames(TCustomForm& form, HWND window, TBitmap& picture, int steps, BYTE target,
+               TacAnimType mode) {
+    const HWND hwnd = form.Handle();
     int width = picture.Width(), height = picture.Height();
     TBitmap frame(width, height, framework::TPixelFormat::pf32bit);
     double step = static_cast<double>(target) / steps;
@@ -158,7 +166,7 @@ void RunFrames(HWND form, HWND window, TBitmap& picture, int steps, BYTE target,
     double growX = width / (8.0 * steps), growY = height / (8.0 * steps);
     std::unique_ptr<UINT_PTR, TimerDeleter> timer(
         new UINT_PTR(SetTimer(nullptr, 0, kAnimationFrameMilliseconds, nullptr)));
-    for (int i = 0; i <= steps && IsWindow(form); ++i) {
+    for (int i = 0; i <= steps && StillShowing(form, hwnd); ++i) {
         opacity = std::min<double>(target, opacity + step);
         BYTE shown = static_cast<BYTE>(std::lround(opacity));
         RECT box{static_cast<LONG>(std::lround(insetX)), static_cast<LONG>(std::lround(insetY)),
@@ -184,7 +192,7 @@ void RunLayered(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType 
     PutPicture(window.get(), *picture, steps >= 1 ? 0 : target);
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     if (steps >= 1)
-        RunFrames(form.Handle(), window.get(), *picture, steps, target, mode);
+        RunFrames(form, window.get(), *picture, steps, target, mode);
     else
         Report({0, 1, target, RECT{0, 0, picture->Width(), picture->Height()}, window.get(),
                 platform::MonotonicMilliseconds(), picture.get()});
@@ -197,6 +205,11 @@ void Finish(TCustomForm& form, BYTE target) {
     if (form.AlphaBlend()) form.SetAlphaBlendValue(target);
     HWND hwnd = form.Handle();
     SendMessage(hwnd, WM_SETREDRAW, 1, 0);
+    // Hidden while it animated: unfreezing gave the window its visible style back.
+    if (!form.Showing()) {
+        ShowWindow(hwnd, SW_HIDE);
+        return;
+    }
     RedrawWindow(hwnd, nullptr, nullptr, kFullRedraw);
 }
 
@@ -210,6 +223,10 @@ void SetLayeredQuery(TsLayeredQuery query) {
     g_layeredQuery = query;
 }
 
+bool LayeredAnimationAvailable() {
+    return LayeredAvailable();
+}
+
 // Frames dispatch messages, so the form may be destroyed meanwhile; it is only touched again
 // while its window still belongs to it.
 void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnimType mode) {
@@ -218,7 +235,7 @@ void AnimateWindowIn(TCustomForm& form, std::uint16_t time, BYTE target, TacAnim
     auto stillThere = [&] {
         return IsWindow(hwnd) && framework::TWinControl::FindControl(hwnd) == &form;
     };
-    if (LayeredAvailable()) {
+    if (LayeredAnimationAvailable()) {
         try {
             RunLayered(form, time, target, mode);
         } catch (...) {

@@ -10,6 +10,8 @@
 //   screen for no benefit.
 // - Without layered windows (X11 without a compositor) nothing is faked: the form is unfrozen
 //   and redrawn at once.
+// - A form hidden (or destroyed) while it animates ends the frames at once; a hidden one stays
+//   hidden, although unfreezing gives its window the visible style back.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +45,8 @@ void SetAnimationObserver(TsAnimationObserver observer);
 // Whether layered windows can be shown; null restores the platform's answer.
 using TsLayeredQuery = bool (*)();
 void SetLayeredQuery(TsLayeredQuery query);
+// Whether AnimateWindowIn shows frames at all; without layered windows it only unfreezes.
+bool LayeredAnimationAvailable();
 
 // Brings the frozen form (WM_SETREDRAW 0) onto the screen over `time` milliseconds up to
 // `target` opacity, then unfreezes and fully redraws it. AnimatingSkinChange is set meanwhile

@@ -59,6 +59,33 @@ TEST_F(FormTest, ShowingChangedCarriesTheShowAndAReplacedProcedureDecidesWhen) {
     form->WindowProc = saved;
 }
 
+// The show hook paints the whole form (the skinned show animation captures it): its controls
+// must already count as showing then. Hiding tells the form first.
+TEST_F(FormTest, ControlsCountAsShowingWhenTheFormsShowArrives) {
+    TForm* form = HiddenForm(app);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    auto* inner = new TPanel(form);
+    inner->SetParent(panel);
+    TWndMethod saved = form->WindowProc;
+    std::vector<std::string> seen;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_SHOWINGCHANGED)
+            seen.push_back(std::string(form->Showing() ? "form showing" : "form hiding") +
+                           (panel->Showing() ? ", panel showing" : ", panel not") +
+                           (inner->Showing() ? ", inner showing" : ", inner not"));
+        saved(m);
+    };
+    form->Show();
+    Pump();
+    form->Hide();
+    Pump();
+    EXPECT_FALSE(panel->Showing());
+    EXPECT_EQ(seen, (std::vector<std::string>{"form showing, panel showing, inner showing",
+                                              "form hiding, panel showing, inner showing"}));
+    form->WindowProc = saved;
+}
+
 TEST_F(FormTest, ShowAndHideRunTheirEventsOnceAndShowUndoesADirectHide) {
     TForm* form = HiddenForm(app);
     int shows = 0, hides = 0;

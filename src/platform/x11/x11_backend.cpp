@@ -132,6 +132,11 @@ unsigned long NativeWindowOf(Backend& backend, SurfaceId id) {
     return x11 ? x11->WindowOf(id) : 0;
 }
 
+std::vector<RECT> BoundingShapeOf(Backend& backend, unsigned long window) {
+    auto* x11 = dynamic_cast<X11Backend*>(&backend);
+    return x11 ? x11->BoundingShape(window) : std::vector<RECT>{};
+}
+
 std::unique_ptr<Backend> CreateX11Backend() {
     InstallErrorHandlers();
     Display* dpy = XOpenDisplay(nullptr);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/backend.h"
 
@@ -14,6 +15,11 @@ std::unique_ptr<Backend> CreateX11Backend();
 // The X window that shows a surface of an X11 backend (0 for other backends or unknown
 // surfaces), so that tests can look at it with the X tools.
 unsigned long NativeWindowOf(Backend& backend, SurfaceId id);
+
+// The bounding shape of an X window as the server holds it (XShapeGetRectangles), in the
+// window's own coordinates; the whole window when it is not shaped, empty for an unknown
+// window or another backend. For tests.
+std::vector<RECT> BoundingShapeOf(Backend& backend, unsigned long window);
 
 // Microseconds a bare XShmPutImage of a width x height image and its XSync take on $DISPLAY
 // (averaged over the iterations); -1 without a display or MIT-SHM. For benchmarks.

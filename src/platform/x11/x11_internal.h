@@ -122,6 +122,7 @@ class X11Backend : public Backend {
     bool UpdateTrayIcon(int trayId, const IconPixels& icon, const std::string& tip) override;
     void RemoveTrayIcon(int trayId) override;
     bool CompositorPresent() const override;
+    std::vector<RECT> BoundingShape(unsigned long window);
     unsigned long WindowOf(SurfaceId id) {
         Surf* s = Find(id);
         return s ? s->window : 0;

@@ -113,6 +113,17 @@ void X11Backend::ApplyShapes(Surf& s) {
         XShapeCombineMask(dpy_, s.window, ShapeInput, 0, 0, None, ShapeSet);
 }
 
+std::vector<RECT> X11Backend::BoundingShape(unsigned long window) {
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(dpy_, window, ShapeBounding, &count, &ordering);
+    std::vector<RECT> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back(RECT{rects[i].x, rects[i].y, rects[i].x + rects[i].width,
+                              rects[i].y + rects[i].height});
+    if (rects) XFree(rects);
+    return result;
+}
+
 // Makes the X window of a surface as its style asks, dressed with everything the surface
 // keeps (title, icon, shapes, cursor). Layered surfaces get the 32-bit visual with alpha,
 // which a compositor blends; it needs its own colormap and an explicit border pixel.
