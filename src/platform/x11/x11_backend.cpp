@@ -24,17 +24,30 @@ X11Backend::X11Backend(Display* dpy)
     std::setlocale(LC_CTYPE, "");
     // Without a running input-method server the built-in one still composes text.
     if (!XSupportsLocale() || !XSetLocaleModifiers("")) XSetLocaleModifiers("@im=none");
-    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    if (!im_) {
-        XSetLocaleModifiers("@im=none");
-        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    }
     selectionOwner_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
     XVisualInfo argb{};
     if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &argb)) argbVisual_ = argb.visual;
     // StructureNotify on the root brings the MANAGER announcement of a new system tray.
     XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
     WatchTrayManager();
+}
+
+void X11Backend::OpenInputMethod() {
+    inputMethodWanted_ = false;
+    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    if (!im_) {
+        XSetLocaleModifiers("@im=none");
+        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    }
+    if (!im_) return;
+    ::Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy_, &focus, &revert);
+    for (auto& [id, s] : surfaces_) {
+        if (s.ic) continue;
+        CreateInputContext(s);
+        if (s.ic && s.window == focus) XSetICFocus(s.ic);
+    }
 }
 
 X11Backend::~X11Backend() {

@@ -163,6 +163,8 @@ void X11Backend::Translate(XEvent& e) {
 }
 
 std::optional<BackendEvent> X11Backend::Poll() {
+    // Before the events of the first mapped window, which alone can bring keys and focus.
+    if (inputMethodWanted_) OpenInputMethod();
     while (pending_.empty() && XPending(dpy_) > 0) {
         XEvent e;
         XNextEvent(dpy_, &e);

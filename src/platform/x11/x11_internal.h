@@ -149,6 +149,8 @@ class X11Backend : public Backend {
     void SetWmState(Surf& s, const SurfaceParams& old, const SurfaceParams& p);
     void ApplyShapes(Surf& s);
     void MapNow(Surf& s);
+    void OpenInputMethod();
+    void CreateInputContext(Surf& s);
     Surf* FindCurrent(::Window w, SurfaceId* id);
     bool HasNetState(::Window w, const char* atom);
     long IcccmState(::Window w);
@@ -174,7 +176,11 @@ class X11Backend : public Backend {
     int screen_;
     ::Window root_;
     ::Window selectionOwner_ = 0;
+    // Opening the input method reads the locale's compose tables, some 8 ms, so it is opened
+    // after the first window is mapped (with its first frame), before any event of that
+    // window is read: keys and focus reach only mapped windows, so none arrives without it.
     XIM im_ = nullptr;
+    bool inputMethodWanted_ = false;
     std::map<std::string, Atom> atoms_;
     std::map<SurfaceId, Surf> surfaces_;
     std::map<int, Cursor> cursors_;
