@@ -2,9 +2,12 @@
 // random rectangles that cross the bitmap edges, a clip region of several rectangles and
 // both destination depths (24-bit rows of odd widths are padded).
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "gdi_test_support.h"
+#include "platform/gdi_text.h"
 
 namespace {
 
@@ -180,6 +183,63 @@ TEST(GdiFastPaths, RectangleGradientsFollowTheInterpolationEverywhere) {
                 ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
                     << "round " << round << " at " << tx << "," << ty;
             }
+    }
+}
+
+TEST(GdiFastPaths, TextOn32BitPixelsBlendsItsCoverageExactly) {
+    // The coverage of each pixel is read from white text drawn on black at 24 bits (where a
+    // blend gives the coverage itself); 32-bit pixels must then be the rounded mix of text
+    // colour and background by that coverage, with alpha 0 under coverage and kept elsewhere.
+    std::mt19937 rng(63);
+    const char* texts[] = {"Будильник", "Wg&1 ~|", "iiiiiii", "Утрозвон: 07:30"};
+    for (int round = 0; round < 40; ++round) {
+        LOGFONT lf{};
+        lf.lfHeight = -(8 + static_cast<int>(rng() % 20));
+        lf.lfWeight = round % 3 ? FW_NORMAL : FW_BOLD;
+        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s",
+                      round % 2 ? "DejaVu Sans" : "Liberation Serif");
+        HFONT font = CreateFontIndirect(&lf);
+        const int w = 40 + static_cast<int>(rng() % 160), h = 12 + static_cast<int>(rng() % 30);
+        Canvas cover(w, h, 24), dst(w, h, 32), before(w, h, 32);
+        cover.Fill(0);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, w, h, dst.dc(), 0, 0, SRCCOPY);
+        const RECT hole{static_cast<LONG>(rng() % w), static_cast<LONG>(rng() % h), 0, 0};
+        const RECT holeEnd{hole.left + 1 + static_cast<LONG>(rng() % 9),
+                           hole.top + 1 + static_cast<LONG>(rng() % 5)};
+        const int x = static_cast<int>(rng() % 9) - 3, y = static_cast<int>(rng() % 7) - 3;
+        const char* text = texts[round % 4];
+        const COLORREF colour = rng() & 0xFFFFFF;
+        for (Canvas* c : {&cover, &dst}) {
+            ExcludeClipRect(c->dc(), hole.left, hole.top, holeEnd.left, holeEnd.top);
+            HGDIOBJ old = SelectObject(c->dc(), font);
+            SetBkMode(c->dc(), TRANSPARENT);
+            SetTextColor(c->dc(), c == &cover ? RGB(255, 255, 255) : colour);
+            TextOut(c->dc(), x, y, text, static_cast<int>(std::strlen(text)));
+            SelectObject(c->dc(), old);
+        }
+        DeleteObject(font);
+        const unsigned s[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+        int inked = 0;
+        for (int ty = 0; ty < h; ++ty)
+            for (int tx = 0; tx < w; ++tx) {
+                const unsigned cov = (cover.At(tx, ty) >> 8) & 0xFF;
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (cov) {
+                    ++inked;
+                    want = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        const unsigned d = (before.At(tx, ty) >> (8 * k)) & 0xFF;
+                        want |= ((s[k] * cov + d * (255 - cov) + 127) / 255) << (8 * k);
+                    }
+                    wantAlpha = 0;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+        EXPECT_GT(inked, 0) << "round " << round;
     }
 }
 
