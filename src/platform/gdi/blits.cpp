@@ -38,6 +38,20 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
     return v & 0xFFFFFF;
 }
 
+// Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
+// spells a shuffle out byte by byte through memory, slower than plain loads.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define UTROZVON_SHUFFLE_LOOP __attribute__((target("ssse3")))
+bool ByteShufflesAvailable() {
+    return __builtin_cpu_supports("ssse3");
+}
+#else
+#define UTROZVON_SHUFFLE_LOOP
+bool ByteShufflesAvailable() {
+    return true;
+}
+#endif
+
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
 
 // A copy of a source rectangle (clipped to the source bitmap) as 0xAARRGGBB, so that
@@ -127,9 +141,24 @@ void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
     });
 }
 
-// One row from 24-bit pixels to 32-bit ones with alpha 0, four pixels a shuffle while
-// sixteen source bytes can be read.
-void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+// One row from 24-bit pixels to 32-bit ones with alpha 0. Each pixel is read as four bytes
+// and the fourth cleared, but the last, whose fourth byte may lie past the row.
+void Row24To32Plain(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    for (int i = 0; i + 1 < n; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, s + i * 3, 4);
+        v &= 0x00FFFFFFu;
+        std::memcpy(d + i * 4, &v, 4);
+    }
+    if (n > 0) {
+        const int i = n - 1;
+        d[i * 4] = s[i * 3], d[i * 4 + 1] = s[i * 3 + 1], d[i * 4 + 2] = s[i * 3 + 2],
+              d[i * 4 + 3] = 0;
+    }
+}
+
+// The same, four pixels a byte shuffle while sixteen source bytes can be read.
+UTROZVON_SHUFFLE_LOOP void Row24To32Shuffled(BYTE* __restrict d, const BYTE* __restrict s, int n) {
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
     const u8x16 spread = {0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16};
     const u8x16 zero{};
@@ -140,9 +169,15 @@ void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
         v = __builtin_shuffle(v, zero, spread);
         std::memcpy(d + i * 4, &v, sizeof v);
     }
-    for (; i < n; ++i)
-        d[i * 4] = s[i * 3], d[i * 4 + 1] = s[i * 3 + 1], d[i * 4 + 2] = s[i * 3 + 2],
-              d[i * 4 + 3] = 0;
+    Row24To32Plain(d + i * 4, s + i * 3, n - i);
+}
+
+void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    static const bool shuffles = ByteShufflesAvailable();
+    if (shuffles)
+        Row24To32Shuffled(d, s, n);
+    else
+        Row24To32Plain(d, s, n);
 }
 
 // One row from 32-bit pixels to 24-bit ones, alpha dropped.
