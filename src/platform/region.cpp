@@ -173,6 +173,7 @@ Region Region::Intersected(const Region& o) const {
     Region out;
     if (IsEmpty() || o.IsEmpty()) return out;
     if (IsRectangle() && o.IsRectangle()) return Region(RectIntersection(rects_[0], o.rects_[0]));
+    if (RectIsEmpty(RectIntersection(Bounds(), o.Bounds()))) return out;
     // Clipping to a rectangle that holds the other region whole, the common case of a
     // device context's bounds, changes nothing.
     if (IsRectangle() && Covers(rects_[0], o.Bounds())) return o;
@@ -191,6 +192,8 @@ Region Region::United(const Region& o) const {
 
 Region Region::Subtracted(const Region& o) const {
     if (IsEmpty() || o.IsEmpty()) return *this;
+    // Windows take away their siblings one by one, most of which lie elsewhere.
+    if (RectIsEmpty(RectIntersection(Bounds(), o.Bounds()))) return *this;
     Region out;
     out.rects_ = Sweep(rects_, o.rects_, Op::Diff);
     return out;
