@@ -29,6 +29,7 @@ X11Backend::X11Backend(Display* dpy)
     if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &argb)) argbVisual_ = argb.visual;
     // StructureNotify on the root brings the MANAGER announcement of a new system tray.
     XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
+    InternEarlyAtoms();
     WatchTrayManager();
 }
 
@@ -48,6 +49,33 @@ void X11Backend::OpenInputMethod() {
         CreateInputContext(s);
         if (s.ic && s.window == focus) XSetICFocus(s.ic);
     }
+}
+
+// The atoms the start and the first window ask for, in one round trip instead of one each.
+// Interning creates an atom that does not exist yet, which changes nothing for the lookups
+// that used to ask only for existing ones: a property under a new atom is not there either.
+void X11Backend::InternEarlyAtoms() {
+    std::vector<std::string> names = {"_NET_WORKAREA",
+                                      "_NET_SUPPORTED",
+                                      "_NET_WM_STATE",
+                                      "_NET_WM_STATE_HIDDEN",
+                                      "_NET_WM_WINDOW_TYPE",
+                                      "_NET_WM_WINDOW_TYPE_NORMAL",
+                                      "_NET_WM_PID",
+                                      "_NET_WM_NAME",
+                                      "_NET_WM_ICON",
+                                      "_MOTIF_WM_HINTS",
+                                      "WM_STATE",
+                                      "WM_PROTOCOLS",
+                                      "WM_DELETE_WINDOW",
+                                      "UTF8_STRING",
+                                      "_NET_SYSTEM_TRAY_S" + std::to_string(screen_)};
+    std::vector<char*> pointers;
+    for (std::string& n : names) pointers.push_back(n.data());
+    std::vector<Atom> atoms(names.size(), None);
+    XInternAtoms(dpy_, pointers.data(), static_cast<int>(pointers.size()), False, atoms.data());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (atoms[i] != None) atoms_[names[i]] = atoms[i];
 }
 
 X11Backend::~X11Backend() {
@@ -76,7 +104,7 @@ RECT X11Backend::WorkArea() const {
     int format;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    Atom workarea = XInternAtom(dpy_, "_NET_WORKAREA", True);
+    Atom workarea = Interned("_NET_WORKAREA");
     if (workarea == None ||
         XGetWindowProperty(dpy_, root_, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
                            &after, &data) != Success ||

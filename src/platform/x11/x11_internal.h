@@ -128,6 +128,12 @@ class X11Backend : public Backend {
     }
 
   private:
+    // An atom interned at the start (InternEarlyAtoms), or asked of the server now.
+    Atom Interned(const std::string& name) const {
+        auto it = atoms_.find(name);
+        return it != atoms_.end() ? it->second : XInternAtom(dpy_, name.c_str(), False);
+    }
+    void InternEarlyAtoms();
     Atom A(const char* name) {
         auto it = atoms_.find(name);
         if (it != atoms_.end()) return it->second;
