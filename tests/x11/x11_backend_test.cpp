@@ -129,6 +129,23 @@ TEST_F(X11Backend, WithoutTrayOrCompositorTheBackendSaysSo) {
     EXPECT_EQ(work.bottom, 480);
 }
 
+// The work area is kept between questions and read again once the server reports that the
+// root window's property changed, as a panel or window manager sets it.
+TEST_F(X11Backend, TheWorkAreaFollowsItsPropertyOnTheRootWindow) {
+    EXPECT_EQ(backend_->WorkArea().bottom, 480);
+    ASSERT_EQ(std::system("xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,24,640,432"), 0);
+    Drain(150);
+    RECT work = backend_->WorkArea();
+    EXPECT_EQ(work.top, 24);
+    EXPECT_EQ(work.bottom, 456);
+    ASSERT_EQ(std::system("xprop -root -remove _NET_WORKAREA"), 0);
+    Drain(150);
+    work = backend_->WorkArea();
+    EXPECT_EQ(work.top, 0);
+    EXPECT_EQ(work.bottom, 480);
+    EXPECT_EQ(backend_->MonitorRects().size(), 1u);
+}
+
 TEST_F(X11Backend, MovingASurfaceIsNotReportedBackAsAMoveByTheWindowManager) {
     platform::SurfaceId id = Show(RECT{10, 10, 110, 110});
     backend_->MoveSurface(id, RECT{30, 40, 130, 140});
@@ -194,6 +211,7 @@ TEST_F(X11Backend, MonitorsComeFromRandRWithThePrimaryFirst) {
                            std::to_string(s.cx / 2) + "+0 none")
                               .c_str()),
               0);
+    Drain(150);  // the backend reads the monitors again once the server reports the change
     std::vector<RECT> monitors = backend_->MonitorRects();
     std::system("xrandr --delmonitor left; xrandr --delmonitor right");
     // Xvfb keeps its own output's monitor beside the two virtual ones.

@@ -30,6 +30,7 @@ X11Backend::X11Backend(Display* dpy)
     // StructureNotify on the root brings the MANAGER announcement of a new system tray.
     XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
     InternEarlyAtoms();
+    WatchDesktop();
     WatchTrayManager();
 }
 
@@ -97,7 +98,40 @@ X11Backend::~X11Backend() {
     close(wakePipe_[1]);
 }
 
+void X11Backend::WatchDesktop() {
+    int errorBase = 0;
+    if (!XRRQueryExtension(dpy_, &randrEventBase_, &errorBase)) {
+        randrEventBase_ = -1;
+        return;
+    }
+    XRRSelectInput(dpy_, root_,
+                   RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+}
+
+void X11Backend::NoteDesktopChange(XEvent& e) {
+    const bool randr = randrEventBase_ >= 0 && (e.type == randrEventBase_ + RRScreenChangeNotify ||
+                                                e.type == randrEventBase_ + RRNotify);
+    if (randr) XRRUpdateConfiguration(&e);
+    const bool root = e.xany.window == root_ &&
+                      (e.type == ConfigureNotify ||
+                       (e.type == PropertyNotify && e.xproperty.atom == Interned("_NET_WORKAREA")));
+    if (randr || root) {
+        workArea_.reset();
+        monitors_.reset();
+    }
+}
+
 RECT X11Backend::WorkArea() const {
+    if (!workArea_) workArea_ = ReadWorkArea();
+    return *workArea_;
+}
+
+std::vector<RECT> X11Backend::MonitorRects() const {
+    if (!monitors_) monitors_ = ReadMonitorRects();
+    return *monitors_;
+}
+
+RECT X11Backend::ReadWorkArea() const {
     SIZE s = ScreenSize();
     RECT full{0, 0, s.cx, s.cy};
     Atom type;
@@ -122,7 +156,7 @@ RECT X11Backend::WorkArea() const {
 }
 
 // RandR's monitors, the primary one first; the whole screen without RandR or monitors.
-std::vector<RECT> X11Backend::MonitorRects() const {
+std::vector<RECT> X11Backend::ReadMonitorRects() const {
     std::vector<RECT> rects;
     int eventBase = 0, errorBase = 0, count = 0;
     if (XRRQueryExtension(dpy_, &eventBase, &errorBase)) {

@@ -92,6 +92,7 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
 
 void X11Backend::Translate(XEvent& e) {
     if (XFilterEvent(&e, None)) return;
+    NoteDesktopChange(e);
     if (TranslateTrayEvent(e)) return;
     if (e.type == MapNotify || e.type == UnmapNotify || e.type == PropertyNotify) {
         TrackState(e);

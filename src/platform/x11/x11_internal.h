@@ -24,6 +24,7 @@ constexpr EventKind kFocusOut = EventKind::FocusOut;
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,10 @@ class X11Backend : public Backend {
         return it != atoms_.end() ? it->second : XInternAtom(dpy_, name.c_str(), False);
     }
     void InternEarlyAtoms();
+    void WatchDesktop();
+    void NoteDesktopChange(XEvent& e);
+    RECT ReadWorkArea() const;
+    std::vector<RECT> ReadMonitorRects() const;
     Atom A(const char* name) {
         auto it = atoms_.find(name);
         if (it != atoms_.end()) return it->second;
@@ -187,6 +192,12 @@ class X11Backend : public Backend {
     // window is read: keys and focus reach only mapped windows, so none arrives without it.
     XIM im_ = nullptr;
     bool inputMethodWanted_ = false;
+    // The work area and the monitors, kept until the server reports a change (RandR events,
+    // the root window resized, its work-area property changed): the window layer asks for
+    // them many times while it places the first window, a round trip or two each.
+    mutable std::optional<RECT> workArea_;
+    mutable std::optional<std::vector<RECT>> monitors_;
+    int randrEventBase_ = -1;
     std::map<std::string, Atom> atoms_;
     std::map<SurfaceId, Surf> surfaces_;
     std::map<int, Cursor> cursors_;
