@@ -36,6 +36,7 @@ X11Backend::X11Backend(Display* dpy)
 
 void X11Backend::OpenInputMethod() {
     inputMethodWanted_ = false;
+    inputMethodTried_ = true;
     im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     if (!im_) {
         XSetLocaleModifiers("@im=none");

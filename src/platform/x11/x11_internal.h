@@ -192,6 +192,7 @@ class X11Backend : public Backend {
     // window is read: keys and focus reach only mapped windows, so none arrives without it.
     XIM im_ = nullptr;
     bool inputMethodWanted_ = false;
+    bool inputMethodTried_ = false;  // a server without one is not asked again
     // The work area and the monitors, kept until the server reports a change (RandR events,
     // the root window resized, its work-area property changed): the window layer asks for
     // them many times while it places the first window, a round trip or two each.

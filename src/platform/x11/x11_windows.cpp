@@ -281,7 +281,7 @@ void X11Backend::CreateInputContext(Surf& s) {
 }
 
 void X11Backend::MapNow(Surf& s) {
-    if (!im_) inputMethodWanted_ = true;
+    if (!inputMethodTried_) inputMethodWanted_ = true;
     s.awaitingFrame = false;
     s.stateSerial = NextRequest(dpy_);
     // A replacement is already stacked where the old window is; a new window comes up on top.
