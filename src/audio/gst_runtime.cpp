@@ -1,10 +1,15 @@
 #include "audio/gst_runtime.h"
 
 #include <gst/gst.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace audio::detail {
 
 namespace {
+
+// Linux gives each thread a nice value of its own.
+constexpr int kPreloadNice = 10;
 
 std::once_flag g_init_once;
 bool g_init_ok = false;
@@ -29,7 +34,14 @@ bool EnsureGst() {
 
 void PreloadInBackground() {
     std::lock_guard lock(P().mutex);
-    if (!P().thread.joinable()) P().thread = std::thread([] { EnsureGst(); });
+    if (!P().thread.joinable())
+        P().thread = std::thread([] {
+            // Below the GUI thread, which is drawing the first frame meanwhile on a machine
+            // that may have fewer cores than busy threads; a melody asked for sooner runs
+            // EnsureGst's wait at its own priority.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kPreloadNice);
+            EnsureGst();
+        });
 }
 
 void JoinPreload() {

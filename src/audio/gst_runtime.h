@@ -13,6 +13,8 @@ namespace audio::detail {
 bool EnsureGst();
 
 // Starts EnsureGst on a background thread so a caller's first frame is not held up by it.
+// The thread runs at nice 10, below the GUI thread; a melody asked for before it is done
+// waits in EnsureGst.
 void PreloadInBackground();
 // Joins that thread if it runs.
 void JoinPreload();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "paint/pixel_view.h"
 #include "platform/gdi/pixel_simd.h"
@@ -38,10 +39,9 @@ std::vector<double> GlowKernel(int radius) {
 
 namespace {
 
+// x cut to 0 .. 255 and truncated, without branches.
 std::uint8_t ClampTrunc(double x) {
-    if (x >= 255) return 255;
-    if (x < 0) return 0;
-    return static_cast<std::uint8_t>(x);
+    return static_cast<std::uint8_t>(std::min(std::max(x, 0.0), 255.0));
 }
 
 // What a window of one value gives, for every byte value: the same sums in the same order as
@@ -58,33 +58,70 @@ std::array<std::uint8_t, 256> FlatResults(const std::vector<double>& k) {
     return out;
 }
 
+// The kernel's weights for n = -size .. size, in that order.
+std::vector<double> Weights(const std::vector<double>& k) {
+    const int size = static_cast<int>(k.size()) - 1;
+    std::vector<double> w;
+    for (int n = -size; n <= size; ++n) w.push_back(k[static_cast<std::size_t>(std::abs(n))]);
+    return w;
+}
+
+// out[j] = w[0] * rows[0][j] + w[1] * rows[1][j] + ..., added in that order from 0.0 like a
+// plain loop, for j < count. Sixteen outputs stay in registers while every tap is added, so
+// each tap costs one load instead of a load and a store of the running sums.
+UTROZVON_WIDE_LOOP void WeightedSums(double* __restrict out, const double* const* rows,
+                                     const double* w, int taps, int count) {
+    using f64x4 = double __attribute__((vector_size(32)));
+    int j = 0;
+    for (; j + 16 <= count; j += 16) {
+        f64x4 a0{}, a1{}, a2{}, a3{};
+        for (int t = 0; t < taps; ++t) {
+            const double* r = rows[t] + j;
+            const f64x4 k = f64x4{} + w[t];
+            f64x4 v0, v1, v2, v3;
+            std::memcpy(&v0, r, sizeof v0), std::memcpy(&v1, r + 4, sizeof v1);
+            std::memcpy(&v2, r + 8, sizeof v2), std::memcpy(&v3, r + 12, sizeof v3);
+            a0 += k * v0, a1 += k * v1, a2 += k * v2, a3 += k * v3;
+        }
+        std::memcpy(out + j, &a0, sizeof a0), std::memcpy(out + j + 4, &a1, sizeof a1);
+        std::memcpy(out + j + 8, &a2, sizeof a2), std::memcpy(out + j + 12, &a3, sizeof a3);
+    }
+    for (; j < count; ++j) {
+        double a = 0.0;
+        for (int t = 0; t < taps; ++t) a += w[t] * rows[t][j];
+        out[j] = a;
+    }
+}
+
 // Sums in the order -size .. size for every output, like a plain convolution loop, so the
 // results are exact however the loops are arranged.
 UTROZVON_WIDE_LOOP void BlurRows(std::uint8_t* bits, int width, int height, const std::vector<double>& k,
               const std::array<std::uint8_t, 256>& flat) {
     const int size = static_cast<int>(k.size()) - 1, window = 2 * size + 1;
     std::vector<double> ext(static_cast<std::size_t>(width + 2 * size)), acc(static_cast<std::size_t>(width));
-    std::vector<int> run(ext.size());
+    std::vector<int> changes(static_cast<std::size_t>(width), 0);
+    const std::vector<double> weights = Weights(k);
+    std::vector<const double*> taps(static_cast<std::size_t>(window));
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * width;
         for (int i = 0; i < width + 2 * size; ++i) ext[i] = row[std::clamp(i - size, 0, width - 1)];
-        // Output j reads ext[j .. j + 2 size]: flat when the run of equal values ending at its
-        // last element covers it.
-        int lo = width, hi = -1;
-        for (int i = 0; i < width + 2 * size; ++i) {
-            run[i] = i > 0 && ext[i] == ext[i - 1] ? run[i - 1] + 1 : 1;
-            if (i >= 2 * size && run[i] < window) lo = std::min(lo, i - 2 * size), hi = i - 2 * size;
-        }
-        for (int j = lo; j <= hi; ++j) acc[j] = 0.0;
-        for (int n = -size; n <= size; ++n) {
-            const double w = k[static_cast<std::size_t>(std::abs(n))];
-            const double* src = ext.data() + (size - n);  // output j reads pixel j - n
-            for (int j = lo; j <= hi; ++j) acc[j] += w * src[j];
-        }
-        for (int j = 0; j < width; ++j) {
-            const bool isFlat = j < lo || j > hi || run[j + 2 * size] >= window;
-            row[j] = isFlat ? flat[row[j]] : ClampTrunc(acc[j]);
-        }
+        // Output j reads pixels clamp(j - size .. j + size): flat when none of those after the
+        // first differs from its left neighbour, counted by prefix sums of such changes.
+        for (int x = 1; x < width; ++x) changes[x] = changes[x - 1] + (row[x] != row[x - 1]);
+        auto isFlat = [&](int j) {
+            return changes[std::min(j + size, width - 1)] == changes[std::max(j - size, 0)];
+        };
+        int lo = 0, hi = width - 1;
+        while (lo < width && isFlat(lo)) ++lo;
+        while (hi >= lo && isFlat(hi)) --hi;
+        // Output j reads pixel j - n for n = -size .. size.
+        for (int t = 0; t < window; ++t)
+            taps[static_cast<std::size_t>(t)] = ext.data() + (2 * size - t) + lo;
+        if (hi >= lo)
+            WeightedSums(acc.data() + lo, taps.data(), weights.data(), window, hi - lo + 1);
+        for (int j = 0; j < lo; ++j) row[j] = flat[row[j]];
+        for (int j = lo; j <= hi; ++j) row[j] = isFlat(j) ? flat[row[j]] : ClampTrunc(acc[j]);
+        for (int j = hi + 1; j < width; ++j) row[j] = flat[row[j]];
     }
 }
 
@@ -95,25 +132,39 @@ UTROZVON_WIDE_LOOP void BlurColumns(std::uint8_t* bits, int width, int height, c
     for (std::size_t i = 0; i < in.size(); ++i) in[i] = bits[i];
     // Output row y reads the rows y - size .. y + size, cut to the bitmap: extended row r is
     // row clamp(r - size), and run[x] counts equal values down column x up to the newest.
-    auto extRow = [&](int r) { return in.data() + static_cast<std::ptrdiff_t>(std::clamp(r - size, 0, height - 1)) * width; };
-    std::vector<int> run(static_cast<std::size_t>(width), 0);
+    // Counts saturate at the window (at most 201 rows: the kernel's half width is at most 100).
+    std::vector<std::uint8_t> run(static_cast<std::size_t>(width), 0);
+    const std::vector<std::uint8_t> original(bits, bits + in.size());
+    const std::vector<double> weights = Weights(k);
+    std::vector<const double*> taps(static_cast<std::size_t>(window));
     auto feed = [&](int r) {
-        const double* cur = extRow(r);
-        const double* prev = r > 0 ? extRow(r - 1) : nullptr;
-        for (int x = 0; x < width; ++x) run[x] = prev && cur[x] == prev[x] ? run[x] + 1 : 1;
+        const std::uint8_t* cur =
+            original.data() +
+            static_cast<std::ptrdiff_t>(std::clamp(r - size, 0, height - 1)) * width;
+        const std::uint8_t* prev =
+            original.data() +
+            static_cast<std::ptrdiff_t>(std::clamp(r - 1 - size, 0, height - 1)) * width;
+        const auto cap = static_cast<std::uint8_t>(window);
+        if (r == 0)
+            std::fill(run.begin(), run.end(), std::uint8_t{1});
+        else
+            for (int x = 0; x < width; ++x)
+                run[x] = cur[x] == prev[x]
+                             ? std::min<std::uint8_t>(static_cast<std::uint8_t>(run[x] + 1), cap)
+                             : 1;
     };
     for (int r = 0; r < 2 * size; ++r) feed(r);
     for (int y = 0; y < height; ++y) {
         feed(y + 2 * size);
-        int lo = width, hi = -1;
-        for (int x = 0; x < width; ++x)
-            if (run[x] < window) lo = std::min(lo, x), hi = x;
-        for (int x = lo; x <= hi; ++x) acc[x] = 0.0;
-        for (int n = -size; n <= size; ++n) {
-            const double w = k[static_cast<std::size_t>(std::abs(n))];
-            const double* src = in.data() + static_cast<std::ptrdiff_t>(std::clamp(y - n, 0, height - 1)) * width;
-            for (int x = lo; x <= hi; ++x) acc[x] += w * src[x];
-        }
+        int lo = 0, hi = width - 1;
+        while (lo < width && run[lo] >= window) ++lo;
+        while (hi >= lo && run[hi] >= window) --hi;
+        for (int t = 0; t < window; ++t)
+            taps[static_cast<std::size_t>(t)] =
+                in.data() +
+                static_cast<std::ptrdiff_t>(std::clamp(y - (t - size), 0, height - 1)) * width + lo;
+        if (hi >= lo)
+            WeightedSums(acc.data() + lo, taps.data(), weights.data(), window, hi - lo + 1);
         std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * width;
         for (int x = 0; x < width; ++x) row[x] = run[x] >= window ? flat[row[x]] : ClampTrunc(acc[x]);
     }

@@ -4,22 +4,12 @@
 #include "platform/region.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace platform {
 namespace {
 
-using Spans = std::vector<std::pair<LONG, LONG>>;  // sorted, disjoint, non-touching [l, r)
-
 enum class Op { And, Or, Diff, Xor };
-
-// The spans of the band of `rects` that covers row y (empty when none).
-Spans SpansAt(const std::vector<RECT>& rects, LONG y, std::size_t& cursor) {
-    while (cursor < rects.size() && rects[cursor].bottom <= y) ++cursor;
-    Spans out;
-    for (std::size_t i = cursor; i < rects.size() && rects[i].top <= y; ++i)
-        if (rects[i].bottom > y) out.emplace_back(rects[i].left, rects[i].right);
-    return out;
-}
 
 bool Inside(bool a, bool b, Op op) {
     switch (op) {
@@ -31,60 +21,109 @@ bool Inside(bool a, bool b, Op op) {
     return false;
 }
 
-Spans Combine(const Spans& a, const Spans& b, Op op) {
-    std::vector<LONG> xs;
-    for (auto& s : a) xs.push_back(s.first), xs.push_back(s.second);
-    for (auto& s : b) xs.push_back(s.first), xs.push_back(s.second);
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
-    Spans out;
-    std::size_t ia = 0, ib = 0;
-    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
-        LONG x = xs[i];
-        while (ia < a.size() && a[ia].second <= x) ++ia;
-        while (ib < b.size() && b[ib].second <= x) ++ib;
-        bool inA = ia < a.size() && a[ia].first <= x;
-        bool inB = ib < b.size() && b[ib].first <= x;
-        if (!Inside(inA, inB, op)) continue;
-        if (!out.empty() && out.back().second == x) out.back().second = xs[i + 1];
-        else out.emplace_back(x, xs[i + 1]);
-    }
-    return out;
+bool Covers(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
-void AddBand(std::vector<RECT>& rects, std::size_t& lastBandStart, const Spans& spans, LONG top, LONG bottom) {
-    if (spans.empty()) return;
-    // Merge with the previous band when it ends here and has the same spans.
-    std::size_t prevCount = rects.size() - lastBandStart;
-    if (prevCount == spans.size() && prevCount > 0 && rects[lastBandStart].bottom == top) {
-        bool same = true;
-        for (std::size_t i = 0; i < spans.size() && same; ++i)
-            same = rects[lastBandStart + i].left == spans[i].first && rects[lastBandStart + i].right == spans[i].second;
-        if (same) {
-            for (std::size_t i = lastBandStart; i < rects.size(); ++i) rects[i].bottom = bottom;
-            return;
+constexpr LONG kNoEdge = std::numeric_limits<LONG>::max();
+
+// Walks the bands of a banded rectangle list from top to bottom.
+class Bands {
+  public:
+    explicit Bands(const std::vector<RECT>& rects) : rects_(rects) { FindEnd(); }
+    // Moves past the bands that end at or above y.
+    void SkipTo(LONG y) {
+        while (begin_ < rects_.size() && rects_[begin_].bottom <= y) {
+            begin_ = end_;
+            FindEnd();
         }
     }
-    lastBandStart = rects.size();
-    for (auto& s : spans) rects.push_back(RECT{s.first, top, s.second, bottom});
+    // The first band edge below y (after SkipTo(y)), kNoEdge past the last band.
+    LONG NextEdge(LONG y) const {
+        if (begin_ >= rects_.size()) return kNoEdge;
+        return rects_[begin_].top > y ? rects_[begin_].top : rects_[begin_].bottom;
+    }
+    // The spans of the band covering row y, none when no band does.
+    std::span<const RECT> At(LONG y) const {
+        if (begin_ >= rects_.size() || rects_[begin_].top > y) return {};
+        return std::span<const RECT>(rects_.data() + begin_, end_ - begin_);
+    }
+
+  private:
+    void FindEnd() {
+        end_ = begin_;
+        while (end_ < rects_.size() && rects_[end_].top == rects_[begin_].top) ++end_;
+    }
+    const std::vector<RECT>& rects_;
+    std::size_t begin_ = 0, end_ = 0;
+};
+
+// Appends the spans of `a op b` as rectangles of rows [top, bottom): a merge of the two
+// sorted edge lists, toggling inside-a and inside-b at each edge; touching spans join.
+void CombineInto(std::vector<RECT>& out, std::span<const RECT> a, std::span<const RECT> b, Op op,
+                 LONG top, LONG bottom) {
+    std::size_t ia = 0, ib = 0;  // edge index: span k has edges 2k (left) and 2k + 1 (right)
+    auto edge = [](std::span<const RECT> s, std::size_t i) {
+        if (i >= 2 * s.size()) return kNoEdge;
+        return i % 2 == 0 ? s[i / 2].left : s[i / 2].right;
+    };
+    const std::size_t bandStart = out.size();
+    for (;;) {
+        LONG x = std::min(edge(a, ia), edge(b, ib));
+        if (x == kNoEdge) break;
+        if (edge(a, ia) == x) ++ia;
+        if (edge(b, ib) == x) ++ib;
+        LONG next = std::min(edge(a, ia), edge(b, ib));
+        if (next == kNoEdge || !Inside(ia % 2 == 1, ib % 2 == 1, op)) continue;
+        if (out.size() > bandStart && out.back().right == x)
+            out.back().right = next;
+        else
+            out.push_back(RECT{x, top, next, bottom});
+    }
 }
 
+// Merges the band just appended at `start` into the previous one (at `previous`) when that
+// ends where it begins with the same spans; returns where the last band now starts.
+std::size_t MergeBand(std::vector<RECT>& out, std::size_t previous, std::size_t start) {
+    const std::size_t count = out.size() - start;
+    if (count == 0) return previous;
+    if (start - previous == count && start > previous && out[previous].bottom == out[start].top) {
+        bool same = true;
+        for (std::size_t i = 0; i < count && same; ++i)
+            same = out[previous + i].left == out[start + i].left &&
+                   out[previous + i].right == out[start + i].right;
+        if (same) {
+            const LONG bottom = out[start].bottom;
+            out.resize(start);
+            for (std::size_t i = previous; i < start; ++i) out[i].bottom = bottom;
+            return previous;
+        }
+    }
+    return start;
+}
+
+// One pass over the band edges of both operands, in order; between two consecutive edges
+// each operand is a fixed list of spans, read in place.
 std::vector<RECT> Sweep(const std::vector<RECT>& a, const std::vector<RECT>& b, Op op) {
-    std::vector<LONG> ys;
-    for (auto& r : a) ys.push_back(r.top), ys.push_back(r.bottom);
-    for (auto& r : b) ys.push_back(r.top), ys.push_back(r.bottom);
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
     std::vector<RECT> out;
-    std::size_t ca = 0, cb = 0, lastBand = 0;
-    for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
-        Spans sa = SpansAt(a, ys[i], ca);
-        Spans sb = SpansAt(b, ys[i], cb);
-        AddBand(out, lastBand, Combine(sa, sb, op), ys[i], ys[i + 1]);
+    out.reserve(a.size() + b.size());
+    Bands ba(a), bb(b);
+    std::size_t lastBand = 0;
+    LONG y = std::min(ba.NextEdge(std::numeric_limits<LONG>::min()),
+                      bb.NextEdge(std::numeric_limits<LONG>::min()));
+    while (y != kNoEdge) {
+        ba.SkipTo(y);
+        bb.SkipTo(y);
+        const LONG next = std::min(ba.NextEdge(y), bb.NextEdge(y));
+        if (next == kNoEdge) break;
+        const std::size_t start = out.size();
+        CombineInto(out, ba.At(y), bb.At(y), op, y, next);
+        lastBand = MergeBand(out, lastBand, start);
+        y = next;
     }
     return out;
 }
-
 
 }  // namespace
 
@@ -134,6 +173,11 @@ Region Region::Intersected(const Region& o) const {
     Region out;
     if (IsEmpty() || o.IsEmpty()) return out;
     if (IsRectangle() && o.IsRectangle()) return Region(RectIntersection(rects_[0], o.rects_[0]));
+    if (RectIsEmpty(RectIntersection(Bounds(), o.Bounds()))) return out;
+    // Clipping to a rectangle that holds the other region whole, the common case of a
+    // device context's bounds, changes nothing.
+    if (IsRectangle() && Covers(rects_[0], o.Bounds())) return o;
+    if (o.IsRectangle() && Covers(o.rects_[0], Bounds())) return *this;
     out.rects_ = Sweep(rects_, o.rects_, Op::And);
     return out;
 }
@@ -148,6 +192,8 @@ Region Region::United(const Region& o) const {
 
 Region Region::Subtracted(const Region& o) const {
     if (IsEmpty() || o.IsEmpty()) return *this;
+    // Windows take away their siblings one by one, most of which lie elsewhere.
+    if (RectIsEmpty(RectIntersection(Bounds(), o.Bounds()))) return *this;
     Region out;
     out.rects_ = Sweep(rects_, o.rects_, Op::Diff);
     return out;

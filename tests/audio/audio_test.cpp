@@ -1,14 +1,16 @@
 // The stream calls against real GStreamer pipelines, recording into WAV files instead of
 // a sound card so what was played can be counted.
+#include <fcntl.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -264,6 +266,42 @@ TEST(AudioDecoders, CompressedMelodyFormatsCanBeDecoded) {
         EXPECT_NE(f, nullptr) << name;
         if (f) gst_object_unref(f);
     }
+}
+
+// Initialising the sound starts GStreamer on a thread of its own, so the first frame is not
+// held up by it; a melody asked for at once, before that thread is done, waits for it and
+// plays whole. The check runs in a new process of its own, where no earlier test has
+// started GStreamer yet.
+TEST(AudioStart, AMelodyAskedForBeforeTheBackEndIsReadyWaitsForItAndPlaysWhole) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    char tmpl[] = "/tmp/utrozvon-audio-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl, melody = dir + "/a.wav";
+    wav::WriteSine(melody, kRate, 2, kRate * 3 / 10);
+    const std::string desc =
+        "audioconvert ! audioresample ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! "
+        "wavenc ! filesink location=" +
+        dir + "/out-%n.wav";
+    setenv("UTROZVON_AUDIO_SINK", desc.c_str(), 1);
+    EXPECT_EXIT(
+        {
+            const bool fresh = !gst_is_initialized();
+            BASS_Init(-1, kRate, 0, nullptr, nullptr);
+            const HSTREAM h = BASS_StreamCreateFile(FALSE, melody.c_str(), 0, 0, 0);
+            bool played = h != 0 && BASS_ChannelPlay(h, FALSE);
+            for (int i = 0; played && audio::ActiveStreamCount() != 0 && i < 1000; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const auto info =
+                played ? wav::Read(dir + "/out-" + std::to_string(h) + ".wav") : std::nullopt;
+            const bool whole = info && info->finalized && info->frames + 16 >= kRate * 3 / 10 &&
+                               info->frames <= kRate * 3 / 10 + 16;
+            audio::Shutdown();
+            std::fprintf(stderr, "fresh %d handle %u whole %d\n", fresh, static_cast<unsigned>(h),
+                         whole);
+            std::_Exit(fresh && whole ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "fresh 1 handle [1-9][0-9]* whole 1");
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -164,8 +164,12 @@ void ReferenceBlur(std::vector<std::uint8_t>& m, int w, int h, int radius) {
 TEST(FastPaths, BlurSkipsFlatWindowsWithoutChangingAByte) {
     std::mt19937 rng(4);
     for (int round = 0; round < 120; ++round) {
-        const int w = 1 + static_cast<int>(rng() % 70), h = 1 + static_cast<int>(rng() % 30),
-                  radius = static_cast<int>(rng() % 7);
+        // Every tenth round a wide kernel (up to the longest, 201 taps) over a tall mask, so
+        // runs of equal values grow past the window.
+        const bool wide = round % 10 == 9;
+        const int w = 1 + static_cast<int>(rng() % 70),
+                  h = wide ? 200 + static_cast<int>(rng() % 80) : 1 + static_cast<int>(rng() % 30),
+                  radius = wide ? 20 + static_cast<int>(rng() % 60) : static_cast<int>(rng() % 7);
         // Paper of one value with a few blobs of others, like text on a mask; some rounds noise.
         std::vector<std::uint8_t> m(static_cast<std::size_t>(w) * h,
                                     round % 3 ? 255 : static_cast<std::uint8_t>(rng()));

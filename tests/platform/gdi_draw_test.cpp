@@ -1,6 +1,10 @@
 // Pixel-exact tests of fills, clipping, raster operations, stretching, blending, gradients
 // and bitmaps, on 24- and 32-bit bitmaps with padded strides.
+#include <algorithm>
+#include <cstring>
+
 #include "gdi_test_support.h"
+#include "platform/gdi/dib.h"
 
 using namespace testing_support;
 
@@ -208,6 +212,30 @@ TEST(GdiBitmaps, GetAndSetDIBitsConvertBetweenDepths) {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(other);
+}
+
+TEST(GdiBitmaps, NewBitmapsStartBlackEvenInMemoryAnotherOneDirtied) {
+    // The memory of a freed bitmap is handed out again: the new one must still read zero,
+    // alpha included, at both depths and for sizes above and below the page.
+    for (int round = 0; round < 6; ++round) {
+        const int bits = round % 2 ? 32 : 24,
+                  w = round < 2   ? 7
+                      : round < 4 ? 333
+                                  : 1024,
+                  h = 1 + round * 97;
+        void* p = nullptr;
+        HBITMAP dirty = platform::gdi::CreateTopDownDib(w, h, bits, &p);
+        ASSERT_NE(dirty, nullptr);
+        const std::size_t bytes = static_cast<std::size_t>((w * bits + 31) / 32 * 4) * h;
+        std::memset(p, 0xA5, bytes);
+        DeleteObject(dirty);
+        HBITMAP fresh = platform::gdi::CreateTopDownDib(w, h, bits, &p);
+        ASSERT_NE(fresh, nullptr);
+        const auto* b = static_cast<const unsigned char*>(p);
+        EXPECT_EQ(std::count(b, b + bytes, 0), static_cast<std::ptrdiff_t>(bytes))
+            << w << "x" << h << "x" << bits;
+        DeleteObject(fresh);
+    }
 }
 
 TEST(GdiBitmaps, AbsurdSizesAndSelectedBitmapsAreRefused) {

@@ -2,9 +2,12 @@
 // random rectangles that cross the bitmap edges, a clip region of several rectangles and
 // both destination depths (24-bit rows of odd widths are padded).
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "gdi_test_support.h"
+#include "platform/gdi_text.h"
 
 namespace {
 
@@ -76,6 +79,167 @@ TEST(GdiFastPaths, PerPixelAlphaBlendMatchesTheFormulaEverywhere) {
                 ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
                     << "round " << round << " at " << tx << "," << ty;
             }
+    }
+}
+
+TEST(GdiFastPaths, SourceCopyBetweenDepthsMatchesThePerPixelRule) {
+    // Every pair of depths, rows read top-down and bottom-up, widths that leave the
+    // four-pixel conversion a tail, blits that cross the edges of both bitmaps and a clip
+    // with two holes. A copied pixel takes the source's colour; its alpha is the source's
+    // between 32-bit bitmaps and 0 from a 24-bit source.
+    std::mt19937 rng(31);
+    for (int round = 0; round < 400; ++round) {
+        const int sbits = round % 2 ? 32 : 24, dbits = (round / 2) % 2 ? 32 : 24;
+        const int sw = 1 + static_cast<int>(rng() % 45), sh = 1 + static_cast<int>(rng() % 9);
+        const int dw = 1 + static_cast<int>(rng() % 47), dh = 1 + static_cast<int>(rng() % 11);
+        Canvas src(sw, sh, sbits, round % 5 == 0), dst(dw, dh, dbits, round % 7 == 0);
+        Canvas before(dw, dh, dbits);
+        FillRandom(src, rng, false);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, dw, dh, dst.dc(), 0, 0, SRCCOPY);
+        const int x = static_cast<int>(rng() % (dw + 6)) - 4,
+                  y = static_cast<int>(rng() % (dh + 4)) - 3;
+        const int sx = static_cast<int>(rng() % (sw + 6)) - 4,
+                  sy = static_cast<int>(rng() % (sh + 4)) - 3;
+        const int w = static_cast<int>(rng() % (dw + 8)), h = static_cast<int>(rng() % (dh + 6));
+        RECT holes[2];
+        for (RECT& hole : holes) {
+            hole.left = static_cast<int>(rng() % dw), hole.top = static_cast<int>(rng() % dh);
+            hole.right = hole.left + 1 + static_cast<int>(rng() % 6);
+            hole.bottom = hole.top + 1 + static_cast<int>(rng() % 3);
+            ExcludeClipRect(dst.dc(), hole.left, hole.top, hole.right, hole.bottom);
+        }
+        ASSERT_TRUE(BitBlt(dst.dc(), x, y, w, h, src.dc(), sx, sy, SRCCOPY));
+        for (int ty = 0; ty < dh; ++ty)
+            for (int tx = 0; tx < dw; ++tx) {
+                bool clipped = false;
+                for (const RECT& hole : holes)
+                    clipped |=
+                        tx >= hole.left && tx < hole.right && ty >= hole.top && ty < hole.bottom;
+                const int px = sx + tx - x, py = sy + ty - y;
+                const bool copied = !clipped && tx >= x && ty >= y && tx < x + w && ty < y + h &&
+                                    px >= 0 && py >= 0 && px < sw && py < sh;
+                std::uint32_t want = copied ? src.At(px, py) : before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (copied && dbits == 32) wantAlpha = sbits == 32 ? src.Alpha(px, py) : 0;
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+    }
+}
+
+TEST(GdiFastPaths, RectangleGradientsFollowTheInterpolationEverywhere) {
+    // Both directions, vertices given either way round, rectangles crossing the edges, a
+    // clip hole, both depths: each pixel is the first colour plus the difference times its
+    // offset over the extent (16-bit channels, quotient truncated), high byte taken.
+    std::mt19937 rng(57);
+    for (int round = 0; round < 300; ++round) {
+        const int bits = round % 2 ? 32 : 24, dw = 1 + static_cast<int>(rng() % 45),
+                  dh = 1 + static_cast<int>(rng() % 15);
+        const bool vertical = (round / 2) % 2 == 1;
+        Canvas dst(dw, dh, bits), before(dw, dh, bits);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, dw, dh, dst.dc(), 0, 0, SRCCOPY);
+        TRIVERTEX v[2] = {};
+        for (TRIVERTEX& t : v) {
+            t.x = static_cast<LONG>(rng() % (dw + 6)) - 3,
+            t.y = static_cast<LONG>(rng() % (dh + 6)) - 3;
+            t.Red = static_cast<USHORT>(rng()), t.Green = static_cast<USHORT>(rng()),
+            t.Blue = static_cast<USHORT>(rng());
+        }
+        const RECT hole{static_cast<LONG>(rng() % dw), static_cast<LONG>(rng() % dh), 0, 0};
+        const RECT holeEnd{hole.left + 1 + static_cast<LONG>(rng() % 7),
+                           hole.top + 1 + static_cast<LONG>(rng() % 3)};
+        ExcludeClipRect(dst.dc(), hole.left, hole.top, holeEnd.left, holeEnd.top);
+        GRADIENT_RECT g{0, 1};
+        ASSERT_TRUE(GradientFill(dst.dc(), v, 2, &g, 1,
+                                 vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H));
+        const bool firstLeads = vertical ? v[0].y <= v[1].y : v[0].x <= v[1].x;
+        const TRIVERTEX &from = firstLeads ? v[0] : v[1], &to = firstLeads ? v[1] : v[0];
+        const long left = std::min(v[0].x, v[1].x), top = std::min(v[0].y, v[1].y);
+        const long right = std::max(v[0].x, v[1].x), bottom = std::max(v[0].y, v[1].y);
+        const long extent = std::max(vertical ? bottom - top : right - left, 1L);
+        for (int ty = 0; ty < dh; ++ty)
+            for (int tx = 0; tx < dw; ++tx) {
+                const bool clipped =
+                    tx >= hole.left && tx < holeEnd.left && ty >= hole.top && ty < holeEnd.top;
+                const bool inside =
+                    !clipped && tx >= left && tx < right && ty >= top && ty < bottom;
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (inside) {
+                    const long offset = vertical ? ty - top : tx - left;
+                    auto channel = [&](USHORT a, USHORT b) {
+                        const long step = (static_cast<long>(b) - a) * offset;
+                        const long q = step >= 0 ? step / extent : -((-step) / extent);
+                        return static_cast<std::uint32_t>((a + q) >> 8) & 0xFF;
+                    };
+                    want = channel(from.Red, to.Red) << 16 | channel(from.Green, to.Green) << 8 |
+                           channel(from.Blue, to.Blue);
+                    wantAlpha = bits == 32 ? 0 : 255;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+    }
+}
+
+TEST(GdiFastPaths, TextOn32BitPixelsBlendsItsCoverageExactly) {
+    // The coverage of each pixel is read from white text drawn on black at 24 bits (where a
+    // blend gives the coverage itself); 32-bit pixels must then be the rounded mix of text
+    // colour and background by that coverage, with alpha 0 under coverage and kept elsewhere.
+    std::mt19937 rng(63);
+    const char* texts[] = {"Будильник", "Wg&1 ~|", "iiiiiii", "Утрозвон: 07:30"};
+    for (int round = 0; round < 40; ++round) {
+        LOGFONT lf{};
+        lf.lfHeight = -(8 + static_cast<int>(rng() % 20));
+        lf.lfWeight = round % 3 ? FW_NORMAL : FW_BOLD;
+        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s",
+                      round % 2 ? "DejaVu Sans" : "Liberation Serif");
+        HFONT font = CreateFontIndirect(&lf);
+        const int w = 40 + static_cast<int>(rng() % 160), h = 12 + static_cast<int>(rng() % 30);
+        Canvas cover(w, h, 24), dst(w, h, 32), before(w, h, 32);
+        cover.Fill(0);
+        FillRandom(dst, rng, false);
+        BitBlt(before.dc(), 0, 0, w, h, dst.dc(), 0, 0, SRCCOPY);
+        const RECT hole{static_cast<LONG>(rng() % w), static_cast<LONG>(rng() % h), 0, 0};
+        const RECT holeEnd{hole.left + 1 + static_cast<LONG>(rng() % 9),
+                           hole.top + 1 + static_cast<LONG>(rng() % 5)};
+        const int x = static_cast<int>(rng() % 9) - 3, y = static_cast<int>(rng() % 7) - 3;
+        const char* text = texts[round % 4];
+        const COLORREF colour = rng() & 0xFFFFFF;
+        for (Canvas* c : {&cover, &dst}) {
+            ExcludeClipRect(c->dc(), hole.left, hole.top, holeEnd.left, holeEnd.top);
+            HGDIOBJ old = SelectObject(c->dc(), font);
+            SetBkMode(c->dc(), TRANSPARENT);
+            SetTextColor(c->dc(), c == &cover ? RGB(255, 255, 255) : colour);
+            TextOut(c->dc(), x, y, text, static_cast<int>(std::strlen(text)));
+            SelectObject(c->dc(), old);
+        }
+        DeleteObject(font);
+        const unsigned s[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+        int inked = 0;
+        for (int ty = 0; ty < h; ++ty)
+            for (int tx = 0; tx < w; ++tx) {
+                const unsigned cov = (cover.At(tx, ty) >> 8) & 0xFF;
+                std::uint32_t want = before.At(tx, ty);
+                unsigned wantAlpha = before.Alpha(tx, ty);
+                if (cov) {
+                    ++inked;
+                    want = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        const unsigned d = (before.At(tx, ty) >> (8 * k)) & 0xFF;
+                        want |= ((s[k] * cov + d * (255 - cov) + 127) / 255) << (8 * k);
+                    }
+                    wantAlpha = 0;
+                }
+                ASSERT_EQ(dst.At(tx, ty), want) << "round " << round << " at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), wantAlpha)
+                    << "round " << round << " at " << tx << "," << ty;
+            }
+        EXPECT_GT(inked, 0) << "round " << round;
     }
 }
 

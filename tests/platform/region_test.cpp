@@ -59,6 +59,29 @@ TEST(Region, RandomOperationsMatchAPixelOracleAndStayBanded) {
     }
 }
 
+TEST(Region, ClippingToRectanglesMatchesThePixelOracle) {
+    // Rectangles that hold the region whole, match its bounds, or cut it: the first two must
+    // give back the region unchanged, the last its exact intersection.
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> coord(0, kSize);
+    for (int round = 0; round < 300; ++round) {
+        Region a = RandomRegion(rng);
+        RECT b = a.Bounds();
+        int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+        Region clips[3] = {
+            Region(0, 0, kSize, kSize), Region(b),
+            Region(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1))};
+        for (const Region& clip : clips) {
+            Region left = clip.Intersected(a), right = a.Intersected(clip);
+            ASSERT_TRUE(left.IsValid() && right.IsValid()) << "round " << round;
+            ASSERT_TRUE(left == right) << "round " << round;
+            ASSERT_EQ(Paint(left).px, Oracle(Paint(a), Paint(clip), 0).px) << "round " << round;
+        }
+        EXPECT_TRUE(a.Intersected(clips[0]) == a);
+        EXPECT_TRUE(a.Intersected(clips[1]) == a);
+    }
+}
+
 TEST(Region, EqualSetsHaveEqualRepresentations) {
     // The same pixels built two ways must compare equal: banding is canonical.
     Region a = Region(0, 0, 10, 10).United(Region(10, 0, 20, 10));

@@ -62,6 +62,33 @@ TEST_F(X11Backend, KeysCarryVirtualKeysAndUtf8Text) {
     EXPECT_TRUE(b);
 }
 
+// The input method opens once the first window is mapped: a surface made before that and
+// shown later, and one made after it, both get text beyond ASCII.
+TEST_F(X11Backend, SurfacesMadeBeforeAndAfterTheInputMethodOpensGetUtf8Text) {
+    platform::SurfaceParams early;
+    early.screenRect = RECT{300, 60, 500, 160};
+    early.title = "x11-test";
+    const platform::SurfaceId before = backend_->CreateSurface(early);
+    Show(RECT{50, 60, 250, 160});
+    const platform::SurfaceId after = Show(RECT{50, 200, 250, 300});
+    backend_->ShowSurface(before, true, true);
+    PresentFilled(before, early.screenRect, 0xFF406020u);
+    Drain(150);
+    for (platform::SurfaceId id : {before, after}) {
+        const RECT& r = id == before ? early.screenRect : RECT{50, 200, 250, 300};
+        std::system(
+            ("xdotool mousemove " + std::to_string(r.left + 50) + " " + std::to_string(r.top + 50))
+                .c_str());
+        backend_->Activate(id);
+        Drain(100);
+        ASSERT_EQ(std::system("(sleep 0.1; LANG=C.UTF-8 xdotool type --delay 100 'Жb') &"), 0);
+        std::string text;
+        for (const BackendEvent& e : Drain(1000))
+            if (e.kind == EventKind::KeyPress && e.surface == id) text += e.text;
+        EXPECT_EQ(text, "Жb") << (id == before ? "made before" : "made after");
+    }
+}
+
 TEST_F(X11Backend, WakeEndsAWaitFromAnotherThread) {
     auto start = std::chrono::steady_clock::now();
     std::thread waker([this] {
@@ -100,6 +127,23 @@ TEST_F(X11Backend, WithoutTrayOrCompositorTheBackendSaysSo) {
     RECT work = backend_->WorkArea();
     EXPECT_EQ(work.right, 640);
     EXPECT_EQ(work.bottom, 480);
+}
+
+// The work area is kept between questions and read again once the server reports that the
+// root window's property changed, as a panel or window manager sets it.
+TEST_F(X11Backend, TheWorkAreaFollowsItsPropertyOnTheRootWindow) {
+    EXPECT_EQ(backend_->WorkArea().bottom, 480);
+    ASSERT_EQ(std::system("xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,24,640,432"), 0);
+    Drain(150);
+    RECT work = backend_->WorkArea();
+    EXPECT_EQ(work.top, 24);
+    EXPECT_EQ(work.bottom, 456);
+    ASSERT_EQ(std::system("xprop -root -remove _NET_WORKAREA"), 0);
+    Drain(150);
+    work = backend_->WorkArea();
+    EXPECT_EQ(work.top, 0);
+    EXPECT_EQ(work.bottom, 480);
+    EXPECT_EQ(backend_->MonitorRects().size(), 1u);
 }
 
 TEST_F(X11Backend, MovingASurfaceIsNotReportedBackAsAMoveByTheWindowManager) {
@@ -167,6 +211,7 @@ TEST_F(X11Backend, MonitorsComeFromRandRWithThePrimaryFirst) {
                            std::to_string(s.cx / 2) + "+0 none")
                               .c_str()),
               0);
+    Drain(150);  // the backend reads the monitors again once the server reports the change
     std::vector<RECT> monitors = backend_->MonitorRects();
     std::system("xrandr --delmonitor left; xrandr --delmonitor right");
     // Xvfb keeps its own output's monitor beside the two virtual ones.

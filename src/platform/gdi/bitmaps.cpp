@@ -35,7 +35,7 @@ std::unique_ptr<BitmapObject> NewBitmap(int width, int height, int bitsPerPixel)
         return nullptr;
     auto b = std::make_unique<BitmapObject>();
     int stride = ((width * bitsPerPixel + 31) / 32) * 4;
-    b->storage.assign(static_cast<std::size_t>(stride / 4) * height, 0);
+    b->storage = ZeroedPixels(static_cast<std::size_t>(stride / 4) * height);
     b->buffer = PixelBuffer{reinterpret_cast<BYTE*>(b->storage.data()), width, height, stride, bitsPerPixel};
     b->declaredBits = bitsPerPixel;
     return b;

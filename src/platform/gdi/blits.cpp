@@ -38,6 +38,20 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
     return v & 0xFFFFFF;
 }
 
+// Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
+// spells a shuffle out byte by byte through memory, slower than plain loads.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define UTROZVON_SHUFFLE_LOOP __attribute__((target("ssse3")))
+bool ByteShufflesAvailable() {
+    return __builtin_cpu_supports("ssse3");
+}
+#else
+#define UTROZVON_SHUFFLE_LOOP
+bool ByteShufflesAvailable() {
+    return true;
+}
+#endif
+
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
 
 // A copy of a source rectangle (clipped to the source bitmap) as 0xAARRGGBB, so that
@@ -127,38 +141,76 @@ void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
     });
 }
 
-void FastCopy(DeviceContext& dst, const SourceCopy& s, RECT t, int sx, int sy) {
-    bool keepAlpha = s.hasAlpha && dst.target.bitsPerPixel == 32;
-    ForEachClipped(dst, t, [&](const RECT& c) {
-        for (int y = c.top; y < c.bottom; ++y) {
-            int srcY = sy + (y - t.top);
-            for (int x = c.left; x < c.right; ++x) {
-                int srcX = sx + (x - t.left);
-                if (s.Contains(srcX, srcY)) Store(dst.target, x, y, s.At(srcX, srcY), keepAlpha);
-            }
-        }
-    });
+// One row from 24-bit pixels to 32-bit ones with alpha 0. Each pixel is read as four bytes
+// and the fourth cleared, but the last, whose fourth byte may lie past the row.
+void Row24To32Plain(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    for (int i = 0; i + 1 < n; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, s + i * 3, 4);
+        v &= 0x00FFFFFFu;
+        std::memcpy(d + i * 4, &v, 4);
+    }
+    if (n > 0) {
+        const int i = n - 1;
+        d[i * 4] = s[i * 3], d[i * 4 + 1] = s[i * 3 + 1], d[i * 4 + 2] = s[i * 3 + 2],
+              d[i * 4 + 3] = 0;
+    }
 }
 
-// Same-format copy without a temporary: rows are moved with memmove, bottom-up when the
-// destination lies below the source in the same pixels, so overlapping blits stay right.
-bool DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, int sy) {
-    if (dst.target.bitsPerPixel != src.target.bitsPerPixel) return false;
+// The same, four pixels a byte shuffle while sixteen source bytes can be read.
+UTROZVON_SHUFFLE_LOOP void Row24To32Shuffled(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
+    const u8x16 spread = {0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16};
+    const u8x16 zero{};
+    int i = 0;
+    for (; i + 6 <= n; i += 4) {
+        u8x16 v;
+        std::memcpy(&v, s + i * 3, sizeof v);
+        v = __builtin_shuffle(v, zero, spread);
+        std::memcpy(d + i * 4, &v, sizeof v);
+    }
+    Row24To32Plain(d + i * 4, s + i * 3, n - i);
+}
+
+void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    static const bool shuffles = ByteShufflesAvailable();
+    if (shuffles)
+        Row24To32Shuffled(d, s, n);
+    else
+        Row24To32Plain(d, s, n);
+}
+
+// One row from 32-bit pixels to 24-bit ones, alpha dropped.
+void Row32To24(BYTE* __restrict d, const BYTE* __restrict s, int n) {
+    for (int i = 0; i < n; ++i)
+        d[i * 3] = s[i * 4], d[i * 3 + 1] = s[i * 4 + 1], d[i * 3 + 2] = s[i * 4 + 2];
+}
+
+// SRCCOPY without a temporary: rows of the same format are moved with memmove, bottom-up
+// when the destination lies below the source in the same pixels, so overlapping blits stay
+// right; rows between 24 and 32 bits are converted in place (they never share pixels).
+void DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, int sy) {
     POINT so = src.ToTarget(POINT{sx, sy});
     RECT sourceInTarget = RectOffset(RECT{0, 0, src.target.width, src.target.height}, t.left - so.x, t.top - so.y);
     RECT area = RectIntersection(t, sourceInTarget);
-    int bpp = dst.target.BytesPerPixel();
-    bool sameBits = dst.target.bits == src.target.bits;
+    const int dbpp = dst.target.BytesPerPixel(), sbpp = src.target.BytesPerPixel();
+    const bool sameBits = dst.target.bits == src.target.bits;
     ForEachClipped(dst, area, [&](const RECT& c) {
-        int width = (c.right - c.left) * bpp;
-        bool upward = sameBits && t.top > so.y;
+        const int n = c.right - c.left;
+        const bool upward = sameBits && t.top > so.y;
         for (int k = 0; k < c.bottom - c.top; ++k) {
             int y = upward ? c.bottom - 1 - k : c.top + k;
-            const BYTE* from = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * bpp;
-            std::memmove(dst.target.Row(y) + c.left * bpp, from, static_cast<std::size_t>(width));
+            const BYTE* from =
+                src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * sbpp;
+            BYTE* to = dst.target.Row(y) + c.left * dbpp;
+            if (dbpp == sbpp)
+                std::memmove(to, from, static_cast<std::size_t>(n) * dbpp);
+            else if (dbpp == 4)
+                Row24To32(to, from, n);
+            else
+                Row32To24(to, from, n);
         }
     });
-    return true;
 }
 
 // One row of source-over with premultiplied source pixels: every byte, alpha included,
@@ -212,12 +264,11 @@ BOOL BitBlt(HDC hdst, int x, int y, int width, int height, HDC hsrc, int sx, int
     DeviceContext* src = LookupDC(hsrc);
     if (!src || width < 0 || height < 0) return FALSE;
     RECT t = dst->ToTarget(RECT{x, y, x + width, y + height});
-    if (rop == SRCCOPY && DirectCopy(*dst, *src, t, sx, sy)) return TRUE;
-    SourceCopy s = CopySource(*src, RECT{sx, sy, sx + width, sy + height});
     if (rop == SRCCOPY) {
-        FastCopy(*dst, s, t, sx, sy);
+        DirectCopy(*dst, *src, t, sx, sy);
         return TRUE;
     }
+    SourceCopy s = CopySource(*src, RECT{sx, sy, sx + width, sy + height});
     std::uint32_t pattern = 0;
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
     ForEachClipped(*dst, t, [&](const RECT& c) {

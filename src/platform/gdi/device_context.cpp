@@ -9,15 +9,14 @@
 namespace platform::gdi {
 
 Region DeviceContext::EffectiveClip() const {
-    Region r = visible;
-    if (memory) r = Region(0, 0, target.width, target.height);
-    if (state.clip) {
-        Region app = *state.clip;
-        app.Offset(deviceOrigin.x, deviceOrigin.y);
-        r.Intersect(app);
-    }
-    r.Intersect(Region(0, 0, target.width, target.height));
-    return r;
+    // A memory DC reaches its whole bitmap, so its clip needs no intersection with the
+    // bounds but the application clip's; every draw call asks for this.
+    const Region bounds(0, 0, target.width, target.height);
+    if (!state.clip) return memory ? bounds : visible.Intersected(bounds);
+    Region app = *state.clip;
+    app.Offset(deviceOrigin.x, deviceOrigin.y);
+    if (memory) return app.Intersected(bounds);
+    return visible.Intersected(app).Intersected(bounds);
 }
 
 DeviceContext* LookupDC(HDC dc) { return Lookup<DeviceContext>(dc, ObjectKind::DC); }

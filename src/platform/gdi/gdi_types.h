@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_objects.h"
+#include "platform/zeroed_pixels.h"
 
 namespace platform::gdi {
 
@@ -24,7 +25,7 @@ struct PenObject : GdiObject {
 struct BitmapObject : GdiObject {
     BitmapObject() : GdiObject(ObjectKind::Bitmap) {}
     PixelBuffer buffer;             // 1-bit masks are kept as 32-bit pixels of 0 or 0xFFFFFF
-    std::vector<std::uint32_t> storage;  // 4-byte aligned rows
+    ZeroedPixels storage;           // 4-byte aligned rows
     int declaredBits = 32;          // what GetObject reports
     bool dib = false;
     HDC selectedInto = nullptr;

@@ -1,12 +1,28 @@
 // GradientFill: horizontal and vertical rectangle gradients and Gouraud-shaded triangles.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "platform/gdi.h"
 #include "platform/gdi/device_context.h"
 
 namespace platform::gdi {
 namespace {
+
+// Writes 0x00RRGGBB colours into a row from x on; 32-bit pixels get alpha 0.
+void CopySpan(const PixelBuffer& b, int x, int y, const std::vector<std::uint32_t>& colours) {
+    BYTE* p = b.Row(y) + x * b.BytesPerPixel();
+    if (b.bitsPerPixel == 32) {
+        std::memcpy(p, colours.data(), colours.size() * 4);
+        return;
+    }
+    for (std::uint32_t c : colours) {
+        p[0] = static_cast<BYTE>(c), p[1] = static_cast<BYTE>(c >> 8),
+        p[2] = static_cast<BYTE>(c >> 16);
+        p += 3;
+    }
+}
 
 // Colour channels are 16-bit; the high byte counts.
 std::uint32_t Lerp(const TRIVERTEX& a, const TRIVERTEX& b, long num, long den) {
@@ -23,12 +39,19 @@ void FillRectGradient(DeviceContext& dc, const TRIVERTEX& v0, const TRIVERTEX& v
     RECT area{std::min(v0.x, v1.x), std::min(v0.y, v1.y), std::max(v0.x, v1.x), std::max(v0.y, v1.y)};
     RECT t = dc.ToTarget(area);
     long span = vertical ? area.bottom - area.top : area.right - area.left;
+    std::vector<std::uint32_t> row;
     ForEachClipped(dc, t, [&](const RECT& c) {
-        for (int y = c.top; y < c.bottom; ++y)
-            for (int x = c.left; x < c.right; ++x) {
-                long pos = vertical ? y - t.top : x - t.left;
-                WritePixel(dc.target, x, y, Lerp(a, b, pos, span));
-            }
+        if (vertical) {
+            // One colour a row.
+            for (int y = c.top; y < c.bottom; ++y)
+                FillSpan(dc.target, RECT{c.left, y, c.right, y + 1}, Lerp(a, b, y - t.top, span));
+            return;
+        }
+        // One row of colours, repeated down the rectangle.
+        row.resize(static_cast<std::size_t>(c.right - c.left));
+        for (int x = c.left; x < c.right; ++x)
+            row[static_cast<std::size_t>(x - c.left)] = Lerp(a, b, x - t.left, span);
+        for (int y = c.top; y < c.bottom; ++y) CopySpan(dc.target, c.left, y, row);
     });
 }
 

@@ -72,9 +72,9 @@ void Surface::Resize(int width, int height) {
         std::memcpy(&kept[static_cast<std::size_t>(y) * copyW], buffer.Row(y), static_cast<std::size_t>(copyW) * 4);
     std::uint32_t* shared = id && width > 0 && height > 0 ? GetBackend().SharedSurfaceStore(id, width, height) : nullptr;
     if (shared) {
-        std::vector<std::uint32_t>().swap(storage);
+        storage = ZeroedPixels();
     } else {
-        storage.assign(static_cast<std::size_t>(width) * height, 0);
+        storage = ZeroedPixels(static_cast<std::size_t>(width) * height);
         shared = storage.data();
     }
     buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(shared), width, height, width * 4, 32};

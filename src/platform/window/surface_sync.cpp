@@ -38,9 +38,9 @@ void ProbeHitTransparent(Window* top) {
 void DetachPixels(Window* top) {
     Surface* s = top->surface.get();
     if (!s->storage.empty() && reinterpret_cast<BYTE*>(s->storage.data()) == s->buffer.bits) return;
-    std::vector<std::uint32_t> own(static_cast<std::size_t>(s->buffer.width) * s->buffer.height);
+    ZeroedPixels own(static_cast<std::size_t>(s->buffer.width) * s->buffer.height);
     for (int y = 0; y < s->buffer.height; ++y)
-        std::memcpy(&own[static_cast<std::size_t>(y) * s->buffer.width], s->buffer.Row(y),
+        std::memcpy(own.data() + static_cast<std::size_t>(y) * s->buffer.width, s->buffer.Row(y),
                     static_cast<std::size_t>(s->buffer.width) * 4);
     s->storage = std::move(own);
     s->buffer = gdi::PixelBuffer{reinterpret_cast<BYTE*>(s->storage.data()), s->buffer.width,

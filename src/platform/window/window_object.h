@@ -10,6 +10,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/region.h"
 #include "platform/window.h"
+#include "platform/zeroed_pixels.h"
 
 namespace platform::win {
 
@@ -29,7 +30,7 @@ struct WindowClass {
 // The pixels of a top-level window and what of them the backend has not shown yet.
 struct Surface {
     SurfaceId id = 0;
-    std::vector<std::uint32_t> storage;
+    ZeroedPixels storage;
     gdi::PixelBuffer buffer;
     Region damage;            // surface coordinates
     bool mapped = false;      // shown by the backend

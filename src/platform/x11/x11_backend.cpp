@@ -24,17 +24,60 @@ X11Backend::X11Backend(Display* dpy)
     std::setlocale(LC_CTYPE, "");
     // Without a running input-method server the built-in one still composes text.
     if (!XSupportsLocale() || !XSetLocaleModifiers("")) XSetLocaleModifiers("@im=none");
-    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    if (!im_) {
-        XSetLocaleModifiers("@im=none");
-        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    }
     selectionOwner_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
     XVisualInfo argb{};
     if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &argb)) argbVisual_ = argb.visual;
     // StructureNotify on the root brings the MANAGER announcement of a new system tray.
     XSelectInput(dpy_, root_, PropertyChangeMask | StructureNotifyMask);
+    InternEarlyAtoms();
+    WatchDesktop();
     WatchTrayManager();
+}
+
+void X11Backend::OpenInputMethod() {
+    inputMethodWanted_ = false;
+    inputMethodTried_ = true;
+    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    if (!im_) {
+        XSetLocaleModifiers("@im=none");
+        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+    }
+    if (!im_) return;
+    ::Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy_, &focus, &revert);
+    for (auto& [id, s] : surfaces_) {
+        if (s.ic) continue;
+        CreateInputContext(s);
+        if (s.ic && s.window == focus) XSetICFocus(s.ic);
+    }
+}
+
+// The atoms the start and the first window ask for, in one round trip instead of one each.
+// Interning creates an atom that does not exist yet, which changes nothing for the lookups
+// that used to ask only for existing ones: a property under a new atom is not there either.
+void X11Backend::InternEarlyAtoms() {
+    std::vector<std::string> names = {"_NET_WORKAREA",
+                                      "_NET_SUPPORTED",
+                                      "_NET_WM_STATE",
+                                      "_NET_WM_STATE_HIDDEN",
+                                      "_NET_WM_WINDOW_TYPE",
+                                      "_NET_WM_WINDOW_TYPE_NORMAL",
+                                      "_NET_WM_PID",
+                                      "_NET_WM_NAME",
+                                      "_NET_WM_ICON",
+                                      "_MOTIF_WM_HINTS",
+                                      "WM_STATE",
+                                      "WM_PROTOCOLS",
+                                      "WM_DELETE_WINDOW",
+                                      "UTF8_STRING",
+                                      "_NET_SYSTEM_TRAY_S" + std::to_string(screen_)};
+    std::vector<char*> pointers;
+    for (std::string& n : names) pointers.push_back(n.data());
+    std::vector<Atom> atoms(names.size(), None);
+    XInternAtoms(dpy_, pointers.data(), static_cast<int>(pointers.size()), False, atoms.data());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (atoms[i] != None) atoms_[names[i]] = atoms[i];
 }
 
 X11Backend::~X11Backend() {
@@ -56,14 +99,47 @@ X11Backend::~X11Backend() {
     close(wakePipe_[1]);
 }
 
+void X11Backend::WatchDesktop() {
+    int errorBase = 0;
+    if (!XRRQueryExtension(dpy_, &randrEventBase_, &errorBase)) {
+        randrEventBase_ = -1;
+        return;
+    }
+    XRRSelectInput(dpy_, root_,
+                   RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+}
+
+void X11Backend::NoteDesktopChange(XEvent& e) {
+    const bool randr = randrEventBase_ >= 0 && (e.type == randrEventBase_ + RRScreenChangeNotify ||
+                                                e.type == randrEventBase_ + RRNotify);
+    if (randr) XRRUpdateConfiguration(&e);
+    const bool root = e.xany.window == root_ &&
+                      (e.type == ConfigureNotify ||
+                       (e.type == PropertyNotify && e.xproperty.atom == Interned("_NET_WORKAREA")));
+    if (randr || root) {
+        workArea_.reset();
+        monitors_.reset();
+    }
+}
+
 RECT X11Backend::WorkArea() const {
+    if (!workArea_) workArea_ = ReadWorkArea();
+    return *workArea_;
+}
+
+std::vector<RECT> X11Backend::MonitorRects() const {
+    if (!monitors_) monitors_ = ReadMonitorRects();
+    return *monitors_;
+}
+
+RECT X11Backend::ReadWorkArea() const {
     SIZE s = ScreenSize();
     RECT full{0, 0, s.cx, s.cy};
     Atom type;
     int format;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    Atom workarea = XInternAtom(dpy_, "_NET_WORKAREA", True);
+    Atom workarea = Interned("_NET_WORKAREA");
     if (workarea == None ||
         XGetWindowProperty(dpy_, root_, workarea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
                            &after, &data) != Success ||
@@ -81,7 +157,7 @@ RECT X11Backend::WorkArea() const {
 }
 
 // RandR's monitors, the primary one first; the whole screen without RandR or monitors.
-std::vector<RECT> X11Backend::MonitorRects() const {
+std::vector<RECT> X11Backend::ReadMonitorRects() const {
     std::vector<RECT> rects;
     int eventBase = 0, errorBase = 0, count = 0;
     if (XRRQueryExtension(dpy_, &eventBase, &errorBase)) {

@@ -92,6 +92,7 @@ void X11Backend::TranslateConfigure(XConfigureEvent& e) {
 
 void X11Backend::Translate(XEvent& e) {
     if (XFilterEvent(&e, None)) return;
+    NoteDesktopChange(e);
     if (TranslateTrayEvent(e)) return;
     if (e.type == MapNotify || e.type == UnmapNotify || e.type == PropertyNotify) {
         TrackState(e);
@@ -163,6 +164,8 @@ void X11Backend::Translate(XEvent& e) {
 }
 
 std::optional<BackendEvent> X11Backend::Poll() {
+    // Before the events of the first mapped window, which alone can bring keys and focus.
+    if (inputMethodWanted_) OpenInputMethod();
     while (pending_.empty() && XPending(dpy_) > 0) {
         XEvent e;
         XNextEvent(dpy_, &e);

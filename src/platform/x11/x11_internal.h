@@ -24,6 +24,7 @@ constexpr EventKind kFocusOut = EventKind::FocusOut;
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,16 @@ class X11Backend : public Backend {
     }
 
   private:
+    // An atom interned at the start (InternEarlyAtoms), or asked of the server now.
+    Atom Interned(const std::string& name) const {
+        auto it = atoms_.find(name);
+        return it != atoms_.end() ? it->second : XInternAtom(dpy_, name.c_str(), False);
+    }
+    void InternEarlyAtoms();
+    void WatchDesktop();
+    void NoteDesktopChange(XEvent& e);
+    RECT ReadWorkArea() const;
+    std::vector<RECT> ReadMonitorRects() const;
     Atom A(const char* name) {
         auto it = atoms_.find(name);
         if (it != atoms_.end()) return it->second;
@@ -150,6 +161,8 @@ class X11Backend : public Backend {
     void SetWmState(Surf& s, const SurfaceParams& old, const SurfaceParams& p);
     void ApplyShapes(Surf& s);
     void MapNow(Surf& s);
+    void OpenInputMethod();
+    void CreateInputContext(Surf& s);
     Surf* FindCurrent(::Window w, SurfaceId* id);
     bool HasNetState(::Window w, const char* atom);
     long IcccmState(::Window w);
@@ -175,7 +188,18 @@ class X11Backend : public Backend {
     int screen_;
     ::Window root_;
     ::Window selectionOwner_ = 0;
+    // Opening the input method reads the locale's compose tables, some 8 ms, so it is opened
+    // after the first window is mapped (with its first frame), before any event of that
+    // window is read: keys and focus reach only mapped windows, so none arrives without it.
     XIM im_ = nullptr;
+    bool inputMethodWanted_ = false;
+    bool inputMethodTried_ = false;  // a server without one is not asked again
+    // The work area and the monitors, kept until the server reports a change (RandR events,
+    // the root window resized, its work-area property changed): the window layer asks for
+    // them many times while it places the first window, a round trip or two each.
+    mutable std::optional<RECT> workArea_;
+    mutable std::optional<std::vector<RECT>> monitors_;
+    int randrEventBase_ = -1;
     std::map<std::string, Atom> atoms_;
     std::map<SurfaceId, Surf> surfaces_;
     std::map<int, Cursor> cursors_;

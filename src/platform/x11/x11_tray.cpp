@@ -17,7 +17,7 @@ constexpr int kTrayIconSize = 22;
 
 ::Window X11Backend::TrayManager() const {
     std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(screen_);
-    return XGetSelectionOwner(dpy_, XInternAtom(dpy_, name.c_str(), False));
+    return XGetSelectionOwner(dpy_, Interned(name));
 }
 
 // Watches the tray manager so that its end is noticed.

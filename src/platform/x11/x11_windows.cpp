@@ -149,9 +149,7 @@ void X11Backend::MakeWindow(Surf& s, const SurfaceParams& p) {
     s.serverMapped = false;
     s.opacity = 255;
     AllocateStore(s, w, h);
-    if (im_)
-        s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
-                         s.window, XNFocusWindow, s.window, nullptr);
+    CreateInputContext(s);
     SetProperties(s, p);
     SetWmState(s, p, p);
     XChangeProperty(dpy_, s.window, A("_NET_WM_NAME"), A("UTF8_STRING"), 8, PropModeReplace,
@@ -287,7 +285,14 @@ void X11Backend::ShowSurface(SurfaceId id, bool show, bool activate) {
     XFlush(dpy_);
 }
 
+void X11Backend::CreateInputContext(Surf& s) {
+    if (im_)
+        s.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                         s.window, XNFocusWindow, s.window, nullptr);
+}
+
 void X11Backend::MapNow(Surf& s) {
+    if (!inputMethodTried_) inputMethodWanted_ = true;
     s.awaitingFrame = false;
     s.stateSerial = NextRequest(dpy_);
     // A replacement is already stacked where the old window is; a new window comes up on top.
