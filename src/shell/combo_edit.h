@@ -5,8 +5,8 @@
 
 #include "framework/std_controls.h"
 #include "paint/mask_edit.h"
+#include "shell/edit_button.h"
 #include "shell/edit_glyphs.h"
-#include "shell/skinned_edit.h"
 
 namespace shell {
 
@@ -15,23 +15,6 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 TShortCut ShortCut(WORD key, framework::TShiftState shift);
-
-class TsCustomComboEdit;
-
-// The flat button inside a combo edit; its click goes to the edit.
-class TsEditButton : public framework::TSpeedButton {
-  public:
-    explicit TsEditButton(TsCustomComboEdit* edit);
-    TsCustomComboEdit* Edit() const { return edit_; }
-    TsSkinData SkinData{"SPEEDBUTTON_SMALL"};
-    void Click() override;
-
-  protected:
-    void Paint() override;
-
-  private:
-    TsCustomComboEdit* edit_;
-};
 
 // Which built-in glyph the button shows and how; -1 takes the edit's own glyph.
 struct TsGlyphMode {
@@ -73,6 +56,10 @@ class TsCustomComboEdit : public paint::TsMaskEdit {
     bool IsEditHot() const override;
     // The skin-written text stops before the button.
     RECT TextRect() override;
+    // Where the client area's top-left corner lies in the window image.
+    POINT ClientOrigin();
+    // Puts the button's image on dc (window coordinates) at `at`.
+    void PaintButtonImage(HDC dc, POINT at);
 
   protected:
     UINT TextFlags() const override { return DT_LEFT | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX; }
@@ -87,8 +74,13 @@ class TsCustomComboEdit : public paint::TsMaskEdit {
     void KeyPress(char32_t& key) override;
     void Resized() override;
     void UpdateFormatRect();
+    void PaintChildren(HDC windowDc) override;
+    void PaintOverFrame(HDC windowDc) override;
 
   private:
+    bool SkinCommand(framework::TMessage& m);
+    void Print(HDC dc);
+    POINT ButtonOrigin();
     int GlyphIndexFor(TacGlyphState state) const;
     bool OverButton() const;
     void ApplyReadOnly() { framework::TCustomEdit::ReadOnly = readOnly_ || !directInput_; }
