@@ -1,6 +1,16 @@
 // An edit with a small button at its right end: the text keeps clear of the button, Alt+Down
 // presses it, Enter never enters the text, and DirectInput and ReadOnly decide what typing
 // and the button may do.
+//
+// Decisions for this platform:
+// - The background the edit lends its button (skin command 34) starts at the client area's
+//   place in the window image, (2, 2) with a 3-D border, the same place the resting button
+//   takes its background from and is put at. The inset of the text, (3, 3), would show a hot
+//   button's see-through pixels one pixel off from the resting ones.
+// - Paint, frame repaint and print all put the button's current image at its place, so a
+//   frame repainted while the mouse is over the button keeps the hot plate.
+// - A print hides the button for its length and shows it again on every way out, with the
+//   hover it had.
 #pragma once
 
 #include "framework/std_controls.h"
