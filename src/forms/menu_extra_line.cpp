@@ -94,8 +94,8 @@ void PaintExtraLine(const skin::TsSkinModel& model, const ExtraLineData& line,
     framework::TColor color = font.Color();
     if (section >= 0) {
         paint::PaintSectionRect(&model, section, line.section, paint::BgSourceFromBitmap(&bg, 0, 0),
-                                -1, -1, *strip, POINT{border, border}, RECT{0, 0, width, height},
-                                0, true);
+                                -1, -1, *strip, POINT{border, border}, RECT{0, 0, width, height}, 0,
+                                true);
         color = model.Sections[static_cast<std::size_t>(section)].FontColor[0];
     }
     int start = height - kExtraLineBareGap;

@@ -292,8 +292,8 @@ std::unique_ptr<framework::TBitmap> TsSkinableMenus::BuildBackground(TMenuItem& 
                             support.IcoLineSkin};
     auto bmp = PaintMenuBackground(manager_->Model(), spec, corners_);
     if (extraLine > 0)
-        PaintExtraLine(manager_->Model(), line, support.ExtraLineFont, extraLine,
-                       SkinBorderWidth(), *bmp);
+        PaintExtraLine(manager_->Model(), line, support.ExtraLineFont, extraLine, SkinBorderWidth(),
+                       *bmp);
     return bmp;
 }
 

@@ -77,8 +77,8 @@ std::vector<bool> OuterHoles(const framework::TBitmap& image, const skin::TsMask
 }
 
 void KeepInnerHoles(framework::TBitmap& bmp, POINT at, const framework::TBitmap& before,
-                    const framework::TBitmap& image, const skin::TsMaskData& entry,
-                    const RECT& src, bool right, bool bottom) {
+                    const framework::TBitmap& image, const skin::TsMaskData& entry, const RECT& src,
+                    bool right, bool bottom) {
     const PixelView d = View(bmp), b = View(before);
     const int w = src.right - src.left, h = src.bottom - src.top;
     if (d.Empty() || b.Empty() || w <= 0 || h <= 0 || d.bpp != b.bpp) return;
@@ -87,8 +87,7 @@ void KeepInnerHoles(framework::TBitmap& bmp, POINT at, const framework::TBitmap&
     for (int y = 0; y < h && y < b.height; ++y) {
         for (int x = 0; x < w && x < b.width; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            if (levels[i] == Through::none || outer[i] || !d.Contains(at.x + x, at.y + y))
-                continue;
+            if (levels[i] == Through::none || outer[i] || !d.Contains(at.x + x, at.y + y)) continue;
             std::copy_n(b.At(x, y), d.bpp, d.At(at.x + x, at.y + y));
         }
     }

@@ -21,7 +21,7 @@ std::vector<bool> OuterHoles(const framework::TBitmap& image, const skin::TsMask
 // Puts back the pixels of `before` (a copy of bmp's area at `at`, src-sized) that are
 // see-through in the entry but not outside.
 void KeepInnerHoles(framework::TBitmap& bmp, POINT at, const framework::TBitmap& before,
-                    const framework::TBitmap& image, const skin::TsMaskData& entry,
-                    const RECT& src, bool right, bool bottom);
+                    const framework::TBitmap& image, const skin::TsMaskData& entry, const RECT& src,
+                    bool right, bool bottom);
 
 }  // namespace paint

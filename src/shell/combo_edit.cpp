@@ -1,8 +1,8 @@
 #include "shell/combo_edit.h"
 
-#include "paint/control_kinds.h"
 #include "paint/bg_query.h"
 #include "paint/common_commands.h"
+#include "paint/control_kinds.h"
 #include "paint/control_paint.h"
 #include "paint/solid_fills.h"
 #include "skin/skin_commands.h"
@@ -77,7 +77,8 @@ namespace {
 class HiddenButton {
   public:
     explicit HiddenButton(TsEditButton* button)
-        : button_(button), visible_(button && button->Visible()),
+        : button_(button),
+          visible_(button && button->Visible()),
           above_(button && button->SkinData.MouseAbove) {
         if (visible_) button_->SetVisible(false);
     }

@@ -66,8 +66,7 @@ void TsEditButton::TakeGlyph() {
 
 void TsEditButton::PrepareCache() {
     TakeGlyph();
-    if (edit_->SkinData.IsSkinned() &&
-        ButtonPaintState() == paint::TsButtonPaintState::bpNormal) {
+    if (edit_->SkinData.IsSkinned() && ButtonPaintState() == paint::TsButtonPaintState::bpNormal) {
         PrepareResting();
         return;
     }

@@ -3,6 +3,7 @@
 // section's colour and its caption reading upwards from near the bottom, and the manager's
 // event may change it or hide it.
 #include "forms/menu_extra_line.h"
+
 #include "menu_test_support.h"
 
 namespace menu_test {

@@ -67,7 +67,8 @@ TEST_F(ComboSkinTest, SkinTextStopsBeforeTheButtonAndTheButtonMakesTheEditHot) {
 // command 34; the edit's image changes from row to row, so a query answered a pixel off would
 // show.
 TEST_F(ComboSkinTest, HotButtonSeesTheEditImageWhereTheRestingButtonIsPlaced) {
-    skin::TsGeneralData& edit = model().Sections[static_cast<std::size_t>(model().FindSection("EDIT"))];
+    skin::TsGeneralData& edit =
+        model().Sections[static_cast<std::size_t>(model().FindSection("EDIT"))];
     edit.GradientPercent = edit.HotGradientPercent = 100;
     edit.GradientArray = edit.HotGradientArray = skin::ParseGradient("$0000FF;$FF0000;100;0;0");
     skin::TsGeneralData& small = Section("SPEEDBUTTON_SMALL", Rgb(1, 1, 1), Rgb(2, 2, 2));
@@ -103,7 +104,8 @@ TEST_F(ComboSkinTest, PrintShowsTheButtonWhereAPaintDoesAndShowsItAgainWhenPaint
     const TBitmap& own = *b->SkinData.CacheBmp;
     int differ = 0;
     for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 16; ++x) differ += Px(printed, b->Left() + 2 + x, 2 + y) != Px(own, x, y);
+        for (int x = 0; x < 16; ++x)
+            differ += Px(printed, b->Left() + 2 + x, 2 + y) != Px(own, x, y);
     EXPECT_EQ(differ, 0) << "the button's image at its place in the window";
     EXPECT_EQ(Px(printed, 0, 0), Px(*e->SkinData.CacheBmp, 0, 0));
     EXPECT_EQ(Px(printed, 100, 10), kEditBg) << "the inside comes from the image";
@@ -134,7 +136,8 @@ TEST_F(ComboSkinTest, FileNameEditKeepsItsColoursUntilARefreshAndTimeEditTakesTh
     EXPECT_EQ(file->Color(), Rgb(255, 255, 255));
     EXPECT_EQ(file->Font().Color(), Rgb(0, 0, 0));
 
-    skin::TsGeneralData& s = model().Sections[static_cast<std::size_t>(model().FindSection("EDIT"))];
+    skin::TsGeneralData& s =
+        model().Sections[static_cast<std::size_t>(model().FindSection("EDIT"))];
     s.Color = Rgb(30, 60, 90);
     s.FontColor[0] = Rgb(5, 6, 7);
     const LPARAM own = reinterpret_cast<LPARAM>(manager.get());

@@ -72,7 +72,9 @@ TEST_F(EditButtonTest, RestingButtonIsTheGlyphOverTheEditImageAtTheButtonsPlace)
     EXPECT_EQ(b->Height(), 17);
     const TBitmap& edit = *e->SkinData.CacheBmp;
     // The client area starts 2 pixels into the window image.
-    auto want = [&](int x, int y) { return Glyphed(Px(edit, kButtonLeft + 2 + x, 2 + y), 0, x, y); };
+    auto want = [&](int x, int y) {
+        return Glyphed(Px(edit, kButtonLeft + 2 + x, 2 + y), 0, x, y);
+    };
     EXPECT_EQ(Mismatches([&](int x, int y) { return Cache(b, x, y); }, want), 0);
     EXPECT_EQ(Mismatches([&](int x, int y) { return ScreenPixel(e, kButtonLeft + x, y); }, want), 0)
         << "the idle edit puts the button's image at its place in the window";
@@ -135,7 +137,8 @@ TEST_F(EditButtonTest, DisabledGlyphAtHalfAlphaMixedIntoTheEditImage) {
         return Disabled(under, Glyphed(under, 0, x, y, 50));
     };
     EXPECT_EQ(Mismatches([&](int x, int y) { return Cache(b, x, y); }, want), 0);
-    EXPECT_EQ(Mismatches([&](int x, int y) { return ScreenPixel(e, kButtonLeft + x, y); }, want), 0);
+    EXPECT_EQ(Mismatches([&](int x, int y) { return ScreenPixel(e, kButtonLeft + x, y); }, want),
+              0);
 }
 
 }  // namespace

@@ -69,7 +69,8 @@ class ShippedSkinEdits : public ::testing::Test {
         return s;
     }
     // A pixel of the window of c (frame included), as RGB.
-    TColor WindowPixel(const std::vector<std::uint32_t>& s, framework::TWinControl* c, int x, int y) {
+    TColor WindowPixel(const std::vector<std::uint32_t>& s, framework::TWinControl* c, int x,
+                       int y) {
         RECT r{};
         GetWindowRect(c->Handle(), &r);
         const std::uint32_t v = s[static_cast<std::size_t>(r.top + y) * kScreenW + r.left + x];
@@ -94,9 +95,10 @@ class ShippedSkinEdits : public ::testing::Test {
 // left edge cut by the middle row. The fill colour is the section's.
 TEST_F(ShippedSkinEdits, FrameCornersShowTheEditsFillInsideTheirLines) {
     const auto s = Shot("edits");
-    const TColor fill = manager->Model().Sections[static_cast<std::size_t>(
-                                                      manager->Model().FindSection("EDIT"))]
-                            .Color;
+    const TColor fill =
+        manager->Model()
+            .Sections[static_cast<std::size_t>(manager->Model().FindSection("EDIT"))]
+            .Color;
     const TColor panelColor = WindowPixel(s, panel, 5, 5);
     ASSERT_GT(Distance(panelColor, fill), 20);
     // The frame's inner pixels let almost all of the fill through.
