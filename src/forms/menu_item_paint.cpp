@@ -132,7 +132,7 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
                 state,
                 *bg.bmp,
                 popup,
-                0 /* the extra line is never shown */,
+                InFirstColumn(*item) ? bg.extraLine : 0,
                 manager_->Model(),
                 nullptr};
     if (window) CopyBorderStrips(window, bg, *item, r, p.e1);
@@ -160,6 +160,10 @@ void TsSkinableMenus::DrawItem(framework::TObject* sender, TCanvas& canvas, cons
             }
         }
     }
+    // The first item brings the extra line's band left of the first column's pictures.
+    if (p.e1 > 0 && item == &FirstOf(*item))
+        BitBlt(canvas.Handle(), 0, 0, p.e1, bg.bmp->Height(), DcOf(*bg.bmp), kMenuClientInset,
+               kMenuClientInset, SRCCOPY);
     if (item->OnDrawItem) item->OnDrawItem(item, canvas, r, p.Selected());
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "forms/menu_background.h"
+#include "forms/menu_extra_line.h"
 #include "paint/bitmaps.h"
 #include "platform/gdi.h"
 #include "platform/gdi_text.h"
@@ -181,6 +182,7 @@ void TsSkinableMenus::MeasureItem(TObject* sender, TCanvas& canvas, int& width, 
         canvas.DrawText(text, calc, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
     SIZE glyph = GlyphSize(*item);
     width = 2 * glyph.cx + static_cast<int>(calc.right - calc.left) + 3 * Margin + Spacing;
+    if (InFirstColumn(*item)) width += ExtraLineWidthFor(FirstOf(*item));
     int line = RoundHalfEven(1.25 * canvas.TextHeight("W"));
     switch (type) {
         case TsMenuItemType::smDivider:
@@ -220,6 +222,28 @@ SIZE TsSkinableMenus::PopupSizeFromItems(TMenuItem& parent) {
     return SIZE{widest + 2 * BorderWidth, tallest + 2 * BorderWidth};
 }
 
+TMenuItem& TsSkinableMenus::FirstOf(TMenuItem& item) {
+    return item.Parent() && item.Parent()->Count() > 0 ? *item.Parent()->Items(0) : item;
+}
+
+bool TsSkinableMenus::InFirstColumn(const TMenuItem& item) {
+    const TMenuItem* parent = item.Parent();
+    if (!parent) return !StartsColumn(item);
+    for (int i = 0; i < parent->Count(); ++i) {
+        if (StartsColumn(*parent->Items(i))) return false;
+        if (parent->Items(i) == &item) return true;
+    }
+    return true;
+}
+
+int TsSkinableMenus::ExtraLineWidthFor(TMenuItem& first) {
+    if (!manager_ || !manager_->MenuSupport.UseExtraLine) return 0;
+    auto found = std::find_if(backgrounds_.begin(), backgrounds_.end(),
+                              [&](const Background& b) { return b.first == &first; });
+    if (found != backgrounds_.end()) return found->extraLine;
+    return PrepareExtraLine(*manager_, first).shown ? manager_->MenuSupport.ExtraLineWidth : 0;
+}
+
 // --- Background cache --------------------------------------------------------------------
 
 void TsSkinableMenus::FreeAllBackgrounds() {
@@ -239,8 +263,7 @@ std::size_t TsSkinableMenus::CachedBackgroundCount() {
 
 TsSkinableMenus::Background& TsSkinableMenus::BackgroundFor(TMenuItem& item, HWND window,
                                                             SIZE size) {
-    TMenuItem* first =
-        item.Parent() && item.Parent()->Count() > 0 ? item.Parent()->Items(0) : &item;
+    TMenuItem* first = &FirstOf(item);
     auto found = std::find_if(backgrounds_.begin(), backgrounds_.end(),
                               [&](const Background& b) { return b.first == first; });
     // A record left from another window or size (the popup changed under the same first
@@ -249,17 +272,29 @@ TsSkinableMenus::Background& TsSkinableMenus::BackgroundFor(TMenuItem& item, HWN
         found->bmp->Height() == size.cy)
         return *found;
     if (found != backgrounds_.end()) backgrounds_.erase(found);
-    Background record{first, BuildBackground(*first, size), window};
+    int extraLine = 0;
+    std::unique_ptr<framework::TBitmap> bmp = BuildBackground(*first, size, extraLine);
+    Background record{first, std::move(bmp), window, extraLine};
     if (window) BorderPass(window, *record.bmp);
     backgrounds_.push_back(std::move(record));
     return backgrounds_.back();
 }
 
-std::unique_ptr<framework::TBitmap> TsSkinableMenus::BuildBackground(TMenuItem& first, SIZE size) {
+std::unique_ptr<framework::TBitmap> TsSkinableMenus::BuildBackground(TMenuItem& first, SIZE size,
+                                                                     int& extraLine) {
     iconLineWidth_ = Margin + GlyphSize(first).cx + Spacing;
-    MenuBackgroundSpec spec{size, 0, SkinBorderWidth(), iconLineWidth_,
-                            manager_->MenuSupport.IcoLineSkin};
-    return PaintMenuBackground(manager_->Model(), spec, corners_);
+    const skin::TacMenuSupport& support = manager_->MenuSupport;
+    ExtraLineData line;
+    line.shown = false;
+    if (support.UseExtraLine) line = PrepareExtraLine(*manager_, first);
+    extraLine = line.shown ? support.ExtraLineWidth : 0;
+    MenuBackgroundSpec spec{size, extraLine, SkinBorderWidth(), iconLineWidth_,
+                            support.IcoLineSkin};
+    auto bmp = PaintMenuBackground(manager_->Model(), spec, corners_);
+    if (extraLine > 0)
+        PaintExtraLine(manager_->Model(), line, support.ExtraLineFont, extraLine, SkinBorderWidth(),
+                       *bmp);
+    return bmp;
 }
 
 // Subclasses the popup window once, then tells it that its border is ours and gives it the

@@ -13,8 +13,10 @@
 //   popup's first paint, whose items copy the whole border. It does not pump pending messages,
 //   which inside the menu loop would hand mouse input to windows outside the menu.
 // - A frame without see-through corners leaves the popup rectangular (no pixel is cut).
-// - The menu's image lists and extra line are not part of our framework's menus: glyphs come
-//   from an item's Bitmap only (16 x 16 columns otherwise) and the extra line is never shown.
+// - The menu's image lists are not part of our framework's menus: glyphs come from an item's
+//   Bitmap only (16 x 16 columns otherwise).
+// - The popup window is always found, so the extra line of the first column reaches the menu
+//   with the first item, as on systems that do not draw the menu's left band themselves.
 // - Our menu windows never animate, so hooking a menu has no animation setting to switch off;
 //   text is UTF-8, so the menu font takes no character set from the owning form.
 // - The painter is a component owned by its manager (found with PainterOf), so it lives and
@@ -92,6 +94,10 @@ class TsSkinableMenus : public framework::TComponent {
     void DrawItem(framework::TObject* sender, framework::TCanvas& canvas, const RECT& r,
                   framework::TOwnerDrawState state);
 
+    // The first item of the popup an item belongs to.
+    static framework::TMenuItem& FirstOf(framework::TMenuItem& item);
+    // No item up to and including this one starts a new column.
+    static bool InFirstColumn(const framework::TMenuItem& item);
     // Sizes used for layout: the item's glyph, its type's height and width.
     SIZE GlyphSize(const framework::TMenuItem& item) const;
     int IconLineWidth() const { return iconLineWidth_; }
@@ -109,6 +115,7 @@ class TsSkinableMenus : public framework::TComponent {
         framework::TMenuItem* first = nullptr;
         std::unique_ptr<framework::TBitmap> bmp;
         HWND window = nullptr;
+        int extraLine = 0;  // width of the extra line the picture shows, 0 without one
         std::vector<ItemPicture> items;
         // bmp in the window's own 32-bit format, for the border strips: copies between equal
         // formats are plain row moves.
@@ -119,7 +126,11 @@ class TsSkinableMenus : public framework::TComponent {
     struct ItemPaint;
     void SelectMenuFont(framework::TCanvas& canvas, bool bold) const;
     Background& BackgroundFor(framework::TMenuItem& item, HWND window, SIZE size);
-    std::unique_ptr<framework::TBitmap> BuildBackground(framework::TMenuItem& first, SIZE size);
+    std::unique_ptr<framework::TBitmap> BuildBackground(framework::TMenuItem& first, SIZE size,
+                                                        int& extraLine);
+    // The extra line's width for the popup whose first item is `first`: the cached picture's,
+    // else asked anew; 0 when the manager does not use one or it does not show.
+    int ExtraLineWidthFor(framework::TMenuItem& first);
     void BorderPass(HWND window, const framework::TBitmap& bg);
     void CopyBorderStrips(HWND window, Background& bg, const framework::TMenuItem& item,
                           const RECT& r, int e1);

@@ -5,6 +5,7 @@
 
 #include "paint/block_copy.h"
 #include "paint/border_mask.h"
+#include "paint/corner_holes.h"
 #include "paint/image_entry.h"
 #include "paint/image_pieces.h"
 #include "paint/section_paint.h"
@@ -184,15 +185,21 @@ void RefreshCorners(TsCommonData& d, int state) {
     const int W = cache.Width(), H = cache.Height();
     struct Corner {
         int x, y, srcX, srcY, w, h;
+        bool right, bottom;
     };
     const std::array<Corner, 4> corners{
-        {{0, 0, sx, sy, v.WL, v.WT},
-         {W - v.WR, 0, sx + fw - v.WR, sy, v.WR, v.WT},
-         {0, H - v.WB, sx, sy + fh - v.WB, v.WL, v.WB},
-         {W - v.WR, H - v.WB, sx + fw - v.WR, sy + fh - v.WB, v.WR, v.WB}}};
+        {{0, 0, sx, sy, v.WL, v.WT, false, false},
+         {W - v.WR, 0, sx + fw - v.WR, sy, v.WR, v.WT, true, false},
+         {0, H - v.WB, sx, sy + fh - v.WB, v.WL, v.WB, false, true},
+         {W - v.WR, H - v.WB, sx + fw - v.WR, sy + fh - v.WB, v.WR, v.WB, true, true}}};
     for (const Corner& c : corners) {
         if (c.w <= 0 || c.h <= 0) continue;
         RECT dst{c.x, c.y, c.x + c.w, c.y + c.h};
+        // Holes enclosed by the frame show the control's own fill, which PrepareCache put
+        // there: only the outer ones take the parent's pixels.
+        framework::TBitmap before(c.w, c.h, cache.PixelFormat());
+        BitBlt(before.Canvas().Handle(), 0, 0, c.w, c.h, cache.Canvas().Handle(), c.x, c.y,
+               SRCCOPY);
         FillFromBackground(cache, dst, bg);
         RECT src{c.srcX, c.srcY, c.srcX + c.w, c.srcY + c.h};
         if (v.MaskType != 0)
@@ -200,6 +207,7 @@ void RefreshCorners(TsCommonData& d, int state) {
         else
             CopyKeyed(cache, *image, c.x, c.y, true, bg, TransparentColor,
                       RECT{src.left, src.top, src.right - 1, src.bottom - 1});
+        KeepInnerHoles(cache, POINT{c.x, c.y}, before, *image, v, src, c.right, c.bottom);
     }
 }
 

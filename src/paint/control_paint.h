@@ -26,7 +26,9 @@ void PaintBorderFast(TsCommonData& data, HDC dc, const RECT& rect, int borderWid
                      int state);
 
 // Lays the four corners of the frame image in CacheBmp again over the parent's current
-// background.
+// background. Decision: only the see-through pixels joined to the control's outer edges take
+// the parent's pixels; those walled in by the frame's lines keep what PrepareCache painted
+// there (the control's own fill), since a corner rectangle reaches inside the frame too.
 void RefreshCorners(TsCommonData& data, int state);
 
 }  // namespace paint

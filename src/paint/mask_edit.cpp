@@ -133,6 +133,7 @@ void TsMaskEdit::PaintFrame(HDC dc) {
         RefreshCorners(SkinData, kStateNormal);
         CopyFrameStrips(target, 0, 0, Width(), Height(), SkinData.CacheBmp->Canvas().Handle(), 0, 0,
                         kMaskStrip);
+        PaintOverFrame(target);
     }
     if (!dc) ReleaseDC(Handle(), target);
 }

@@ -46,13 +46,16 @@ class TsMaskEdit : public framework::TMaskEdit {
     virtual bool HasSkinFrame() const;
     void WndProc(framework::TMessage& m) override;
     void PaintHandler(framework::TMessage& m) override;
+    // Windowless children over the whole window image (dc in window coordinates).
+    virtual void PaintChildren(HDC windowDc);
+    // Called after the frame strips went onto dc (window coordinates).
+    virtual void PaintOverFrame(HDC) {}
+    void Redraw();
 
   private:
     bool SkinCommand(framework::TMessage& m);
     bool SkinnedMessage(framework::TMessage& m);
     void AfterFramework(const framework::TMessage& m);
-    void PaintChildren(HDC windowDc);
-    void Redraw();
     TsDisabledKinds disabledKind_ = dkBlended;
 };
 

@@ -230,6 +230,14 @@ void TsSpeedButton::PaintGlyph(int state, int gw, int gh, SIZE text) {
     DrawButtonGlyph(*SkinData.CacheBmp, *glyph, at.x, at.y, look);
 }
 
+void TsSpeedButton::DrawGlyphInCache(int state) {
+    framework::TBitmap scratch;
+    framework::TBitmap* glyph = GlyphImage(scratch);
+    if (!glyph || !SkinData.CacheBmp) return;
+    const int gw = GlyphFrameWidth(*glyph, glyph == &scratch ? 1 : NumGlyphs);
+    PaintGlyph(state, gw, glyph->Height(), MeasureCaption(gw));
+}
+
 void TsSpeedButton::PaintArrow(const TsBgSource& bg) {
     const skin::TsSkinModel* model = SkinData.Model();
     if (!model) return;

@@ -60,7 +60,7 @@ class TsSpeedButton : public framework::TSpeedButton {
     void Loaded() override;
     TsButtonPaintState ButtonPaintState() const;
     // Paints the image into CacheBmp.
-    void PrepareCache();
+    virtual void PrepareCache();
     // Repaints onto the parent's surface without waiting for a paint message.
     void RepaintNow();
     int LastFadeSteps() const { return lastFadeSteps_; }
@@ -70,6 +70,8 @@ class TsSpeedButton : public framework::TSpeedButton {
   protected:
     void Paint() override;
     void WndProc(framework::TMessage& m) override;
+    // Draws the glyph of state into CacheBmp where the layout puts it, caption or not.
+    void DrawGlyphInCache(int state);
 
   private:
     bool SkinCommand(framework::TMessage& m);

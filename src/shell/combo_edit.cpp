@@ -1,6 +1,12 @@
 #include "shell/combo_edit.h"
 
+#include "paint/bg_query.h"
+#include "paint/common_commands.h"
 #include "paint/control_kinds.h"
+#include "paint/control_paint.h"
+#include "paint/solid_fills.h"
+#include "skin/skin_commands.h"
+#include "skin/skin_manager.h"
 
 namespace shell {
 
@@ -12,35 +18,6 @@ TShortCut ShortCut(WORD key, TShiftState shift) {
     if (shift & ssCtrl) sc |= scCtrl;
     if (shift & ssAlt) sc |= scAlt;
     return sc;
-}
-
-// --- TsEditButton ---------------------------------------------------------------------------
-
-TsEditButton::TsEditButton(TsCustomComboEdit* edit) : TSpeedButton(edit), edit_(edit) {
-    Flat = true;
-    SetCursor(crArrow);
-    SetBounds(0, 0, 22, edit->ClientHeight());
-    SetParent(edit);
-    SetAlign(TAlign::alRight);
-}
-
-void TsEditButton::Click() {
-    TSpeedButton::Click();
-    edit_->DoClick();
-}
-
-void TsEditButton::Paint() {
-    TCanvas& c = Canvas();
-    RECT r = ClientRect();
-    c.Brush.SetColor(edit_->Enabled() ? edit_->Color() : clBtnFace);
-    c.FillRect(r);
-    int state = PaintState();
-    if (state > 0 && Enabled())
-        DrawEdge(c.Handle(), &r, state == 2 ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    auto glyphState = static_cast<TacGlyphState>(state);
-    int x = (r.right - kGlyphSize) / 2, y = (r.bottom - kGlyphSize) / 2;
-    DrawEditGlyph(c, x, y, edit_->GlyphIndexFor(glyphState), glyphState,
-                  Enabled() && !edit_->GlyphMode.Grayed);
 }
 
 // --- TsCustomComboEdit ----------------------------------------------------------------------
@@ -58,6 +35,105 @@ RECT TsCustomComboEdit::TextRect() {
     const int e = EditInset();
     const int w = showButton_ && button_ ? button_->Width() : 0;
     return RECT{e, e, Width() - e - w, Height() - e};
+}
+
+POINT TsCustomComboEdit::ClientOrigin() {
+    if (!HandleAllocated()) return POINT{0, 0};
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    const POINT client = ClientToScreen(POINT{0, 0});
+    return POINT{client.x - window.left, client.y - window.top};
+}
+
+POINT TsCustomComboEdit::ButtonOrigin() {
+    const POINT origin = ClientOrigin();
+    return POINT{button_->Left() + origin.x, button_->Top() + origin.y};
+}
+
+void TsCustomComboEdit::PaintButtonImage(HDC dc, POINT at) {
+    if (!button_ || !SkinData.IsSkinned()) return;
+    button_->SkinData.BgChanged = true;
+    button_->PrepareCache();
+    const framework::TBitmap* image = button_->SkinData.CacheBmp.get();
+    if (!image || image->Empty()) return;
+    BitBlt(dc, at.x, at.y, button_->Width(), button_->Height(),
+           const_cast<framework::TBitmap*>(image)->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TsCustomComboEdit::PaintChildren(HDC windowDc) {
+    if (button_ && button_->Visible()) PaintButtonImage(windowDc, ButtonOrigin());
+}
+
+// The framework edit drew the inside with the button's own paint; the frame and the button
+// go over it again from the images.
+void TsCustomComboEdit::PaintOverFrame(HDC windowDc) {
+    if (IsEditHot() && button_ && button_->Visible()) PaintButtonImage(windowDc, ButtonOrigin());
+}
+
+namespace {
+
+// Hides the button for the length of a print and shows it again on every way out, with the
+// hover state it had: hiding would otherwise forget that the mouse is over it.
+class HiddenButton {
+  public:
+    explicit HiddenButton(TsEditButton* button)
+        : button_(button),
+          visible_(button && button->Visible()),
+          above_(button && button->SkinData.MouseAbove) {
+        if (visible_) button_->SetVisible(false);
+    }
+    ~HiddenButton() {
+        if (!visible_) return;
+        button_->SetVisible(true);
+        button_->SkinData.MouseAbove = above_;
+    }
+    HiddenButton(const HiddenButton&) = delete;
+    HiddenButton& operator=(const HiddenButton&) = delete;
+
+  private:
+    TsEditButton* button_;
+    bool visible_;
+    bool above_;
+};
+
+}  // namespace
+
+void TsCustomComboEdit::Print(HDC dc) {
+    SkinData.Updating = false;
+    if (SkinData.BgChanged) PrepareCache();
+    paint::RefreshCorners(SkinData, paint::kStateNormal);
+    HiddenButton hidden(button_);
+    PaintWhole(dc);
+    if (SkinData.CacheBmp && !SkinData.CacheBmp->Empty())
+        paint::CopyFrameStrips(dc, 0, 0, SkinData.CacheBmp->Width(), SkinData.CacheBmp->Height(),
+                               SkinData.CacheBmp->Canvas().Handle(), 0, 0, EditInset());
+    if (showButton_) PaintButtonImage(dc, ButtonOrigin());
+}
+
+bool TsCustomComboEdit::SkinCommand(TMessage& m) {
+    const WORD command = skin::SkinCommandOf(m.WParam);
+    switch (command) {
+        case skin::scGetBg: {
+            if (!m.LParam) return true;
+            auto& query = *reinterpret_cast<paint::TsBgQuery*>(m.LParam);
+            paint::CommonSkinCommand(SkinData, m);
+            query.Offset = ClientOrigin();
+            return true;
+        }
+        case skin::scIsPreparing:
+            m.Result = 0;
+            return true;
+        case skin::scNewSkin:
+        case skin::scRemoveSkin:
+        case skin::scRefresh:
+            TsMaskEdit::WndProc(m);
+            if (!SkinData.IsOwnManager(m.LParam)) return true;
+            skin::TsSkinManager::BroadcastToChildren(this, m.Msg, m.WParam, m.LParam);
+            Invalidate();
+            return true;
+        default:
+            return false;
+    }
 }
 
 int TsCustomComboEdit::ButtonWidth() const {
@@ -167,6 +243,11 @@ void TsCustomComboEdit::KeyPress(char32_t& key) {
 }
 
 void TsCustomComboEdit::WndProc(TMessage& m) {
+    if (m.Msg == skin::SM_SKINCMD && SkinCommand(m)) return;
+    if (m.Msg == WM_PRINT && SkinData.IsSkinned()) {
+        Print(reinterpret_cast<HDC>(m.WParam));
+        return;
+    }
     switch (m.Msg) {
         case WM_SETCURSOR:
             if (LOWORD(m.LParam) == HTCLIENT && OverButton()) {

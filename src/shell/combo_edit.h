@@ -1,12 +1,22 @@
 // An edit with a small button at its right end: the text keeps clear of the button, Alt+Down
 // presses it, Enter never enters the text, and DirectInput and ReadOnly decide what typing
 // and the button may do.
+//
+// Decisions for this platform:
+// - The background the edit lends its button (skin command 34) starts at the client area's
+//   place in the window image, (2, 2) with a 3-D border, the same place the resting button
+//   takes its background from and is put at. The inset of the text, (3, 3), would show a hot
+//   button's see-through pixels one pixel off from the resting ones.
+// - Paint, frame repaint and print all put the button's current image at its place, so a
+//   frame repainted while the mouse is over the button keeps the hot plate.
+// - A print hides the button for its length and shows it again on every way out, with the
+//   hover it had.
 #pragma once
 
 #include "framework/std_controls.h"
 #include "paint/mask_edit.h"
+#include "shell/edit_button.h"
 #include "shell/edit_glyphs.h"
-#include "shell/skinned_edit.h"
 
 namespace shell {
 
@@ -15,23 +25,6 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 TShortCut ShortCut(WORD key, framework::TShiftState shift);
-
-class TsCustomComboEdit;
-
-// The flat button inside a combo edit; its click goes to the edit.
-class TsEditButton : public framework::TSpeedButton {
-  public:
-    explicit TsEditButton(TsCustomComboEdit* edit);
-    TsCustomComboEdit* Edit() const { return edit_; }
-    TsSkinData SkinData{"SPEEDBUTTON_SMALL"};
-    void Click() override;
-
-  protected:
-    void Paint() override;
-
-  private:
-    TsCustomComboEdit* edit_;
-};
 
 // Which built-in glyph the button shows and how; -1 takes the edit's own glyph.
 struct TsGlyphMode {
@@ -73,6 +66,10 @@ class TsCustomComboEdit : public paint::TsMaskEdit {
     bool IsEditHot() const override;
     // The skin-written text stops before the button.
     RECT TextRect() override;
+    // Where the client area's top-left corner lies in the window image.
+    POINT ClientOrigin();
+    // Puts the button's image on dc (window coordinates) at `at`.
+    void PaintButtonImage(HDC dc, POINT at);
 
   protected:
     UINT TextFlags() const override { return DT_LEFT | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX; }
@@ -87,8 +84,13 @@ class TsCustomComboEdit : public paint::TsMaskEdit {
     void KeyPress(char32_t& key) override;
     void Resized() override;
     void UpdateFormatRect();
+    void PaintChildren(HDC windowDc) override;
+    void PaintOverFrame(HDC windowDc) override;
 
   private:
+    bool SkinCommand(framework::TMessage& m);
+    void Print(HDC dc);
+    POINT ButtonOrigin();
     int GlyphIndexFor(TacGlyphState state) const;
     bool OverButton() const;
     void ApplyReadOnly() { framework::TCustomEdit::ReadOnly = readOnly_ || !directInput_; }

@@ -96,6 +96,12 @@ TsSkinManager::~TsSkinManager() {
         ThirdParty.Values[static_cast<std::size_t>(i)] = JoinLines(ThirdPartyLists[static_cast<std::size_t>(i)]);
 }
 
+TacMenuSupport::TacMenuSupport() {
+    ExtraLineFont.SetName("MS Sans Serif");
+    ExtraLineFont.SetHeight(-11);
+    ExtraLineFont.SetColor(framework::clWindowText);
+}
+
 void TsSkinManager::Loaded() {
     framework::TComponent::Loaded();
     if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;

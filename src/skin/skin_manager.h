@@ -11,6 +11,7 @@
 
 #include "framework/component.h"
 #include "framework/control.h"
+#include "framework/menus.h"
 #include "skin/skin_archive.h"
 #include "skin/skin_commands.h"
 #include "skin/skin_engine.h"
@@ -44,10 +45,14 @@ struct TacAnimEffects {
     TacAnimEffect SkinChanging{true, 100, atFading};
 };
 
+// The menu settings: the icon line's section and the vertical extra line drawn along a popup's
+// left edge (its font is "MS Sans Serif", 11 pixels, in the window text colour).
 struct TacMenuSupport {
+    TacMenuSupport();
     std::string IcoLineSkin = "ICOLINE";
     bool UseExtraLine = false;
     int ExtraLineWidth = 32;
+    framework::TFont ExtraLineFont;
 };
 
 enum TacSkinningRule : unsigned { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
@@ -70,7 +75,11 @@ struct TsStoredSkin {
     std::vector<ArchiveEntry> Files;  // pictures of such a skin
 };
 
-using TacGetExtraLineData = std::function<void(TsSkinManager*, std::string& text)>;
+// Asked for the extra line of the popup whose first item is firstItem: its section, caption
+// and glyph (an empty bitmap the handler may fill), and whether it shows at all.
+using TacGetExtraLineData =
+    std::function<void(framework::TMenuItem* firstItem, std::string& section, std::string& caption,
+                       framework::TBitmap& glyph, bool& lineVisible)>;
 
 class TsSkinManager : public framework::TComponent {
 public:

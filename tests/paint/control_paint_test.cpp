@@ -360,6 +360,24 @@ TEST_F(FrameOnlyTest, CornersAreLaidAgainOverTheParentsCurrentImage) {
     EXPECT_EQ(Px(c, 15, 10), kWhite) << "the inside stays";
 }
 
+// The bar at the melody edits' left edge: see-through pixels inside a frame corner took the
+// parent's pixels, so the edit's own fill was cut by a stripe of the panel.
+TEST_F(FrameOnlyTest, HolesEnclosedByTheFrameKeepTheControlsOwnPixels) {
+    TBitmap& master = *model().MasterBitmap;
+    SetPx(master, 0, 17, paint::TransparentColor);  // on the outer edge
+    SetPx(master, 1, 17, paint::TransparentColor);  // joined to it
+    SetPx(master, 2, 18, paint::TransparentColor);  // walled in by the frame's pixels
+    SetPx(master, 9, 18, paint::TransparentColor);  // the same in the top-right corner
+    paint::RefreshCorners(child->SkinData, paint::kStateNormal);
+    const TBitmap& c = *child->SkinData.CacheBmp;
+    EXPECT_EQ(Px(c, 0, 0), TexturePixel(10, 6));
+    EXPECT_EQ(Px(c, 0, 1), TexturePixel(10, 7)) << "outer hole";
+    EXPECT_EQ(Px(c, 1, 1), TexturePixel(11, 7)) << "joined to the outside through a hole";
+    EXPECT_EQ(Px(c, 2, 2), kWhite) << "an inner hole keeps what the control painted";
+    EXPECT_EQ(Px(c, 27, 2), kWhite);
+    EXPECT_EQ(Px(c, 3, 3), Pattern(3, 19, 1)) << "opaque pixels are laid again";
+}
+
 TEST_F(FrameOnlyTest, FastBorderFillsTheBandBeyondTheFrameAndCopiesOnlyTheStrips) {
     auto target = MakeBitmap(30, 20, 24, kWhite);
     RECT inner{};

@@ -154,6 +154,37 @@ TEST_F(EditTest, TakingColoursDuringAPaintAsksForNoFurtherPaint) {
     EXPECT_EQ(WindowPixel(e, 40, 10), Rgb(9, 9, 9));
 }
 
+// A colour that never comes back exactly (here: the section's colour moves at every paint)
+// would make each paint set it again; setting it must not ask for the next paint.
+TEST_F(EditTest, AColourThatNeverComesBackExactlyDoesNotPaintForever) {
+    TsEdit* e = Edit();
+    Pump();
+    skin::TsGeneralData& s =
+        model().Sections[static_cast<std::size_t>(model().FindSection("EDIT"))];
+    int paints = 0;
+    framework::TWndMethod previous = e->WindowProc;
+    e->WindowProc = [&s, &paints, previous](framework::TMessage& m) {
+        if (m.Msg == WM_PAINT) {
+            ++paints;
+            s.Color = Rgb(paints, 2 * paints, 3 * paints);
+            s.FontColor[0] = Rgb(3 * paints, 2 * paints, paints);
+        }
+        previous(m);
+    };
+    e->Invalidate();
+    // A bounded loop: a fault here would otherwise never let a pump return.
+    MSG msg{};
+    int handled = 0;
+    for (; handled < 50 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++handled) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    EXPECT_LT(handled, 50) << "the queue runs empty";
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(e->Color(), Rgb(1, 2, 3));
+    EXPECT_EQ(WindowPixel(e, 40, 10), Rgb(1, 2, 3)) << "the paint used the colour it set";
+}
+
 TEST_F(EditTest, PasswordShowsOneMarkPerCharacterNotPerByte) {
     TsEdit* secret = Edit();
     TsEdit* marks = Edit(60);

@@ -93,6 +93,46 @@ TEST_F(MaskEditTest, DisabledImageIsMixedHalfWithTheParentAndEmptyTextWritesNoth
     EXPECT_LT(Count(cache, RECT{0, 0, 120, 21}, mixed), 120 * 21);
 }
 
+TEST_F(MaskEditTest, FocusedEditShowsItsSelectionInTheHotFrameAndReadOnlyLooksIdle) {
+    TsMaskEdit* e = Edit();
+    e->SetText("melody");
+    e->ReadOnly = true;
+    Pump();
+    EXPECT_EQ(WindowPixel(e, 0, 0), kEditBg) << "read-only keeps the idle look";
+    EXPECT_EQ(WindowPixel(e, 110, 10), kEditBg);
+    EXPECT_GT(114 * 15 - Count(*e->SkinData.CacheBmp, RECT{3, 3, 117, 18}, kEditBg), 20);
+
+    e->TabStop = true;
+    e->SetFocus();  // AutoSelect selects the whole text
+    Pump();
+    const auto highlight = static_cast<TColor>(framework::ColorToRGB(framework::clHighlight));
+    EXPECT_EQ(WindowPixel(e, 0, 0), kEditHot) << "focused, the frame is hot";
+    EXPECT_EQ(WindowPixel(e, 110, 10), kWhite) << "the framework edit on its own colour";
+    int selected = 0;
+    for (int x = 2; x < 60; ++x) selected += WindowPixel(e, x, 10) == highlight ? 1 : 0;
+    EXPECT_GT(selected, 5) << "the selection is the framework edit's";
+    EXPECT_EQ(WindowPixel(e, 100, 10), kWhite) << "only under the text";
+}
+
+TEST_F(MaskEditTest, PasswordWritesOneMarkPerCharacter) {
+    TsMaskEdit* secret = Edit();
+    TsMaskEdit* marks = Edit(60);
+    secret->SetPasswordChar(U'*');
+    secret->SetText("\xC3\xA4\xC3\xB6");  // two characters in four bytes
+    marks->SetPasswordChar(U'*');
+    marks->SetText("ab");
+    secret->PrepareCache();
+    marks->PrepareCache();
+    const Snapshot want(*marks->SkinData.CacheBmp);
+    int same = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 120; ++x)
+            same += Px(*secret->SkinData.CacheBmp, x, y) == want.Px(x, y, 3) ? 1 : 0;
+    EXPECT_EQ(same, 120 * 21);
+    EXPECT_GT(114 * 15 - Count(*marks->SkinData.CacheBmp, RECT{3, 3, 117, 18}, kEditBg), 10)
+        << "marks were written";
+}
+
 TEST_F(MaskEditTest, TextRectangleFollowsTheInsetAndTheFontHeight) {
     TsMaskEdit* e = Edit();
     EXPECT_EQ(e->EditInset(), 3);
