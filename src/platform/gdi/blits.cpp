@@ -163,18 +163,33 @@ bool DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, in
 
 // One row of source-over with premultiplied source pixels: every byte, alpha included,
 // becomes min(255, s * ca / 255 + d * (255 - a) / 255), each quotient rounded to nearest,
-// where a = sa * ca / 255 is the source's alpha scaled by the constant alpha.
-void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned ca) {
-    using namespace simd;
+// where a = sa * ca / 255 is the source's alpha scaled by the constant alpha. At full
+// constant alpha s * 255 / 255 is s and a is sa, so those two products are left out: the
+// usual case of a per-pixel picture costs one product a byte, as compositors pay.
+template <bool FullAlpha>
+UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned ca) {
+    // Eight pixels a step: 16-bit lanes of two 256-bit registers where the processor has them.
+    using u8x32 = std::uint8_t __attribute__((vector_size(32)));
+    using u16x32 = std::uint16_t __attribute__((vector_size(64)));
     int i = 0;
     // Lane k takes the alpha lane of its own pixel.
-    const u16x8 alphaLane = {3, 3, 3, 3, 7, 7, 7, 7};
-    const u16x8 k = u16x8{} + static_cast<std::uint16_t>(ca);
-    for (; i + 2 <= n; i += 2) {
-        u16x8 st = simd::Div255(Load8(s + i * 4) * k);
-        u16x8 inv = 255 - __builtin_shuffle(st, alphaLane);
-        u16x8 dt = simd::Div255(Load8(d + i * 4) * inv);
-        Store8(d + i * 4, SaturateByte(st + dt));
+    u16x32 alphaLane;
+    for (int l = 0; l < 32; ++l) alphaLane[l] = static_cast<std::uint16_t>(l | 3);
+    const u16x32 k = u16x32{} + static_cast<std::uint16_t>(ca);
+    for (; i + 8 <= n; i += 8) {
+        u8x32 sb, db;
+        std::memcpy(&sb, s + i * 4, sizeof sb);
+        std::memcpy(&db, d + i * 4, sizeof db);
+        u16x32 st = __builtin_convertvector(sb, u16x32);
+        if constexpr (!FullAlpha) {
+            st = st * k + 128;
+            st = (st + (st >> 8)) >> 8;
+        }
+        u16x32 dt = __builtin_convertvector(db, u16x32) * (255 - __builtin_shuffle(st, alphaLane)) + 128;
+        dt = st + ((dt + (dt >> 8)) >> 8);
+        dt = dt > 255 ? 255 : dt;
+        const u8x32 out = __builtin_convertvector(dt, u8x32);
+        std::memcpy(d + i * 4, &out, sizeof out);
     }
     for (; i < n; ++i) {
         const BYTE* sp = s + i * 4;
@@ -189,10 +204,11 @@ void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned
 bool DirectAlpha(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, int sy, unsigned ca) {
     if (dst.target.bitsPerPixel != 32 || src.target.bitsPerPixel != 32 || dst.target.bits == src.target.bits) return false;
     POINT so = src.ToTarget(POINT{sx, sy});
+    auto row = ca == 255 ? SourceOverRow<true> : SourceOverRow<false>;
     ForEachClipped(dst, t, [&](const RECT& c) {
         for (int y = c.top; y < c.bottom; ++y) {
             const BYTE* s = src.target.Row(so.y + (y - t.top)) + (so.x + (c.left - t.left)) * 4;
-            SourceOverRow(dst.target.Row(y) + c.left * 4, s, c.right - c.left, ca);
+            row(dst.target.Row(y) + c.left * 4, s, c.right - c.left, ca);
         }
     });
     return true;
