@@ -119,21 +119,27 @@ TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
                   sy = static_cast<int>(rng() % (src.height() + 2)) - 1;
         const int sw = 1 + static_cast<int>(rng() % (src.width() + 3)),
                   sh = 1 + static_cast<int>(rng() % (src.height() + 2));
-        const bool flip = round % 5 == 0;
+        const bool flip = round % 5 == 0, flipY = round % 7 < 2;
         const int x = 1, y = 1;
+        // Two holes: the rows are drawn in pieces, in both directions when mirrored.
         ExcludeClipRect(dst.dc(), 0, dh, 3, dh + 2);
+        const int holeX = 1 + static_cast<int>(rng() % dw), holeY = 1 + static_cast<int>(rng() % dh);
+        ExcludeClipRect(dst.dc(), holeX, holeY, holeX + 2, holeY + 1);
         SetStretchBltMode(dst.dc(), HALFTONE);
-        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, y, flip ? -dw : dw, dh, src.dc(),
-                               sx, sy, sw, sh, SRCCOPY));
+        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, flipY ? y + dh - 1 : y,
+                               flip ? -dw : dw, flipY ? -dh : dh, src.dc(), sx, sy, sw, sh,
+                               SRCCOPY));
         for (int ty = 0; ty < dh + 2; ++ty)
             for (int tx = 0; tx < dw + 2; ++tx) {
-                const bool inside =
-                    tx >= x && ty >= y && tx < x + dw && ty < y + dh && !(tx < 3 && ty >= dh);
+                const bool inside = tx >= x && ty >= y && tx < x + dw && ty < y + dh &&
+                                    !(tx < 3 && ty >= dh) &&
+                                    !(tx >= holeX && tx < holeX + 2 && ty == holeY);
                 std::uint32_t want = before.At(tx, ty);
                 unsigned wantAlpha = before.Alpha(tx, ty);
                 if (inside) {
                     const int i = flip ? dw - 1 - (tx - x) : tx - x;
-                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, ty - y);
+                    const int j = flipY ? dh - 1 - (ty - y) : ty - y;
+                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, j);
                     want = p & 0xFFFFFF;
                     // A 24-bit source gives alpha 0 on a 32-bit destination.
                     wantAlpha = dbits == 24 ? 255 : sbits == 32 ? p >> 24 : 0;

@@ -127,6 +127,32 @@ void ForEachDestination(DeviceContext& dc, const Mapping& m, Fn&& fn) {
     });
 }
 
+// Whole clipped rows of area averages, written through the row pointer.
+void HalftoneCopy(DeviceContext& dc, const Mapping& m, AreaAverager& area, bool keepAlpha) {
+    const RECT t = dc.ToTarget(m.dst);
+    const int w = m.dst.right - m.dst.left, h = m.dst.bottom - m.dst.top;
+    const PixelBuffer& b = dc.target;
+    const int bpp = b.BytesPerPixel();
+    const std::uint32_t keep = keepAlpha ? 0xFFFFFFFFu : 0xFFFFFFu;
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(w));
+    ForEachClipped(dc, t, [&](const RECT& c) {
+        const int n = c.right - c.left, i0 = m.flipX ? t.right - c.right : c.left - t.left;
+        for (int y = c.top; y < c.bottom; ++y) {
+            area.Row(m.flipY ? h - 1 - (y - t.top) : y - t.top, i0, n, line.data());
+            if (m.flipX) std::reverse(line.begin(), line.begin() + n);
+            BYTE* p = b.Row(y) + c.left * bpp;
+            if (bpp == 4) {
+                for (int k = 0; k < n; ++k) line[k] &= keep;
+                std::memcpy(p, line.data(), static_cast<std::size_t>(n) * 4);
+            } else {
+                for (int k = 0; k < n; ++k, p += 3)
+                    p[0] = static_cast<BYTE>(line[k]), p[1] = static_cast<BYTE>(line[k] >> 8),
+                    p[2] = static_cast<BYTE>(line[k] >> 16);
+            }
+        }
+    });
+}
+
 void FastCopy(DeviceContext& dst, const SourceCopy& s, RECT t, int sx, int sy) {
     bool keepAlpha = s.hasAlpha && dst.target.bitsPerPixel == 32;
     ForEachClipped(dst, t, [&](const RECT& c) {
@@ -264,6 +290,10 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
     std::optional<AreaAverager> area;
     if (halftone) area.emplace(s.px.data(), s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
+    if (halftone && rop == SRCCOPY) {
+        HalftoneCopy(*dst, m, *area, keepAlpha);
+        return TRUE;
+    }
     ForEachDestination(*dst, m, [&](int tx, int ty, int i, int j) {
         std::uint32_t p;
         if (halftone) {
