@@ -151,4 +151,29 @@ TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
     }
 }
 
+// A source rectangle far larger than its bitmap: the sums down pass 2^32 and are added in
+// doubles. The source is bottom-up, read in place; only a corner of the destination shows.
+TEST(GdiFastPaths, HalftoneStretchOfAHugeAreaIsStillExact) {
+    std::mt19937 rng(23);
+    Canvas src(12, 9, 32, true);
+    FillRandom(src, rng, false);
+    for (const int bits : {24, 32}) {
+        Canvas dst(16, 14, bits);
+        SetStretchBltMode(dst.dc(), HALFTONE);
+        // Source pixel 0 starts at destination index 2000 of 4000 on both axes.
+        ASSERT_TRUE(StretchBlt(dst.dc(), -1998, -1998, 4000, 4000, src.dc(), -3000, -3000, 6000,
+                               6000, SRCCOPY));
+        int covered = 0;
+        for (int ty = 0; ty < 14; ++ty)
+            for (int tx = 0; tx < 16; ++tx) {
+                const std::uint32_t p =
+                    ExactAverage(src, -3000, -3000, 6000, 6000, 4000, 4000, tx + 1998, ty + 1998);
+                covered += p != 0;
+                ASSERT_EQ(dst.At(tx, ty), p & 0xFFFFFF) << bits << " bits at " << tx << "," << ty;
+                ASSERT_EQ(dst.Alpha(tx, ty), bits == 32 ? p >> 24 : 255u) << tx << "," << ty;
+            }
+        EXPECT_GT(covered, 40);
+    }
+}
+
 }  // namespace

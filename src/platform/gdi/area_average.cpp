@@ -9,44 +9,97 @@ namespace platform::gdi {
 
 namespace {
 
-using f64x4 = AreaAverager::f64x4;
+using f64x4 = double __attribute__((vector_size(32)));
+using u32x4 = AreaAverager::u32x4;
 using i32x4 = std::int32_t __attribute__((vector_size(16)));
-using u32x4 = std::uint32_t __attribute__((vector_size(16)));
-using u8x4 = std::uint8_t __attribute__((vector_size(4)));
 
 long long FloorDiv(long long a, long long b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// Each destination column: the sum of its taps' pixels times their weights. The sums are
-// whole numbers below 2^32 (see the header), so they are added in 32-bit lanes and turned
-// into doubles once a column.
-UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* first, const int* at,
-                                  const std::uint32_t* weight, int n, f64x4* out) {
+// One destination column of a source row: the sum of its K taps' pixels times their
+// weights (missing taps weigh 0), in 32-bit lanes (see the header).
+template <int K>
+[[gnu::always_inline]] inline void SumColumns(const std::uint32_t* line, const int* at, const std::uint32_t* weight,
+                                              int k, int n, u32x4* out) {
     const u32x4 shift = {0, 8, 16, 24};
-    for (int i = 0; i < n; ++i) {
+    if constexpr (K > 0) k = K;
+    for (int i = 0; i < n; ++i, at += k, weight += k) {
         u32x4 acc = {};
-        for (int t = first[i]; t < first[i + 1]; ++t)
-            acc += weight[t] * ((line[at[t]] >> shift) & 255);
-        // No unsigned conversion in SSE2 or AVX2: flip the top bit, convert signed, add it back.
-        out[i] = __builtin_convertvector(reinterpret_cast<i32x4>(acc ^ 0x80000000u), f64x4) + 2147483648.0;
+        for (int t = 0; t < k; ++t) acc += weight[t] * ((line[at[t]] >> shift) & 255);
+        out[i] = acc;
     }
 }
 
-// (2 S + T) / 2 T rounded down is S / T rounded half up. Both are whole numbers below 2^53,
-// so the correctly rounded double quotient never reaches a whole number the exact one does
-// not, and truncation floors it.
-UTROZVON_WIDE_LOOP void SumDown(const f64x4* const* rows, const double* weight, int taps,
-                                const double* colTotal, double rowTotal, int n,
-                                std::uint32_t* out) {
+// The usual tap counts get loops the compiler can unroll.
+UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, const std::uint32_t* weight, int k, int n,
+                                  u32x4* out) {
+    switch (k) {
+        case 1: SumColumns<1>(line, at, weight, k, n, out); break;
+        case 2: SumColumns<2>(line, at, weight, k, n, out); break;
+        case 3: SumColumns<3>(line, at, weight, k, n, out); break;
+        case 4: SumColumns<4>(line, at, weight, k, n, out); break;
+        default: SumColumns<0>(line, at, weight, k, n, out); break;
+    }
+}
+
+// Unsigned 32-bit lanes as doubles. SSE2 and AVX2 convert only signed lanes: flip the top
+// bit, convert, and add its value back.
+[[gnu::always_inline]] inline void ToDoubles(u32x4 v, f64x4& out) {
+    out = __builtin_convertvector(reinterpret_cast<i32x4>(v ^ 0x80000000u), f64x4) + 2147483648.0;
+}
+
+// The rows' sums for destination column i weighted down the column: in 32-bit lanes when
+// every such sum fits them (see the header), else in doubles.
+template <bool Narrow>
+[[gnu::always_inline]] inline void SumColumn(const u32x4* const* rows, const std::uint32_t* weight, int taps, int i,
+                                             f64x4& acc) {
+    if constexpr (Narrow) {
+        u32x4 sum = {};
+        for (int t = 0; t < taps; ++t) sum += weight[t] * rows[t][i];
+        ToDoubles(sum, acc);
+    } else {
+        acc = f64x4{};
+        for (int t = 0; t < taps; ++t) {
+            f64x4 v;
+            ToDoubles(rows[t][i], v);
+            acc += static_cast<double>(weight[t]) * v;
+        }
+    }
+}
+
+// (2 S + T) / 2 T rounded down is S / T rounded half up. The quotient is taken by the
+// reciprocal and then corrected: both are whole numbers below 2^53, so the remainder
+// 2 S + T - q 2 T is exact, and q moves by one wherever the remainder is outside [0, 2 T).
+template <bool Narrow>
+[[gnu::always_inline]] inline void SumDownAs(const u32x4* const* rows, const std::uint32_t* weight, int taps,
+                                             const double* colTotal, const double* colHalfInverse, double rowTotal,
+                                             double rowInverse, int n, std::uint32_t* out) {
+    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
+    const u8x16 lowBytes = {0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12};
     for (int i = 0; i < n; ++i) {
         // Nothing covered: every sum is 0, and so is the quotient by 1.
-        const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total;
-        f64x4 acc = {};
-        for (int t = 0; t < taps; ++t) acc += weight[t] * rows[t][i];
-        const u8x4 b = __builtin_convertvector(__builtin_convertvector((2.0 * acc + total) / twice, i32x4), u8x4);
-        std::memcpy(out + i, &b, sizeof b);
+        const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total,
+                     inverse = total == 0 ? 1.0 : colHalfInverse[i] * rowInverse;
+        f64x4 acc;
+        SumColumn<Narrow>(rows, weight, taps, i, acc);
+        const f64x4 num = 2.0 * acc + total;
+        f64x4 q = __builtin_convertvector(__builtin_convertvector(num * inverse, i32x4), f64x4);
+        const f64x4 r = num - q * twice;
+        q = r >= twice ? q + 1.0 : q;
+        q = r < 0 ? q - 1.0 : q;
+        const u8x16 b = __builtin_shuffle(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)), lowBytes);
+        out[i] = reinterpret_cast<u32x4>(b)[0];
     }
+}
+
+UTROZVON_WIDE_LOOP void SumDown(const u32x4* const* rows, const std::uint32_t* weight, int taps, bool narrow,
+                                const double* colTotal, const double* colHalfInverse, double rowTotal,
+                                double rowInverse, int n, std::uint32_t* out) {
+    if (narrow)
+        SumDownAs<true>(rows, weight, taps, colTotal, colHalfInverse, rowTotal, rowInverse, n, out);
+    else
+        SumDownAs<false>(rows, weight, taps, colTotal, colHalfInverse, rowTotal, rowInverse, n, out);
 }
 
 }  // namespace
@@ -75,31 +128,43 @@ AreaAverager::Axis AreaAverager::MakeAxis(int n, int s, int m, int copyStart, in
     return a;
 }
 
-AreaAverager::AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH,
-                           int sx, int sy, int sw, int sh, int dw, int dh)
+AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int copyX, int copyY,
+                           int copyW, int copyH, int sx, int sy, int sw, int sh, int dw, int dh)
     : src_(src),
-      copyW_(copyW),
+      stride_(stride),
       dw_(dw),
       cols_(MakeAxis(dw, sx, sw, copyX, copyW)),
       rows_(MakeAxis(dh, sy, sh, copyY, copyH)),
       slots_(std::max(rows_.widest, 1)),
-      sums_(new f64x4[static_cast<std::size_t>(slots_) * dw]),
+      sums_(new u32x4[static_cast<std::size_t>(slots_) * dw]),
       held_(static_cast<std::size_t>(slots_), -1),
       rowAt_(static_cast<std::size_t>(slots_)),
       rowWeight_(static_cast<std::size_t>(slots_)) {
-    colAt_.reserve(cols_.taps.size());
-    colWeight_.reserve(cols_.taps.size());
-    for (const Tap& t : cols_.taps) colAt_.push_back(t.at), colWeight_.push_back(t.weight);
-    colTotal_.assign(cols_.total.begin(), cols_.total.end());
+    // Every column gets as many taps as the widest, the missing ones of weight 0.
+    const int k = std::max(cols_.widest, 1);
+    colAt_.assign(static_cast<std::size_t>(dw) * k, 0);
+    colWeight_.assign(static_cast<std::size_t>(dw) * k, 0);
+    colTotal_.resize(static_cast<std::size_t>(dw));
+    colHalfInverse_.resize(static_cast<std::size_t>(dw));
+    for (int i = 0; i < dw; ++i) {
+        for (int t = cols_.first[i]; t < cols_.first[i + 1]; ++t) {
+            colAt_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] = cols_.taps[t].at;
+            colWeight_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] = cols_.taps[t].weight;
+        }
+        colTotal_[i] = static_cast<double>(cols_.total[i]);
+        colHalfInverse_[i] = cols_.total[i] ? 0.5 / colTotal_[i] : 0;
+    }
+    const std::uint64_t colMost = cols_.total.empty() ? 0 : *std::max_element(cols_.total.begin(), cols_.total.end()),
+                        rowMost = rows_.total.empty() ? 0 : *std::max_element(rows_.total.begin(), rows_.total.end());
+    narrow_ = rowMost == 0 || colMost <= 0xFFFFFFFFu / 255 / rowMost;
 }
 
-const f64x4* AreaAverager::RowSums(int row) {
+const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
     const int slot = row % slots_;
-    f64x4* out = &sums_[static_cast<std::size_t>(slot) * dw_];
+    u32x4* out = &sums_[static_cast<std::size_t>(slot) * dw_];
     if (held_[static_cast<std::size_t>(slot)] == row) return out;
     held_[static_cast<std::size_t>(slot)] = row;
-    SumAcross(src_ + static_cast<std::ptrdiff_t>(row) * copyW_, cols_.first.data(), colAt_.data(),
-              colWeight_.data(), dw_, out);
+    SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1), dw_, out);
     return out;
 }
 
@@ -109,8 +174,9 @@ void AreaAverager::Row(int j, int i0, int n, std::uint32_t* out) {
         rowAt_[static_cast<std::size_t>(t)] = RowSums(rows_.taps[first + t].at) + i0;
         rowWeight_[static_cast<std::size_t>(t)] = rows_.taps[first + t].weight;
     }
-    SumDown(rowAt_.data(), rowWeight_.data(), taps, colTotal_.data() + i0,
-            static_cast<double>(rows_.total[j]), n, out);
+    const double total = static_cast<double>(rows_.total[j]);
+    SumDown(rowAt_.data(), rowWeight_.data(), taps, narrow_, colTotal_.data() + i0, colHalfInverse_.data() + i0, total,
+            total ? 1.0 / total : 0, n, out);
 }
 
 std::uint32_t AreaAverager::At(int i, int j) {

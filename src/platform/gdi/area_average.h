@@ -10,12 +10,13 @@
 // a destination pixel that covers none of them is 0.
 //
 // A row's sum for one destination column is at most 255 times the source width in units of
-// 1/dw, and 32 bits hold it for any bitmap this library makes. The sums down are kept in
-// doubles, four channels to a vector: every weight, product and sum is a whole number below
-// 2^53 (at most 255 times the source area in units of 1/(dw dh)), so a double holds each
-// exactly and the order of the additions cannot change it.
+// 1/dw, and 32 bits hold it for any bitmap this library makes. The sums down reach 255 times
+// the source area in units of 1/(dw dh): in 32-bit lanes while that fits them (a source of
+// up to about 16 million pixels), else in doubles. The quotient is taken in doubles: every
+// sum is a whole number below 2^53, so a double holds it exactly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -24,11 +25,12 @@ namespace platform::gdi {
 
 class AreaAverager {
   public:
-    using f64x4 = double __attribute__((vector_size(32)));
+    using u32x4 = std::uint32_t __attribute__((vector_size(16)));
 
     // src: the source pixels inside the bitmap as 0xAARRGGBB, copyW x copyH from source
-    // (copyX, copyY); the source rectangle is (sx, sy, sw, sh) and the destination dw x dh.
-    AreaAverager(const std::uint32_t* src, int copyX, int copyY, int copyW, int copyH, int sx,
+    // (copyX, copyY), rows `stride` pixels apart; the source rectangle is (sx, sy, sw, sh)
+    // and the destination dw x dh.
+    AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int copyX, int copyY, int copyW, int copyH, int sx,
                  int sy, int sw, int sh, int dw, int dh);
 
     // Destination pixels i0 .. i0 + n - 1 of destination row j, counted from the destination
@@ -50,24 +52,27 @@ class AreaAverager {
         int widest = 0;                    // the most taps of one index
     };
     static Axis MakeAxis(int n, int s, int m, int copyStart, int copyLen);
-    const f64x4* RowSums(int row);
+    const u32x4* RowSums(int row);
 
     const std::uint32_t* src_;
-    int copyW_, dw_;
+    std::ptrdiff_t stride_;
+    int dw_;
     Axis cols_, rows_;
-    // The column taps and totals as the summing loops read them.
+    // The column taps as the summing loop reads them, as many to every column (the missing
+    // ones weigh 0), and each column's total and 1 / (2 total).
     std::vector<int> colAt_;
     std::vector<std::uint32_t> colWeight_;
-    std::vector<double> colTotal_;
+    std::vector<double> colTotal_, colHalfInverse_;
     // The row sums of the last source rows, copy row r in slot r % slots: the rows of one
     // destination row are consecutive and at most `slots`, so they never share a slot. Each
     // slot holds the 4 channel sums for every destination column.
     int slots_;
-    std::unique_ptr<f64x4[]> sums_;
+    std::unique_ptr<u32x4[]> sums_;
     std::vector<int> held_;  // copy row in each slot, or -1
     // The row sums and weights of the destination row being summed down.
-    std::vector<const f64x4*> rowAt_;
-    std::vector<double> rowWeight_;
+    std::vector<const u32x4*> rowAt_;
+    std::vector<std::uint32_t> rowWeight_;
+    bool narrow_ = false;  // the sums down fit 32 bits
 };
 
 }  // namespace platform::gdi

@@ -46,11 +46,15 @@ struct SourceCopy {
     int x = 0, y = 0, width = 0, height = 0;
     bool hasAlpha = false;
     std::vector<std::uint32_t> px;
+    // The first pixel and the pixels from one row to the next: px, or the bitmap's own rows.
+    const std::uint32_t* rows = nullptr;
+    std::ptrdiff_t stride = 0;
     bool Contains(int sx, int sy) const { return sx >= x && sy >= y && sx < x + width && sy < y + height; }
     std::uint32_t At(int sx, int sy) const { return px[static_cast<std::size_t>(sy - y) * width + (sx - x)]; }
 };
 
-SourceCopy CopySource(const DeviceContext& src, RECT logical) {
+// borrow: a 32-bit source that the blit does not write may be read in place.
+SourceCopy CopySource(const DeviceContext& src, RECT logical, bool borrow = false) {
     SourceCopy c;
     RECT t = src.ToTarget(logical);
     RECT r = RectIntersection(t, RECT{0, 0, src.target.width, src.target.height});
@@ -60,7 +64,15 @@ SourceCopy CopySource(const DeviceContext& src, RECT logical) {
     c.width = r.right - r.left;
     c.height = r.bottom - r.top;
     c.hasAlpha = src.target.bitsPerPixel == 32;
+    const BYTE* first = src.target.Row(r.top) + r.left * src.target.BytesPerPixel();
+    if (borrow && c.hasAlpha && reinterpret_cast<std::uintptr_t>(first) % 4 == 0 && src.target.stride % 4 == 0) {
+        c.rows = reinterpret_cast<const std::uint32_t*>(first);
+        c.stride = src.target.stride / 4;
+        return c;
+    }
     c.px.resize(static_cast<std::size_t>(c.width) * c.height);
+    c.rows = c.px.data();
+    c.stride = c.width;
     for (int y = 0; y < c.height; ++y) {
         const BYTE* p = src.target.Row(r.top + y) + r.left * src.target.BytesPerPixel();
         std::uint32_t* out = &c.px[static_cast<std::size_t>(y) * c.width];
@@ -282,14 +294,15 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     DeviceContext* src = LookupDC(hsrc);
     if (!src || w == 0 || h == 0 || sw == 0 || sh == 0) return FALSE;
     Mapping m = Normalize(x, y, w, h, sx, sy, sw, sh);
-    SourceCopy s = CopySource(*src, RECT{m.sx, m.sy, m.sx + m.sw, m.sy + m.sh});
-    int dw = m.dst.right - m.dst.left, dh = m.dst.bottom - m.dst.top;
     bool halftone = dst->state.stretchMode == HALFTONE;
+    // Area averages read the source rows in place unless the blit writes them.
+    SourceCopy s = CopySource(*src, RECT{m.sx, m.sy, m.sx + m.sw, m.sy + m.sh}, halftone && src->target.bits != dst->target.bits);
+    int dw = m.dst.right - m.dst.left, dh = m.dst.bottom - m.dst.top;
     bool keepAlpha = rop == SRCCOPY && s.hasAlpha && dst->target.bitsPerPixel == 32;
     std::uint32_t pattern = 0;
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
     std::optional<AreaAverager> area;
-    if (halftone) area.emplace(s.px.data(), s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
+    if (halftone) area.emplace(s.rows, s.stride, s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
     if (halftone && rop == SRCCOPY) {
         HalftoneCopy(*dst, m, *area, keepAlpha);
         return TRUE;
