@@ -1,5 +1,7 @@
 #include "paint/image_pieces.h"
 
+#include <vector>
+
 #include "paint/block_copy.h"
 #include "paint/image_entry.h"
 #include "platform/gdi/pixel_simd.h"
@@ -74,9 +76,9 @@ int MaskRunScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
 // become 255 over an opaque background). A step that meets the key colour is left to the
 // pixel loop, which stops at it. The byte shuffle wants SSSE3 and gains from AVX2; other
 // x86 machines get a plain copy of the loop, and other processors their own shuffle.
-template <int S, bool Opaque>
+template <int S, bool Opaque, bool Keyed = true>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("default", "ssse3", "avx2")))
+__attribute__((target_clones("default", "ssse3", "avx2", "arch=x86-64-v4")))
 #endif
 int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n) {
     using u8x32 = std::uint8_t __attribute__((vector_size(32)));
@@ -112,8 +114,10 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
         load(s + i * S, sv);
         load(m + i * S, mv);
         std::memcpy(&dv, d + i * 4, sizeof dv);
-        const u64x4 keyed = reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
-        if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
+        if constexpr (Keyed) {
+            const u64x4 keyed = reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
+            if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
+        }
         const u16x32 d16 = __builtin_convertvector(dv, u16x32), m16 = __builtin_convertvector(mv, u16x32);
         const u16x32 mixed = (d16 * m16 + __builtin_convertvector(sv, u16x32) * (256 - m16)) >> 8;
         const u16x32 alpha = Opaque ? ~colour & 255 : d16 & ~colour;
@@ -147,10 +151,20 @@ using MaskPixelFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint
 struct MaskMixer {
     MaskRunFn run;
     MaskPixelFn pixel;  // one pixel, whatever its colour
+    MaskRunFn keyFree;  // a run known to hold no key colour pixel
 };
 
+// Pixels of a run without the key colour, whatever the depths.
 template <int D, int S, bool Opaque>
-constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>};
+int MaskKeyFree(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m,
+                int n) {
+    if constexpr (D == 4) return MaskRun4<S, Opaque, false>(d, s, m, n);
+    for (int i = 0; i < n; ++i) MaskPixel<D, S, Opaque>(d + i * D, s + i * S, m + i * S);
+    return n;
+}
+
+template <int D, int S, bool Opaque>
+constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>, MaskKeyFree<D, S, Opaque>};
 
 MaskMixer ChooseMaskMixer(int dbpp, int sbpp, bool opaque) {
     if (dbpp == 4) {
@@ -195,6 +209,60 @@ void CopyMasked(framework::TBitmap& bmp, RECT dr, RECT sr, const skin::TsMaskDat
             ++i;
         }
     }
+}
+
+namespace {
+
+// Lays the w pixels of a piece row (bpp bytes each) from phase `from` of the piece across n
+// 32-bit pixels of out.
+void SpreadPieceRow(std::uint8_t* out, const std::uint8_t* row, int bpp, int w, int from, int n) {
+    const int first = std::min(w, n);
+    for (int k = 0; k < first; ++k) {
+        const std::uint8_t* p = row + ((from + k) % w) * bpp;
+        out[k * 4] = p[0], out[k * 4 + 1] = p[1], out[k * 4 + 2] = p[2], out[k * 4 + 3] = 0;
+    }
+    // The rest repeats the first w pixels: doubling block copies.
+    for (int done = first; done < n;) {
+        const int chunk = std::min(done - done % w, n - done);
+        std::memcpy(out + done * 4, out, static_cast<std::size_t>(chunk) * 4);
+        done += chunk;
+    }
+}
+
+}  // namespace
+
+bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph, const skin::TsMaskData& entry,
+                     const framework::TBitmap& image) {
+    const PixelView d = View(bmp), s = View(image);
+    if (d.Empty() || s.Empty() || pw <= 0 || ph <= 0) return false;
+    const int mo = MaskOffset(entry);
+    if (sx < 0 || sy < 0 || sx + pw > s.width || sy + ph > SourceRows(s, mo) || sy + mo < 0) return false;
+    const RECT c = Intersect(area, RECT{0, 0, d.width, d.height});
+    if (IsEmpty(c)) return true;
+    const int n = c.right - c.left, from = (c.left - area.left) % pw;
+    std::vector<std::uint8_t> pic(static_cast<std::size_t>(n) * 4), mask(pic.size());
+    const MaskMixer mix = ChooseMaskMixer(d.bpp, 4, false);
+    // Piece row r serves the destination rows r, r + ph, r + 2 ph ... of the area.
+    for (int r = 0; r < ph; ++r) {
+        int y = area.top + r;
+        if (y < c.top) y += (c.top - y + ph - 1) / ph * ph;
+        if (y >= c.bottom) continue;
+        const std::uint8_t* piece = s.At(sx, sy + r);
+        SpreadPieceRow(pic.data(), piece, s.bpp, pw, from, n);
+        SpreadPieceRow(mask.data(), s.At(sx, sy + r + mo), s.bpp, pw, from, n);
+        bool keyed = false;
+        for (int k = 0; k < pw && !keyed; ++k) keyed = SameColor(piece + k * s.bpp, kKey);
+        for (; y < c.bottom; y += ph) {
+            std::uint8_t* row = d.At(c.left, y);
+            if (!keyed) {
+                mix.keyFree(row, pic.data(), mask.data(), n);
+                continue;
+            }
+            // Key pixels stay as they are.
+            for (int i = 0; i < n; ++i) i += mix.run(row + i * d.bpp, pic.data() + i * 4, mask.data() + i * 4, n - i);
+        }
+    }
+    return true;
 }
 
 void CopyKeyed(framework::TBitmap& bmp, const framework::TBitmap& image, int x, int y, bool useParentBg,
