@@ -18,7 +18,8 @@ long long FloorDiv(long long a, long long b) {
 }
 
 // One destination column of a source row: the sum of its K taps' pixels times their
-// weights (missing taps weigh 0), in 32-bit lanes (see the header).
+// weights (missing taps weigh 0), in 32-bit lanes (see the header), each pixel's channels
+// shifted into their own lanes.
 template <int K>
 [[gnu::always_inline]] inline void SumColumns(const std::uint32_t* line, const int* at, const std::uint32_t* weight,
                                               int k, int n, u32x4* out) {
@@ -43,46 +44,92 @@ UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, cons
     }
 }
 
+// The rows' sums weighted down every column, in 32-bit lanes, four columns a step.
+UTROZVON_WIDEST_LOOP void SumDownNarrow(const u32x4* const* rows, const std::uint32_t* weight, int taps, int n,
+                                        u32x4* out) {
+    using u32x16 = std::uint32_t __attribute__((vector_size(64)));
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        u32x16 acc = {};
+        for (int t = 0; t < taps; ++t) {
+            u32x16 v;
+            std::memcpy(&v, rows[t] + i, sizeof v);
+            acc += weight[t] * v;
+        }
+        std::memcpy(out + i, &acc, sizeof acc);
+    }
+    for (; i < n; ++i) {
+        u32x4 acc = {};
+        for (int t = 0; t < taps; ++t) acc += weight[t] * rows[t][i];
+        out[i] = acc;
+    }
+}
+
+// (2 S + T) / 2 T rounded down is S / T rounded half up, two pixels a step (lanes of 8
+// doubles). The quotient is taken by the reciprocal and then corrected: both are whole
+// numbers below 2^53, so the remainder 2 S + T - q 2 T is exact, and q moves by one wherever
+// the remainder is outside [0, 2 T). total, twice and inverse hold each column's T, 2 T and
+// about 1 / 2 T four times (1, 1 where T is 0: every sum is 0 there, and so is the quotient).
+UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const double* total, const double* twice,
+                                    const double* inverse, int n, std::uint32_t* out) {
+    using f64x8 = double __attribute__((vector_size(64)));
+    using i32x8 = std::int32_t __attribute__((vector_size(32)));
+    using u32x8 = std::uint32_t __attribute__((vector_size(32)));
+    using u8x32 = std::uint8_t __attribute__((vector_size(32)));
+    for (int i = 0; i < n; i += 2) {
+        // An odd last pixel is computed twice from the same lanes and stored once.
+        const int at = std::min(i, n - 2 < 0 ? 0 : n - 2);
+        u32x8 s;
+        f64x8 t, two, inv;
+        if (n == 1) {
+            u32x4 one = sums[0];
+            s = __builtin_shufflevector(one, one, 0, 1, 2, 3, 0, 1, 2, 3);
+            std::memcpy(&t, total, 32), std::memcpy(reinterpret_cast<char*>(&t) + 32, total, 32);
+            std::memcpy(&two, twice, 32), std::memcpy(reinterpret_cast<char*>(&two) + 32, twice, 32);
+            std::memcpy(&inv, inverse, 32), std::memcpy(reinterpret_cast<char*>(&inv) + 32, inverse, 32);
+        } else {
+            std::memcpy(&s, sums + at, sizeof s);
+            std::memcpy(&t, total + at * 4, sizeof t);
+            std::memcpy(&two, twice + at * 4, sizeof two);
+            std::memcpy(&inv, inverse + at * 4, sizeof inv);
+        }
+        const f64x8 num = 2.0 * (__builtin_convertvector(reinterpret_cast<i32x8>(s ^ 0x80000000u), f64x8) + 2147483648.0) + t;
+        f64x8 q = __builtin_convertvector(__builtin_convertvector(num * inv, i32x8), f64x8);
+        const f64x8 r = num - q * two;
+        q = r >= two ? q + 1.0 : q;
+        q = r < 0 ? q - 1.0 : q;
+        const u8x32 b = reinterpret_cast<u8x32>(__builtin_convertvector(q, i32x8));
+        const u8x32 packed = __builtin_shufflevector(b, b, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4,
+                                                     8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
+        if (n == 1) {
+            std::memcpy(out, &packed, 4);
+            return;
+        }
+        std::memcpy(out + at, &packed, 8);
+    }
+}
+
 // Unsigned 32-bit lanes as doubles. SSE2 and AVX2 convert only signed lanes: flip the top
 // bit, convert, and add its value back.
 [[gnu::always_inline]] inline void ToDoubles(u32x4 v, f64x4& out) {
     out = __builtin_convertvector(reinterpret_cast<i32x4>(v ^ 0x80000000u), f64x4) + 2147483648.0;
 }
 
-// The rows' sums for destination column i weighted down the column: in 32-bit lanes when
-// every such sum fits them (see the header), else in doubles.
-template <bool Narrow>
-[[gnu::always_inline]] inline void SumColumn(const u32x4* const* rows, const std::uint32_t* weight, int taps, int i,
-                                             f64x4& acc) {
-    if constexpr (Narrow) {
-        u32x4 sum = {};
-        for (int t = 0; t < taps; ++t) sum += weight[t] * rows[t][i];
-        ToDoubles(sum, acc);
-    } else {
-        acc = f64x4{};
+// Sums down beyond 32 bits: in doubles, a pixel at a time, divided as in Quotients.
+UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_t* weight, int taps,
+                                    const double* colTotal, const double* colHalfInverse, double rowTotal,
+                                    double rowInverse, int n, std::uint32_t* out) {
+    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
+    const u8x16 lowBytes = {0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12};
+    for (int i = 0; i < n; ++i) {
+        const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total,
+                     inverse = total == 0 ? 1.0 : colHalfInverse[i] * rowInverse;
+        f64x4 acc = {};
         for (int t = 0; t < taps; ++t) {
             f64x4 v;
             ToDoubles(rows[t][i], v);
             acc += static_cast<double>(weight[t]) * v;
         }
-    }
-}
-
-// (2 S + T) / 2 T rounded down is S / T rounded half up. The quotient is taken by the
-// reciprocal and then corrected: both are whole numbers below 2^53, so the remainder
-// 2 S + T - q 2 T is exact, and q moves by one wherever the remainder is outside [0, 2 T).
-template <bool Narrow>
-[[gnu::always_inline]] inline void SumDownAs(const u32x4* const* rows, const std::uint32_t* weight, int taps,
-                                             const double* colTotal, const double* colHalfInverse, double rowTotal,
-                                             double rowInverse, int n, std::uint32_t* out) {
-    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    const u8x16 lowBytes = {0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12};
-    for (int i = 0; i < n; ++i) {
-        // Nothing covered: every sum is 0, and so is the quotient by 1.
-        const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total,
-                     inverse = total == 0 ? 1.0 : colHalfInverse[i] * rowInverse;
-        f64x4 acc;
-        SumColumn<Narrow>(rows, weight, taps, i, acc);
         const f64x4 num = 2.0 * acc + total;
         f64x4 q = __builtin_convertvector(__builtin_convertvector(num * inverse, i32x4), f64x4);
         const f64x4 r = num - q * twice;
@@ -91,15 +138,6 @@ template <bool Narrow>
         const u8x16 b = __builtin_shuffle(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)), lowBytes);
         out[i] = reinterpret_cast<u32x4>(b)[0];
     }
-}
-
-UTROZVON_WIDE_LOOP void SumDown(const u32x4* const* rows, const std::uint32_t* weight, int taps, bool narrow,
-                                const double* colTotal, const double* colHalfInverse, double rowTotal,
-                                double rowInverse, int n, std::uint32_t* out) {
-    if (narrow)
-        SumDownAs<true>(rows, weight, taps, colTotal, colHalfInverse, rowTotal, rowInverse, n, out);
-    else
-        SumDownAs<false>(rows, weight, taps, colTotal, colHalfInverse, rowTotal, rowInverse, n, out);
 }
 
 }  // namespace
@@ -157,6 +195,10 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
     const std::uint64_t colMost = cols_.total.empty() ? 0 : *std::max_element(cols_.total.begin(), cols_.total.end()),
                         rowMost = rows_.total.empty() ? 0 : *std::max_element(rows_.total.begin(), rows_.total.end());
     narrow_ = rowMost == 0 || colMost <= 0xFFFFFFFFu / 255 / rowMost;
+    down_.resize(static_cast<std::size_t>(dw));
+    total4_.resize(static_cast<std::size_t>(dw) * 4);
+    twice4_.resize(total4_.size());
+    inverse4_.resize(total4_.size());
 }
 
 const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
@@ -168,6 +210,21 @@ const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
     return out;
 }
 
+void AreaAverager::SetRowTotal(std::uint64_t rowTotal) {
+    if (rowTotal == quotientRow_) return;
+    quotientRow_ = rowTotal;
+    const double row = static_cast<double>(rowTotal), rowInverse = rowTotal ? 1.0 / row : 0;
+    for (int i = 0; i < dw_; ++i) {
+        const double t = colTotal_[i] * row;
+        for (int k = 0; k < 4; ++k) {
+            const std::size_t at = static_cast<std::size_t>(i) * 4 + k;
+            total4_[at] = t;
+            twice4_[at] = t == 0 ? 1.0 : 2.0 * t;
+            inverse4_[at] = t == 0 ? 1.0 : colHalfInverse_[i] * rowInverse;
+        }
+    }
+}
+
 void AreaAverager::Row(int j, int i0, int n, std::uint32_t* out) {
     const int first = rows_.first[j], taps = rows_.first[j + 1] - first;
     for (int t = 0; t < taps; ++t) {
@@ -175,8 +232,15 @@ void AreaAverager::Row(int j, int i0, int n, std::uint32_t* out) {
         rowWeight_[static_cast<std::size_t>(t)] = rows_.taps[first + t].weight;
     }
     const double total = static_cast<double>(rows_.total[j]);
-    SumDown(rowAt_.data(), rowWeight_.data(), taps, narrow_, colTotal_.data() + i0, colHalfInverse_.data() + i0, total,
-            total ? 1.0 / total : 0, n, out);
+    if (!narrow_) {
+        SumDownWide(rowAt_.data(), rowWeight_.data(), taps, colTotal_.data() + i0, colHalfInverse_.data() + i0, total,
+                    total ? 1.0 / total : 0, n, out);
+        return;
+    }
+    SetRowTotal(rows_.total[j]);
+    SumDownNarrow(rowAt_.data(), rowWeight_.data(), taps, n, down_.data());
+    const std::size_t at = static_cast<std::size_t>(i0) * 4;
+    Quotients(down_.data(), total4_.data() + at, twice4_.data() + at, inverse4_.data() + at, n, out);
 }
 
 std::uint32_t AreaAverager::At(int i, int j) {

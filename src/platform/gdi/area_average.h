@@ -54,6 +54,8 @@ class AreaAverager {
     static Axis MakeAxis(int n, int s, int m, int copyStart, int copyLen);
     const u32x4* RowSums(int row);
 
+    void SetRowTotal(std::uint64_t rowTotal);
+
     const std::uint32_t* src_;
     std::ptrdiff_t stride_;
     int dw_;
@@ -73,6 +75,11 @@ class AreaAverager {
     std::vector<const u32x4*> rowAt_;
     std::vector<std::uint32_t> rowWeight_;
     bool narrow_ = false;  // the sums down fit 32 bits
+    std::vector<u32x4> down_;      // the sums down of the destination row
+    // For the destination rows of one row total: each column's total T, 2 T and about
+    // 1 / 2 T, four times (see Quotients).
+    std::uint64_t quotientRow_ = ~std::uint64_t{0};
+    std::vector<double> total4_, twice4_, inverse4_;
 };
 
 }  // namespace platform::gdi
