@@ -74,10 +74,12 @@ int MaskRunScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
 // Eight pixels a step into 32-bit pixels, in 16-bit lanes: 24-bit sources are spread to
 // four bytes a pixel by one byte shuffle, the alpha bytes keep the destination's value (or
 // become 255 over an opaque background). A step that meets the key colour is left to the
-// pixel loop, which stops at it. The byte shuffle wants SSSE3 and gains from AVX2; other
-// x86 machines get a plain copy of the loop, and other processors their own shuffle.
+// pixel loop, which stops at it. The byte shuffle wants SSSE3 and gains from AVX2 and from
+// 512-bit registers (x86-64-v4); other x86 machines get a plain copy of the loop, and other
+// processors their own shuffle.
 template <int S, bool Opaque, bool Keyed = true>
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("default", "ssse3", "avx2", "arch=x86-64-v4")))
 #endif
 int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n) {
@@ -92,7 +94,9 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
     u8x32 spread;
     u16x32 colour;
     for (int l = 0; l < 32; ++l) {
-        spread[l] = static_cast<std::uint8_t>(l < 16 ? (l / 4) * 3 + std::min(l % 4, 2) : 20 + ((l - 16) / 4) * 3 + std::min(l % 4, 2));
+        spread[l] =
+            static_cast<std::uint8_t>(l < 16 ? (l / 4) * 3 + std::min(l % 4, 2)
+                                             : 20 + ((l - 16) / 4) * 3 + std::min(l % 4, 2));
         colour[l] = l % 4 == 3 ? 0 : 0xFFFF;
     }
     auto load = [&](const std::uint8_t* p, u8x32& v) {
@@ -100,9 +104,11 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
             u8x16 lo, hi;
             std::memcpy(&lo, p, 16);
             std::memcpy(&hi, p + 8, 16);
-            v = __builtin_shuffle(__builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
-                                                          18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31),
-                                  spread);
+            v = __builtin_shuffle(
+                __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
+                                        15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
+                                        30, 31),
+                spread);
         } else {
             std::memcpy(&v, p, sizeof v);
         }
@@ -115,10 +121,12 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
         load(m + i * S, mv);
         std::memcpy(&dv, d + i * 4, sizeof dv);
         if constexpr (Keyed) {
-            const u64x4 keyed = reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
+            const u64x4 keyed =
+                reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
             if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
         }
-        const u16x32 d16 = __builtin_convertvector(dv, u16x32), m16 = __builtin_convertvector(mv, u16x32);
+        const u16x32 d16 = __builtin_convertvector(dv, u16x32),
+                     m16 = __builtin_convertvector(mv, u16x32);
         const u16x32 mixed = (d16 * m16 + __builtin_convertvector(sv, u16x32) * (256 - m16)) >> 8;
         const u16x32 alpha = Opaque ? ~colour & 255 : d16 & ~colour;
         const u8x32 out = __builtin_convertvector((mixed & colour) | alpha, u8x32);
@@ -129,7 +137,8 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
 
 // Mixes the pixels from the first up to the first of the key colour; returns how many.
 template <int D, int S, bool Opaque>
-int MaskRun(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n) {
+int MaskRun(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
+            const std::uint8_t* __restrict m, int n) {
     if constexpr (D == 4) {
         return MaskRun4<S, Opaque>(d, s, m, n);
     } else if constexpr (S == 3) {
@@ -156,15 +165,16 @@ struct MaskMixer {
 
 // Pixels of a run without the key colour, whatever the depths.
 template <int D, int S, bool Opaque>
-int MaskKeyFree(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m,
-                int n) {
+int MaskKeyFree(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
+                const std::uint8_t* __restrict m, int n) {
     if constexpr (D == 4) return MaskRun4<S, Opaque, false>(d, s, m, n);
     for (int i = 0; i < n; ++i) MaskPixel<D, S, Opaque>(d + i * D, s + i * S, m + i * S);
     return n;
 }
 
 template <int D, int S, bool Opaque>
-constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>, MaskKeyFree<D, S, Opaque>};
+constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>,
+                           MaskKeyFree<D, S, Opaque>};
 
 MaskMixer ChooseMaskMixer(int dbpp, int sbpp, bool opaque) {
     if (dbpp == 4) {
@@ -231,12 +241,13 @@ void SpreadPieceRow(std::uint8_t* out, const std::uint8_t* row, int bpp, int w, 
 
 }  // namespace
 
-bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph, const skin::TsMaskData& entry,
-                     const framework::TBitmap& image) {
+bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph,
+                     const skin::TsMaskData& entry, const framework::TBitmap& image) {
     const PixelView d = View(bmp), s = View(image);
     if (d.Empty() || s.Empty() || pw <= 0 || ph <= 0) return false;
     const int mo = MaskOffset(entry);
-    if (sx < 0 || sy < 0 || sx + pw > s.width || sy + ph > SourceRows(s, mo) || sy + mo < 0) return false;
+    if (sx < 0 || sy < 0 || sx + pw > s.width || sy + ph > SourceRows(s, mo) || sy + mo < 0)
+        return false;
     const RECT c = Intersect(area, RECT{0, 0, d.width, d.height});
     if (IsEmpty(c)) return true;
     const int n = c.right - c.left, from = (c.left - area.left) % pw;
@@ -259,7 +270,8 @@ bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw,
                 continue;
             }
             // Key pixels stay as they are.
-            for (int i = 0; i < n; ++i) i += mix.run(row + i * d.bpp, pic.data() + i * 4, mask.data() + i * 4, n - i);
+            for (int i = 0; i < n; ++i)
+                i += mix.run(row + i * d.bpp, pic.data() + i * 4, mask.data() + i * 4, n - i);
         }
     }
     return true;

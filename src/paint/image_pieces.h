@@ -20,8 +20,8 @@ void CopyMasked(framework::TBitmap& bmp, RECT dstRect, RECT srcRect, const skin:
 // colour pixels stay). Each destination row is walked once, against the piece's row spread
 // across it. Returns false, drawing nothing, when the piece is not wholly inside the image's
 // picture half.
-bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph, const skin::TsMaskData& entry,
-                     const framework::TBitmap& image);
+bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph,
+                     const skin::TsMaskData& entry, const framework::TBitmap& image);
 
 // Copies srcRect of image (right and bottom inclusive) to (x, y) of bmp, leaving out pixels
 // of the key colour: those take the background pixel (useParentBg and a ready background

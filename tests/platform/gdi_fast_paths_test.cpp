@@ -123,7 +123,8 @@ TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
         const int x = 1, y = 1;
         // Two holes: the rows are drawn in pieces, in both directions when mirrored.
         ExcludeClipRect(dst.dc(), 0, dh, 3, dh + 2);
-        const int holeX = 1 + static_cast<int>(rng() % dw), holeY = 1 + static_cast<int>(rng() % dh);
+        const int holeX = 1 + static_cast<int>(rng() % dw),
+                  holeY = 1 + static_cast<int>(rng() % dh);
         ExcludeClipRect(dst.dc(), holeX, holeY, holeX + 2, holeY + 1);
         SetStretchBltMode(dst.dc(), HALFTONE);
         ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, flipY ? y + dh - 1 : y,

@@ -21,8 +21,9 @@ long long FloorDiv(long long a, long long b) {
 // weights (missing taps weigh 0), in 32-bit lanes (see the header), each pixel's channels
 // shifted into their own lanes.
 template <int K>
-[[gnu::always_inline]] inline void SumColumns(const std::uint32_t* line, const int* at, const std::uint32_t* weight,
-                                              int k, int n, u32x4* out) {
+[[gnu::always_inline]] inline void SumColumns(const std::uint32_t* line, const int* at,
+                                              const std::uint32_t* weight, int k, int n,
+                                              u32x4* out) {
     const u32x4 shift = {0, 8, 16, 24};
     if constexpr (K > 0) k = K;
     for (int i = 0; i < n; ++i, at += k, weight += k) {
@@ -33,20 +34,30 @@ template <int K>
 }
 
 // The usual tap counts get loops the compiler can unroll.
-UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, const std::uint32_t* weight, int k, int n,
-                                  u32x4* out) {
+UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at,
+                                  const std::uint32_t* weight, int k, int n, u32x4* out) {
     switch (k) {
-        case 1: SumColumns<1>(line, at, weight, k, n, out); break;
-        case 2: SumColumns<2>(line, at, weight, k, n, out); break;
-        case 3: SumColumns<3>(line, at, weight, k, n, out); break;
-        case 4: SumColumns<4>(line, at, weight, k, n, out); break;
-        default: SumColumns<0>(line, at, weight, k, n, out); break;
+        case 1:
+            SumColumns<1>(line, at, weight, k, n, out);
+            break;
+        case 2:
+            SumColumns<2>(line, at, weight, k, n, out);
+            break;
+        case 3:
+            SumColumns<3>(line, at, weight, k, n, out);
+            break;
+        case 4:
+            SumColumns<4>(line, at, weight, k, n, out);
+            break;
+        default:
+            SumColumns<0>(line, at, weight, k, n, out);
+            break;
     }
 }
 
 // The rows' sums weighted down every column, in 32-bit lanes, four columns a step.
-UTROZVON_WIDEST_LOOP void SumDownNarrow(const u32x4* const* rows, const std::uint32_t* weight, int taps, int n,
-                                        u32x4* out) {
+UTROZVON_WIDEST_LOOP void SumDownNarrow(const u32x4* const* rows, const std::uint32_t* weight,
+                                        int taps, int n, u32x4* out) {
     using u32x16 = std::uint32_t __attribute__((vector_size(64)));
     int i = 0;
     for (; i + 4 <= n; i += 4) {
@@ -85,22 +96,28 @@ UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const double* total, cons
             u32x4 one = sums[0];
             s = __builtin_shufflevector(one, one, 0, 1, 2, 3, 0, 1, 2, 3);
             std::memcpy(&t, total, 32), std::memcpy(reinterpret_cast<char*>(&t) + 32, total, 32);
-            std::memcpy(&two, twice, 32), std::memcpy(reinterpret_cast<char*>(&two) + 32, twice, 32);
-            std::memcpy(&inv, inverse, 32), std::memcpy(reinterpret_cast<char*>(&inv) + 32, inverse, 32);
+            std::memcpy(&two, twice, 32),
+                std::memcpy(reinterpret_cast<char*>(&two) + 32, twice, 32);
+            std::memcpy(&inv, inverse, 32),
+                std::memcpy(reinterpret_cast<char*>(&inv) + 32, inverse, 32);
         } else {
             std::memcpy(&s, sums + at, sizeof s);
             std::memcpy(&t, total + at * 4, sizeof t);
             std::memcpy(&two, twice + at * 4, sizeof two);
             std::memcpy(&inv, inverse + at * 4, sizeof inv);
         }
-        const f64x8 num = 2.0 * (__builtin_convertvector(reinterpret_cast<i32x8>(s ^ 0x80000000u), f64x8) + 2147483648.0) + t;
+        const f64x8 num =
+            2.0 * (__builtin_convertvector(reinterpret_cast<i32x8>(s ^ 0x80000000u), f64x8) +
+                   2147483648.0) +
+            t;
         f64x8 q = __builtin_convertvector(__builtin_convertvector(num * inv, i32x8), f64x8);
         const f64x8 r = num - q * two;
         q = r >= two ? q + 1.0 : q;
         q = r < 0 ? q - 1.0 : q;
         const u8x32 b = reinterpret_cast<u8x32>(__builtin_convertvector(q, i32x8));
-        const u8x32 packed = __builtin_shufflevector(b, b, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4,
-                                                     8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
+        const u8x32 packed =
+            __builtin_shufflevector(b, b, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28,
+                                    0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
         if (n == 1) {
             std::memcpy(out, &packed, 4);
             return;
@@ -117,8 +134,8 @@ UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const double* total, cons
 
 // Sums down beyond 32 bits: in doubles, a pixel at a time, divided as in Quotients.
 UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_t* weight, int taps,
-                                    const double* colTotal, const double* colHalfInverse, double rowTotal,
-                                    double rowInverse, int n, std::uint32_t* out) {
+                                    const double* colTotal, const double* colHalfInverse,
+                                    double rowTotal, double rowInverse, int n, std::uint32_t* out) {
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
     const u8x16 lowBytes = {0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12};
     for (int i = 0; i < n; ++i) {
@@ -135,7 +152,8 @@ UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_
         const f64x4 r = num - q * twice;
         q = r >= twice ? q + 1.0 : q;
         q = r < 0 ? q - 1.0 : q;
-        const u8x16 b = __builtin_shuffle(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)), lowBytes);
+        const u8x16 b =
+            __builtin_shuffle(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)), lowBytes);
         out[i] = reinterpret_cast<u32x4>(b)[0];
     }
 }
@@ -187,13 +205,18 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
     for (int i = 0; i < dw; ++i) {
         for (int t = cols_.first[i]; t < cols_.first[i + 1]; ++t) {
             colAt_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] = cols_.taps[t].at;
-            colWeight_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] = cols_.taps[t].weight;
+            colWeight_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] =
+                cols_.taps[t].weight;
         }
         colTotal_[i] = static_cast<double>(cols_.total[i]);
         colHalfInverse_[i] = cols_.total[i] ? 0.5 / colTotal_[i] : 0;
     }
-    const std::uint64_t colMost = cols_.total.empty() ? 0 : *std::max_element(cols_.total.begin(), cols_.total.end()),
-                        rowMost = rows_.total.empty() ? 0 : *std::max_element(rows_.total.begin(), rows_.total.end());
+    const std::uint64_t colMost = cols_.total.empty()
+                                      ? 0
+                                      : *std::max_element(cols_.total.begin(), cols_.total.end()),
+                        rowMost = rows_.total.empty()
+                                      ? 0
+                                      : *std::max_element(rows_.total.begin(), rows_.total.end());
     narrow_ = rowMost == 0 || colMost <= 0xFFFFFFFFu / 255 / rowMost;
     down_.resize(static_cast<std::size_t>(dw));
     total4_.resize(static_cast<std::size_t>(dw) * 4);
@@ -206,7 +229,8 @@ const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
     u32x4* out = &sums_[static_cast<std::size_t>(slot) * dw_];
     if (held_[static_cast<std::size_t>(slot)] == row) return out;
     held_[static_cast<std::size_t>(slot)] = row;
-    SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1), dw_, out);
+    SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1),
+              dw_, out);
     return out;
 }
 
@@ -233,14 +257,15 @@ void AreaAverager::Row(int j, int i0, int n, std::uint32_t* out) {
     }
     const double total = static_cast<double>(rows_.total[j]);
     if (!narrow_) {
-        SumDownWide(rowAt_.data(), rowWeight_.data(), taps, colTotal_.data() + i0, colHalfInverse_.data() + i0, total,
-                    total ? 1.0 / total : 0, n, out);
+        SumDownWide(rowAt_.data(), rowWeight_.data(), taps, colTotal_.data() + i0,
+                    colHalfInverse_.data() + i0, total, total ? 1.0 / total : 0, n, out);
         return;
     }
     SetRowTotal(rows_.total[j]);
     SumDownNarrow(rowAt_.data(), rowWeight_.data(), taps, n, down_.data());
     const std::size_t at = static_cast<std::size_t>(i0) * 4;
-    Quotients(down_.data(), total4_.data() + at, twice4_.data() + at, inverse4_.data() + at, n, out);
+    Quotients(down_.data(), total4_.data() + at, twice4_.data() + at, inverse4_.data() + at, n,
+              out);
 }
 
 std::uint32_t AreaAverager::At(int i, int j) {

@@ -30,8 +30,8 @@ class AreaAverager {
     // src: the source pixels inside the bitmap as 0xAARRGGBB, copyW x copyH from source
     // (copyX, copyY), rows `stride` pixels apart; the source rectangle is (sx, sy, sw, sh)
     // and the destination dw x dh.
-    AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int copyX, int copyY, int copyW, int copyH, int sx,
-                 int sy, int sw, int sh, int dw, int dh);
+    AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int copyX, int copyY, int copyW,
+                 int copyH, int sx, int sy, int sw, int sh, int dw, int dh);
 
     // Destination pixels i0 .. i0 + n - 1 of destination row j, counted from the destination
     // rectangle's top left, into out.
@@ -74,8 +74,8 @@ class AreaAverager {
     // The row sums and weights of the destination row being summed down.
     std::vector<const u32x4*> rowAt_;
     std::vector<std::uint32_t> rowWeight_;
-    bool narrow_ = false;  // the sums down fit 32 bits
-    std::vector<u32x4> down_;      // the sums down of the destination row
+    bool narrow_ = false;      // the sums down fit 32 bits
+    std::vector<u32x4> down_;  // the sums down of the destination row
     // For the destination rows of one row total: each column's total T, 2 T and about
     // 1 / 2 T, four times (see Quotients).
     std::uint64_t quotientRow_ = ~std::uint64_t{0};

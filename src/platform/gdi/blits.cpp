@@ -65,7 +65,8 @@ SourceCopy CopySource(const DeviceContext& src, RECT logical, bool borrow = fals
     c.height = r.bottom - r.top;
     c.hasAlpha = src.target.bitsPerPixel == 32;
     const BYTE* first = src.target.Row(r.top) + r.left * src.target.BytesPerPixel();
-    if (borrow && c.hasAlpha && reinterpret_cast<std::uintptr_t>(first) % 4 == 0 && src.target.stride % 4 == 0) {
+    if (borrow && c.hasAlpha && reinterpret_cast<std::uintptr_t>(first) % 4 == 0 &&
+        src.target.stride % 4 == 0) {
         c.rows = reinterpret_cast<const std::uint32_t*>(first);
         c.stride = src.target.stride / 4;
         return c;
@@ -205,7 +206,8 @@ bool DirectCopy(DeviceContext& dst, const DeviceContext& src, RECT t, int sx, in
 // constant alpha s * 255 / 255 is s and a is sa, so those two products are left out: the
 // usual case of a per-pixel picture costs one product a byte, as compositors pay.
 template <bool FullAlpha>
-UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n, unsigned ca) {
+UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict s, int n,
+                                      unsigned ca) {
     // Eight pixels a step: 16-bit lanes of two 256-bit registers where the processor has them.
     using u8x32 = std::uint8_t __attribute__((vector_size(32)));
     using u16x32 = std::uint16_t __attribute__((vector_size(64)));
@@ -223,7 +225,8 @@ UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict
             st = st * k + 128;
             st = (st + (st >> 8)) >> 8;
         }
-        u16x32 dt = __builtin_convertvector(db, u16x32) * (255 - __builtin_shuffle(st, alphaLane)) + 128;
+        u16x32 dt =
+            __builtin_convertvector(db, u16x32) * (255 - __builtin_shuffle(st, alphaLane)) + 128;
         dt = st + ((dt + (dt >> 8)) >> 8);
         dt = dt > 255 ? 255 : dt;
         const u8x32 out = __builtin_convertvector(dt, u8x32);
@@ -296,13 +299,15 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     Mapping m = Normalize(x, y, w, h, sx, sy, sw, sh);
     bool halftone = dst->state.stretchMode == HALFTONE;
     // Area averages read the source rows in place unless the blit writes them.
-    SourceCopy s = CopySource(*src, RECT{m.sx, m.sy, m.sx + m.sw, m.sy + m.sh}, halftone && src->target.bits != dst->target.bits);
+    SourceCopy s = CopySource(*src, RECT{m.sx, m.sy, m.sx + m.sw, m.sy + m.sh},
+                              halftone && src->target.bits != dst->target.bits);
     int dw = m.dst.right - m.dst.left, dh = m.dst.bottom - m.dst.top;
     bool keepAlpha = rop == SRCCOPY && s.hasAlpha && dst->target.bitsPerPixel == 32;
     std::uint32_t pattern = 0;
     BrushColor(static_cast<HBRUSH>(dst->state.brush), &pattern);
     std::optional<AreaAverager> area;
-    if (halftone) area.emplace(s.rows, s.stride, s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
+    if (halftone)
+        area.emplace(s.rows, s.stride, s.x, s.y, s.width, s.height, m.sx, m.sy, m.sw, m.sh, dw, dh);
     if (halftone && rop == SRCCOPY) {
         HalftoneCopy(*dst, m, *area, keepAlpha);
         return TRUE;
