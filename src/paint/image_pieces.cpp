@@ -77,7 +77,7 @@ int MaskRunScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
 // pixel loop, which stops at it. The byte shuffle wants SSSE3 and gains from AVX2 and from
 // 512-bit registers (x86-64-v4); other x86 machines get a plain copy of the loop, and other
 // processors their own shuffle.
-template <int S, bool Opaque, bool Keyed = true>
+template <int S, bool Opaque>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
     !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("default", "ssse3", "avx2", "arch=x86-64-v4")))
@@ -120,11 +120,9 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
         load(s + i * S, sv);
         load(m + i * S, mv);
         std::memcpy(&dv, d + i * 4, sizeof dv);
-        if constexpr (Keyed) {
-            const u64x4 keyed =
-                reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
-            if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
-        }
+        const u64x4 keyed =
+            reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
+        if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
         const u16x32 d16 = __builtin_convertvector(dv, u16x32),
                      m16 = __builtin_convertvector(mv, u16x32);
         const u16x32 mixed = (d16 * m16 + __builtin_convertvector(sv, u16x32) * (256 - m16)) >> 8;
@@ -160,21 +158,10 @@ using MaskPixelFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint
 struct MaskMixer {
     MaskRunFn run;
     MaskPixelFn pixel;  // one pixel, whatever its colour
-    MaskRunFn keyFree;  // a run known to hold no key colour pixel
 };
 
-// Pixels of a run without the key colour, whatever the depths.
 template <int D, int S, bool Opaque>
-int MaskKeyFree(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
-                const std::uint8_t* __restrict m, int n) {
-    if constexpr (D == 4) return MaskRun4<S, Opaque, false>(d, s, m, n);
-    for (int i = 0; i < n; ++i) MaskPixel<D, S, Opaque>(d + i * D, s + i * S, m + i * S);
-    return n;
-}
-
-template <int D, int S, bool Opaque>
-constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>,
-                           MaskKeyFree<D, S, Opaque>};
+constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>};
 
 MaskMixer ChooseMaskMixer(int dbpp, int sbpp, bool opaque) {
     if (dbpp == 4) {
@@ -223,20 +210,36 @@ void CopyMasked(framework::TBitmap& bmp, RECT dr, RECT sr, const skin::TsMaskDat
 
 namespace {
 
-// Lays the w pixels of a piece row (bpp bytes each) from phase `from` of the piece across n
-// 32-bit pixels of out.
-void SpreadPieceRow(std::uint8_t* out, const std::uint8_t* row, int bpp, int w, int from, int n) {
+// A piece row prepared for mixing across n destination pixels of dbpp bytes: the mask rule
+// (d * m + s * (256 - m)) >> 8 per destination byte as (d * m + p) >> 8 with p = s * (256 - m)
+// worked out once. Bytes that must stay (alpha, key colour pixels) get m = 256 and p = 0.
+void PreparePieceRow(std::uint16_t* m, std::uint16_t* p, const std::uint8_t* pic, const std::uint8_t* mask,
+                     int sbpp, int dbpp, int w, int from, int n) {
     const int first = std::min(w, n);
     for (int k = 0; k < first; ++k) {
-        const std::uint8_t* p = row + ((from + k) % w) * bpp;
-        out[k * 4] = p[0], out[k * 4 + 1] = p[1], out[k * 4 + 2] = p[2], out[k * 4 + 3] = 0;
+        const int at = ((from + k) % w) * sbpp;
+        const bool keyed = SameColor(pic + at, kKey);
+        for (int c = 0; c < dbpp; ++c) {
+            const unsigned mc = keyed || c == 3 ? 256 : mask[at + c];
+            m[k * dbpp + c] = static_cast<std::uint16_t>(mc);
+            p[k * dbpp + c] = static_cast<std::uint16_t>(mc == 256 ? 0 : pic[at + c] * (256 - mc));
+        }
     }
     // The rest repeats the first w pixels: doubling block copies.
     for (int done = first; done < n;) {
         const int chunk = std::min(done - done % w, n - done);
-        std::memcpy(out + done * 4, out, static_cast<std::size_t>(chunk) * 4);
+        std::memcpy(m + done * dbpp, m, static_cast<std::size_t>(chunk) * dbpp * sizeof *m);
+        std::memcpy(p + done * dbpp, p, static_cast<std::size_t>(chunk) * dbpp * sizeof *p);
         done += chunk;
     }
+}
+
+// One destination row through a prepared piece row: at most 255 * 256, so 16-bit lanes hold
+// every sum and the compiler vectorises the loop.
+UTROZVON_WIDEST_LOOP void MixPreparedRow(std::uint8_t* __restrict d, const std::uint16_t* __restrict m,
+                                         const std::uint16_t* __restrict p, int n) {
+    for (int k = 0; k < n; ++k)
+        d[k] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(d[k] * m[k] + p[k]) >> 8);
 }
 
 }  // namespace
@@ -251,28 +254,14 @@ bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw,
     const RECT c = Intersect(area, RECT{0, 0, d.width, d.height});
     if (IsEmpty(c)) return true;
     const int n = c.right - c.left, from = (c.left - area.left) % pw;
-    std::vector<std::uint8_t> pic(static_cast<std::size_t>(n) * 4), mask(pic.size());
-    const MaskMixer mix = ChooseMaskMixer(d.bpp, 4, false);
+    std::vector<std::uint16_t> m(static_cast<std::size_t>(n) * d.bpp), p(m.size());
     // Piece row r serves the destination rows r, r + ph, r + 2 ph ... of the area.
     for (int r = 0; r < ph; ++r) {
         int y = area.top + r;
         if (y < c.top) y += (c.top - y + ph - 1) / ph * ph;
         if (y >= c.bottom) continue;
-        const std::uint8_t* piece = s.At(sx, sy + r);
-        SpreadPieceRow(pic.data(), piece, s.bpp, pw, from, n);
-        SpreadPieceRow(mask.data(), s.At(sx, sy + r + mo), s.bpp, pw, from, n);
-        bool keyed = false;
-        for (int k = 0; k < pw && !keyed; ++k) keyed = SameColor(piece + k * s.bpp, kKey);
-        for (; y < c.bottom; y += ph) {
-            std::uint8_t* row = d.At(c.left, y);
-            if (!keyed) {
-                mix.keyFree(row, pic.data(), mask.data(), n);
-                continue;
-            }
-            // Key pixels stay as they are.
-            for (int i = 0; i < n; ++i)
-                i += mix.run(row + i * d.bpp, pic.data() + i * 4, mask.data() + i * 4, n - i);
-        }
+        PreparePieceRow(m.data(), p.data(), s.At(sx, sy + r), s.At(sx, sy + r + mo), s.bpp, d.bpp, pw, from, n);
+        for (; y < c.bottom; y += ph) MixPreparedRow(d.At(c.left, y), m.data(), p.data(), n * d.bpp);
     }
     return true;
 }
