@@ -213,8 +213,8 @@ namespace {
 // A piece row prepared for mixing across n destination pixels of dbpp bytes: the mask rule
 // (d * m + s * (256 - m)) >> 8 per destination byte as (d * m + p) >> 8 with p = s * (256 - m)
 // worked out once. Bytes that must stay (alpha, key colour pixels) get m = 256 and p = 0.
-void PreparePieceRow(std::uint16_t* m, std::uint16_t* p, const std::uint8_t* pic, const std::uint8_t* mask,
-                     int sbpp, int dbpp, int w, int from, int n) {
+void PreparePieceRow(std::uint16_t* m, std::uint16_t* p, const std::uint8_t* pic,
+                     const std::uint8_t* mask, int sbpp, int dbpp, int w, int from, int n) {
     const int first = std::min(w, n);
     for (int k = 0; k < first; ++k) {
         const int at = ((from + k) % w) * sbpp;
@@ -236,7 +236,8 @@ void PreparePieceRow(std::uint16_t* m, std::uint16_t* p, const std::uint8_t* pic
 
 // One destination row through a prepared piece row: at most 255 * 256, so 16-bit lanes hold
 // every sum and the compiler vectorises the loop.
-UTROZVON_WIDEST_LOOP void MixPreparedRow(std::uint8_t* __restrict d, const std::uint16_t* __restrict m,
+UTROZVON_WIDEST_LOOP void MixPreparedRow(std::uint8_t* __restrict d,
+                                         const std::uint16_t* __restrict m,
                                          const std::uint16_t* __restrict p, int n) {
     for (int k = 0; k < n; ++k)
         d[k] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(d[k] * m[k] + p[k]) >> 8);
@@ -260,8 +261,10 @@ bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw,
         int y = area.top + r;
         if (y < c.top) y += (c.top - y + ph - 1) / ph * ph;
         if (y >= c.bottom) continue;
-        PreparePieceRow(m.data(), p.data(), s.At(sx, sy + r), s.At(sx, sy + r + mo), s.bpp, d.bpp, pw, from, n);
-        for (; y < c.bottom; y += ph) MixPreparedRow(d.At(c.left, y), m.data(), p.data(), n * d.bpp);
+        PreparePieceRow(m.data(), p.data(), s.At(sx, sy + r), s.At(sx, sy + r + mo), s.bpp, d.bpp,
+                        pw, from, n);
+        for (; y < c.bottom; y += ph)
+            MixPreparedRow(d.At(c.left, y), m.data(), p.data(), n * d.bpp);
     }
     return true;
 }
