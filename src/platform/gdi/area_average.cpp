@@ -76,53 +76,57 @@ UTROZVON_WIDEST_LOOP void SumDownNarrow(const u32x4* const* rows, const std::uin
     }
 }
 
-// (2 S + T) / 2 T rounded down is S / T rounded half up, two pixels a step (lanes of 8
-// doubles). The quotient is taken by the reciprocal and then corrected: both are whole
-// numbers below 2^53, so the remainder 2 S + T - q 2 T is exact, and q moves by one wherever
-// the remainder is outside [0, 2 T). total, twice and inverse hold each column's T, 2 T and
-// about 1 / 2 T four times (1, 1 where T is 0: every sum is 0 there, and so is the quotient).
-UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const double* total, const double* twice,
-                                    const double* inverse, int n, std::uint32_t* out) {
-    using f64x8 = double __attribute__((vector_size(64)));
-    using i32x8 = std::int32_t __attribute__((vector_size(32)));
+// (2 S + T) / 2 T rounded down is S / T rounded half up, two pixels a step in 32-bit lanes
+// (2 S + T stays below 2^31, see the header). The quotient is estimated in single precision
+// (its error is far below 1) and then corrected exactly: the remainder r = 2 S + T - q 2 T
+// lies in (-2 T, 4 T), so 32-bit lanes hold it, and q moves by one wherever r is outside
+// [0, 2 T). total, twice and inverse hold each column's T, 2 T and about 1 / 2 T four times
+// (1, 1 where T is 0: every sum is 0 there, and so is the quotient).
+[[gnu::always_inline]] inline void QuotientPair(const u32x4* sums, const std::uint32_t* total,
+                                                const std::uint32_t* twice, const float* inverse,
+                                                std::uint32_t* out) {
     using u32x8 = std::uint32_t __attribute__((vector_size(32)));
+    using i32x8 = std::int32_t __attribute__((vector_size(32)));
+    using f32x8 = float __attribute__((vector_size(32)));
     using u8x32 = std::uint8_t __attribute__((vector_size(32)));
+    u32x8 s, t, two;
+    f32x8 inv;
+    std::memcpy(&s, sums, sizeof s);
+    std::memcpy(&t, total, sizeof t);
+    std::memcpy(&two, twice, sizeof two);
+    std::memcpy(&inv, inverse, sizeof inv);
+    const u32x8 num = 2 * s + t;
+    i32x8 q = __builtin_convertvector(
+        __builtin_convertvector(reinterpret_cast<i32x8>(num), f32x8) * inv, i32x8);
+    const i32x8 r = reinterpret_cast<i32x8>(num - reinterpret_cast<u32x8>(q) * two);
+    q -= r >= reinterpret_cast<i32x8>(two);  // a true comparison is -1
+    q += r < 0;
+    const u8x32 b = reinterpret_cast<u8x32>(q);
+    const u32x8 packed = reinterpret_cast<u32x8>(
+        __builtin_shufflevector(b, b, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 16, 20,
+                                24, 28, 16, 20, 24, 28, 16, 20, 24, 28, 16, 20, 24, 28));
+    out[0] = packed[0];
+    out[1] = packed[4];
+}
+
+UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const std::uint32_t* total,
+                                    const std::uint32_t* twice, const float* inverse, int n,
+                                    std::uint32_t* out) {
+    if (n == 1) {
+        // One pixel alone: computed twice, side by side.
+        const u32x4 s[2] = {sums[0], sums[0]};
+        std::uint32_t t[8], two[8], pair[2];
+        float inv[8];
+        for (int k = 0; k < 8; ++k)
+            t[k] = total[k % 4], two[k] = twice[k % 4], inv[k] = inverse[k % 4];
+        QuotientPair(s, t, two, inv, pair);
+        out[0] = pair[0];
+        return;
+    }
+    // An odd last pixel is computed again with the one before it.
     for (int i = 0; i < n; i += 2) {
-        // An odd last pixel is computed twice from the same lanes and stored once.
-        const int at = std::min(i, n - 2 < 0 ? 0 : n - 2);
-        u32x8 s;
-        f64x8 t, two, inv;
-        if (n == 1) {
-            u32x4 one = sums[0];
-            s = __builtin_shufflevector(one, one, 0, 1, 2, 3, 0, 1, 2, 3);
-            std::memcpy(&t, total, 32), std::memcpy(reinterpret_cast<char*>(&t) + 32, total, 32);
-            std::memcpy(&two, twice, 32),
-                std::memcpy(reinterpret_cast<char*>(&two) + 32, twice, 32);
-            std::memcpy(&inv, inverse, 32),
-                std::memcpy(reinterpret_cast<char*>(&inv) + 32, inverse, 32);
-        } else {
-            std::memcpy(&s, sums + at, sizeof s);
-            std::memcpy(&t, total + at * 4, sizeof t);
-            std::memcpy(&two, twice + at * 4, sizeof two);
-            std::memcpy(&inv, inverse + at * 4, sizeof inv);
-        }
-        const f64x8 num =
-            2.0 * (__builtin_convertvector(reinterpret_cast<i32x8>(s ^ 0x80000000u), f64x8) +
-                   2147483648.0) +
-            t;
-        f64x8 q = __builtin_convertvector(__builtin_convertvector(num * inv, i32x8), f64x8);
-        const f64x8 r = num - q * two;
-        q = r >= two ? q + 1.0 : q;
-        q = r < 0 ? q - 1.0 : q;
-        const u8x32 b = reinterpret_cast<u8x32>(__builtin_convertvector(q, i32x8));
-        const u8x32 packed =
-            __builtin_shufflevector(b, b, 0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28,
-                                    0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
-        if (n == 1) {
-            std::memcpy(out, &packed, 4);
-            return;
-        }
-        std::memcpy(out + at, &packed, 8);
+        const int at = std::min(i, n - 2);
+        QuotientPair(sums + at, total + at * 4, twice + at * 4, inverse + at * 4, out + at);
     }
 }
 
@@ -217,7 +221,7 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
                         rowMost = rows_.total.empty()
                                       ? 0
                                       : *std::max_element(rows_.total.begin(), rows_.total.end());
-    narrow_ = rowMost == 0 || colMost <= 0xFFFFFFFFu / 255 / rowMost;
+    narrow_ = rowMost == 0 || colMost <= 0x7FFFFFFFu / 511 / rowMost;
     down_.resize(static_cast<std::size_t>(dw));
     total4_.resize(static_cast<std::size_t>(dw) * 4);
     twice4_.resize(total4_.size());
@@ -237,14 +241,14 @@ const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
 void AreaAverager::SetRowTotal(std::uint64_t rowTotal) {
     if (rowTotal == quotientRow_) return;
     quotientRow_ = rowTotal;
-    const double row = static_cast<double>(rowTotal), rowInverse = rowTotal ? 1.0 / row : 0;
     for (int i = 0; i < dw_; ++i) {
-        const double t = colTotal_[i] * row;
+        // Below 2^31 / 511 (see narrow_).
+        const auto t = static_cast<std::uint32_t>(cols_.total[i] * rowTotal);
         for (int k = 0; k < 4; ++k) {
             const std::size_t at = static_cast<std::size_t>(i) * 4 + k;
             total4_[at] = t;
-            twice4_[at] = t == 0 ? 1.0 : 2.0 * t;
-            inverse4_[at] = t == 0 ? 1.0 : colHalfInverse_[i] * rowInverse;
+            twice4_[at] = t == 0 ? 1 : 2 * t;
+            inverse4_[at] = static_cast<float>(1.0 / twice4_[at]);
         }
     }
 }

@@ -10,10 +10,11 @@
 // a destination pixel that covers none of them is 0.
 //
 // A row's sum for one destination column is at most 255 times the source width in units of
-// 1/dw, and 32 bits hold it for any bitmap this library makes. The sums down reach 255 times
-// the source area in units of 1/(dw dh): in 32-bit lanes while that fits them (a source of
-// up to about 16 million pixels), else in doubles. The quotient is taken in doubles: every
-// sum is a whole number below 2^53, so a double holds it exactly.
+// 1/dw, and 32 bits hold it for any bitmap this library makes. A destination pixel's total
+// weight T is the source area it covers in units of 1/(dw dh), and its sums down reach 255 T:
+// while 511 T stays below 2^31 for every pixel (a source of up to about 4 million pixels) the
+// sums down and the rounding quotient are worked out in 32-bit lanes; beyond, in doubles,
+// where every sum is a whole number below 2^53 and so exact.
 #pragma once
 
 #include <cstddef>
@@ -74,12 +75,13 @@ class AreaAverager {
     // The row sums and weights of the destination row being summed down.
     std::vector<const u32x4*> rowAt_;
     std::vector<std::uint32_t> rowWeight_;
-    bool narrow_ = false;      // the sums down fit 32 bits
+    bool narrow_ = false;      // 511 times every total fits 31 bits
     std::vector<u32x4> down_;  // the sums down of the destination row
     // For the destination rows of one row total: each column's total T, 2 T and about
     // 1 / 2 T, four times (see Quotients).
     std::uint64_t quotientRow_ = ~std::uint64_t{0};
-    std::vector<double> total4_, twice4_, inverse4_;
+    std::vector<std::uint32_t> total4_, twice4_;
+    std::vector<float> inverse4_;
 };
 
 }  // namespace platform::gdi
