@@ -11,46 +11,50 @@ namespace {
 
 using f64x4 = double __attribute__((vector_size(32)));
 using u32x4 = AreaAverager::u32x4;
+using u32x8 = AreaAverager::u32x8;
 using i32x4 = std::int32_t __attribute__((vector_size(16)));
 
 long long FloorDiv(long long a, long long b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// One destination column of a source row: the sum of its K taps' pixels times their
-// weights (missing taps weigh 0), in 32-bit lanes (see the header), each pixel's channels
-// shifted into their own lanes.
+// Two destination columns of a source row a step, one in each half of a 256-bit register:
+// the sum of each column's K taps' pixels times their weights (missing taps weigh 0), in
+// 32-bit lanes (see the header), each pixel's channels shifted into their own lanes.
 template <int K>
-[[gnu::always_inline]] inline void SumColumns(const std::uint32_t* line, const int* at,
-                                              const std::uint32_t* weight, int k, int n,
-                                              u32x4* out) {
-    const u32x4 shift = {0, 8, 16, 24};
+[[gnu::always_inline]] inline void SumColumnPairs(const std::uint32_t* line, const int* at,
+                                                  const u32x8* weight, int k, int pairs,
+                                                  u32x4* out) {
+    const u32x8 shift = {0, 8, 16, 24, 0, 8, 16, 24};
     if constexpr (K > 0) k = K;
-    for (int i = 0; i < n; ++i, at += k, weight += k) {
-        u32x4 acc = {};
-        for (int t = 0; t < k; ++t) acc += weight[t] * ((line[at[t]] >> shift) & 255);
-        out[i] = acc;
+    for (int i = 0; i < pairs; ++i, at += 2 * k, weight += k) {
+        u32x8 acc = {};
+        for (int t = 0; t < k; ++t) {
+            const std::uint32_t a = line[at[t]], b = line[at[k + t]];
+            acc += weight[t] * ((u32x8{a, a, a, a, b, b, b, b} >> shift) & 255);
+        }
+        std::memcpy(out + 2 * i, &acc, sizeof acc);
     }
 }
 
 // The usual tap counts get loops the compiler can unroll.
-UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at,
-                                  const std::uint32_t* weight, int k, int n, u32x4* out) {
+UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, const u32x8* weight,
+                                  int k, int pairs, u32x4* out) {
     switch (k) {
         case 1:
-            SumColumns<1>(line, at, weight, k, n, out);
+            SumColumnPairs<1>(line, at, weight, k, pairs, out);
             break;
         case 2:
-            SumColumns<2>(line, at, weight, k, n, out);
+            SumColumnPairs<2>(line, at, weight, k, pairs, out);
             break;
         case 3:
-            SumColumns<3>(line, at, weight, k, n, out);
+            SumColumnPairs<3>(line, at, weight, k, pairs, out);
             break;
         case 4:
-            SumColumns<4>(line, at, weight, k, n, out);
+            SumColumnPairs<4>(line, at, weight, k, pairs, out);
             break;
         default:
-            SumColumns<0>(line, at, weight, k, n, out);
+            SumColumnPairs<0>(line, at, weight, k, pairs, out);
             break;
     }
 }
@@ -196,21 +200,23 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
       cols_(MakeAxis(dw, sx, sw, copyX, copyW)),
       rows_(MakeAxis(dh, sy, sh, copyY, copyH)),
       slots_(std::max(rows_.widest, 1)),
-      sums_(new u32x4[static_cast<std::size_t>(slots_) * dw]),
+      sums_(new u32x4[static_cast<std::size_t>(slots_) * ((dw + 1) / 2 * 2)]),
       held_(static_cast<std::size_t>(slots_), -1),
       rowAt_(static_cast<std::size_t>(slots_)),
       rowWeight_(static_cast<std::size_t>(slots_)) {
-    // Every column gets as many taps as the widest, the missing ones of weight 0.
-    const int k = std::max(cols_.widest, 1);
-    colAt_.assign(static_cast<std::size_t>(dw) * k, 0);
-    colWeight_.assign(static_cast<std::size_t>(dw) * k, 0);
+    // Every column gets as many taps as the widest, the missing ones of weight 0, and the
+    // columns go in pairs (an odd last one with an empty partner).
+    const int k = std::max(cols_.widest, 1), pairs = (dw + 1) / 2;
+    colAt_.assign(static_cast<std::size_t>(pairs) * 2 * k, 0);
+    colWeight_.assign(static_cast<std::size_t>(pairs) * k, u32x8{});
     colTotal_.resize(static_cast<std::size_t>(dw));
     colHalfInverse_.resize(static_cast<std::size_t>(dw));
     for (int i = 0; i < dw; ++i) {
         for (int t = cols_.first[i]; t < cols_.first[i + 1]; ++t) {
-            colAt_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] = cols_.taps[t].at;
-            colWeight_[static_cast<std::size_t>(i) * k + (t - cols_.first[i])] =
-                cols_.taps[t].weight;
+            const int tap = t - cols_.first[i];
+            colAt_[static_cast<std::size_t>(i) * k + tap] = cols_.taps[t].at;
+            u32x8& w = colWeight_[static_cast<std::size_t>(i / 2) * k + tap];
+            for (int l = 0; l < 4; ++l) w[(i % 2) * 4 + l] = cols_.taps[t].weight;
         }
         colTotal_[i] = static_cast<double>(cols_.total[i]);
         colHalfInverse_[i] = cols_.total[i] ? 0.5 / colTotal_[i] : 0;
@@ -229,12 +235,12 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
 }
 
 const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
-    const int slot = row % slots_;
-    u32x4* out = &sums_[static_cast<std::size_t>(slot) * dw_];
+    const int slot = row % slots_, pairs = (dw_ + 1) / 2;
+    u32x4* out = &sums_[static_cast<std::size_t>(slot) * pairs * 2];
     if (held_[static_cast<std::size_t>(slot)] == row) return out;
     held_[static_cast<std::size_t>(slot)] = row;
     SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1),
-              dw_, out);
+              pairs, out);
     return out;
 }
 

@@ -27,6 +27,7 @@ namespace platform::gdi {
 class AreaAverager {
   public:
     using u32x4 = std::uint32_t __attribute__((vector_size(16)));
+    using u32x8 = std::uint32_t __attribute__((vector_size(32)));
 
     // src: the source pixels inside the bitmap as 0xAARRGGBB, copyW x copyH from source
     // (copyX, copyY), rows `stride` pixels apart; the source rectangle is (sx, sy, sw, sh)
@@ -64,7 +65,7 @@ class AreaAverager {
     // The column taps as the summing loop reads them, as many to every column (the missing
     // ones weigh 0), and each column's total and 1 / (2 total).
     std::vector<int> colAt_;
-    std::vector<std::uint32_t> colWeight_;
+    std::vector<u32x8> colWeight_;  // per pair of columns and tap, four lanes each
     std::vector<double> colTotal_, colHalfInverse_;
     // The row sums of the last source rows, copy row r in slot r % slots: the rows of one
     // destination row are consecutive and at most `slots`, so they never share a slot. Each
