@@ -61,6 +61,11 @@ public:
             TileClipped(d_, RECT{x0, y0, x1, y1}, x0, y0, s_, sx, sy, pw, ph);
             return;
         }
+        // A piece size of 0 is one piece as large as the area.
+        if (e_.MaskType != 0 && x1 > x0 && y1 > y0 &&
+            CopyMaskedTiled(bmp_, RECT{x0, y0, x1, y1}, sx, sy, pw > 0 ? pw : x1 - x0,
+                            ph > 0 ? ph : y1 - y0, e_, image_))
+            return;
         int y = y0;
         for (; ph > 0 && y < y1 - ph; y += ph) Row(x0, x1, y, ph, sx, sy, pw);
         Row(x0, x1, y, y1 - y, sx, sy, pw);

@@ -69,7 +69,7 @@ void BlendColorIntoRect(TBitmap& bmp, RECT rect, int keep, TColor color) {
 
 namespace detail {
 
-UTROZVON_WIDE_LOOP void BlendBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, unsigned alpha) {
+UTROZVON_WIDEST_LOOP void BlendBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, unsigned alpha) {
     // The sum never exceeds 255 * 255 + 127, so 16-bit lanes hold it exactly; the narrow
     // type lets the vectoriser use eight or sixteen lanes per instruction.
     const std::uint16_t a = static_cast<std::uint16_t>(alpha), b = static_cast<std::uint16_t>(255 - alpha);

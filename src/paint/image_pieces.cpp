@@ -1,5 +1,7 @@
 #include "paint/image_pieces.h"
 
+#include <vector>
+
 #include "paint/block_copy.h"
 #include "paint/image_entry.h"
 #include "platform/gdi/pixel_simd.h"
@@ -46,91 +48,127 @@ inline std::uint8_t MaskMix(unsigned d, unsigned s, unsigned m) {
 
 inline simd::u16x8 MaskMix(simd::u16x8 d, simd::u16x8 s, simd::u16x8 m) { return (d * m + s * (256 - m)) >> 8; }
 
+// 24-bit pixels from the first that are not the key colour.
+int KeyFreeRun(const std::uint8_t* s, int n) {
+    int j = 0;
+    while (j < n && !SameColor(s + j * 3, kKey)) ++j;
+    return j;
+}
+
 template <int D, int S, bool Opaque>
-void MaskRunScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, int n) {
+void MaskPixel(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m) {
+    for (int c = 0; c < 3; ++c) d[c] = MaskMix(d[c], s[c], m[c]);
+    if constexpr (D == 4 && Opaque) d[3] = 255;
+}
+
+// Mixes pixels one by one up to the first of the key colour; returns how many.
+template <int D, int S, bool Opaque>
+int MaskRunScalar(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, int n) {
     for (int i = 0; i < n; ++i) {
-        for (int c = 0; c < 3; ++c) d[i * D + c] = MaskMix(d[i * D + c], s[i * S + c], m[i * S + c]);
-        if constexpr (D == 4 && Opaque) d[i * D + 3] = 255;
+        if (SameColor(s + i * S, kKey)) return i;
+        MaskPixel<D, S, Opaque>(d + i * D, s + i * S, m + i * S);
     }
+    return n;
 }
 
-// Four pixels a step into 32-bit pixels: 24-bit sources are spread to four bytes a pixel by
-// one byte shuffle, the alpha bytes keep the destination's value (or become 255 over an
-// opaque background). The byte shuffle wants SSSE3; other x86 machines get a plain copy
-// of the loop, and other processors their own vector shuffle.
+// Eight pixels a step into 32-bit pixels, in 16-bit lanes: 24-bit sources are spread to
+// four bytes a pixel by one byte shuffle, the alpha bytes keep the destination's value (or
+// become 255 over an opaque background). A step that meets the key colour is left to the
+// pixel loop, which stops at it. The byte shuffle wants SSSE3 and gains from AVX2 and from
+// 512-bit registers (x86-64-v4); other x86 machines get a plain copy of the loop, and other
+// processors their own shuffle.
 template <int S, bool Opaque>
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("default", "ssse3")))
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("default", "ssse3", "avx2", "arch=x86-64-v4")))
 #endif
-int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n,
-             bool room) {
+int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n) {
+    using u8x32 = std::uint8_t __attribute__((vector_size(32)));
+    using u16x32 = std::uint16_t __attribute__((vector_size(64)));
+    using u32x8 = std::uint32_t __attribute__((vector_size(32)));
+    using u64x4 = std::uint64_t __attribute__((vector_size(32)));
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    using u16x8 = simd::u16x8;
-    const u8x16 spread = S == 3 ? u8x16{0, 1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 8, 9, 10, 11, 11}
-                                : u8x16{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-    const u16x8 colour = {0xFFFF, 0xFFFF, 0xFFFF, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0};
-    const u8x16 zero = {};
-    int i = 0;
-    // A 16-byte load of four 24-bit pixels reads four bytes past them: without room after
-    // the run, stop two pixels early (six bytes of the run's own).
-    const int last = S == 3 && !room ? n - 2 : n;
-    for (; i + 4 <= last; i += 4) {
-        u8x16 sv, mv, dv;
-        std::memcpy(&sv, s + i * S, 16);
-        std::memcpy(&mv, m + i * S, 16);
-        std::memcpy(&dv, d + i * 4, 16);
-        sv = __builtin_shuffle(sv, spread);
-        mv = __builtin_shuffle(mv, spread);
-        // Widen to 16-bit lanes by interleaving with zeros, mix, and keep the low bytes.
-        const u8x16 lo = {0, 16, 1, 16, 2, 16, 3, 16, 4, 16, 5, 16, 6, 16, 7, 16}, hi = lo + 8;
-        const u8x16 even = {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30};
-        auto half = [&](const u8x16& pick) {
-            u16x8 d16 = reinterpret_cast<u16x8>(__builtin_shuffle(dv, zero, pick));
-            u16x8 s16 = reinterpret_cast<u16x8>(__builtin_shuffle(sv, zero, pick));
-            u16x8 m16 = reinterpret_cast<u16x8>(__builtin_shuffle(mv, zero, pick));
-            u16x8 mixed = (d16 * m16 + s16 * (256 - m16)) >> 8;
-            u16x8 alpha = Opaque ? ~colour & 255 : d16 & ~colour;
-            return reinterpret_cast<u8x16>((mixed & colour) | alpha);
-        };
-        u8x16 out = __builtin_shuffle(half(lo), half(hi), even);
-        std::memcpy(d + i * 4, &out, 16);
+    // 24-bit pixels are read as the bytes 0-15 and 8-23 of eight pixels, exactly the run's
+    // own bytes; each half of the register spreads four pixels from its own 16 bytes (first
+    // pixels 0-3 from byte 0, then 4-7 from byte 4 of the second load).
+    u8x32 spread;
+    u16x32 colour;
+    for (int l = 0; l < 32; ++l) {
+        spread[l] =
+            static_cast<std::uint8_t>(l < 16 ? (l / 4) * 3 + std::min(l % 4, 2)
+                                             : 20 + ((l - 16) / 4) * 3 + std::min(l % 4, 2));
+        colour[l] = l % 4 == 3 ? 0 : 0xFFFF;
     }
-    return i;
+    auto load = [&](const std::uint8_t* p, u8x32& v) {
+        if constexpr (S == 3) {
+            u8x16 lo, hi;
+            std::memcpy(&lo, p, 16);
+            std::memcpy(&hi, p + 8, 16);
+            v = __builtin_shuffle(
+                __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
+                                        15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
+                                        30, 31),
+                spread);
+        } else {
+            std::memcpy(&v, p, sizeof v);
+        }
+    };
+    const std::uint32_t key = kKey.b | (kKey.g << 8) | (kKey.r << 16);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        u8x32 sv, mv, dv;
+        load(s + i * S, sv);
+        load(m + i * S, mv);
+        std::memcpy(&dv, d + i * 4, sizeof dv);
+        const u64x4 keyed =
+            reinterpret_cast<u64x4>((reinterpret_cast<u32x8>(sv) & 0xFFFFFF) == key);
+        if ((keyed[0] | keyed[1] | keyed[2] | keyed[3]) != 0) break;
+        const u16x32 d16 = __builtin_convertvector(dv, u16x32),
+                     m16 = __builtin_convertvector(mv, u16x32);
+        const u16x32 mixed = (d16 * m16 + __builtin_convertvector(sv, u16x32) * (256 - m16)) >> 8;
+        const u16x32 alpha = Opaque ? ~colour & 255 : d16 & ~colour;
+        const u8x32 out = __builtin_convertvector((mixed & colour) | alpha, u8x32);
+        std::memcpy(d + i * 4, &out, sizeof out);
+    }
+    return i + MaskRunScalar<4, S, Opaque>(d + i * 4, s + i * S, m + i * S, n - i);
 }
 
+// Mixes the pixels from the first up to the first of the key colour; returns how many.
 template <int D, int S, bool Opaque>
-void MaskRun(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const std::uint8_t* __restrict m, int n,
-             bool room) {
-    int i = 0;
+int MaskRun(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
+            const std::uint8_t* __restrict m, int n) {
     if constexpr (D == 4) {
-        i = MaskRun4<S, Opaque>(d, s, m, n, room);
+        return MaskRun4<S, Opaque>(d, s, m, n);
     } else if constexpr (S == 3) {
-        // 24 into 24 bits: every byte is a colour byte.
+        // 24 into 24 bits: every byte of the run is a colour byte.
+        n = KeyFreeRun(s, n);
         int k = 0;
         for (; k + 8 <= n * 3; k += 8)
             simd::Store8(d + k, MaskMix(simd::Load8(d + k), simd::Load8(s + k), simd::Load8(m + k)));
         for (; k < n * 3; ++k) d[k] = MaskMix(d[k], s[k], m[k]);
-        return;
+        return n;
+    } else {
+        return MaskRunScalar<D, S, Opaque>(d, s, m, n);
     }
-    MaskRunScalar<D, S, Opaque>(d + i * D, s + i * S, m + i * S, n - i);
 }
 
-// `room`: four more bytes after the run may be read (not used) in both the image and the mask.
-using MaskRunFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, int, bool room);
+using MaskRunFn = int (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, int);
+using MaskPixelFn = void (*)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*);
 
-MaskRunFn ChooseMaskRun(int dbpp, int sbpp, bool opaque) {
+struct MaskMixer {
+    MaskRunFn run;
+    MaskPixelFn pixel;  // one pixel, whatever its colour
+};
+
+template <int D, int S, bool Opaque>
+constexpr MaskMixer kMixer{MaskRun<D, S, Opaque>, MaskPixel<D, S, Opaque>};
+
+MaskMixer ChooseMaskMixer(int dbpp, int sbpp, bool opaque) {
     if (dbpp == 4) {
-        if (sbpp == 4) return opaque ? MaskRun<4, 4, true> : MaskRun<4, 4, false>;
-        return opaque ? MaskRun<4, 3, true> : MaskRun<4, 3, false>;
+        if (sbpp == 4) return opaque ? kMixer<4, 4, true> : kMixer<4, 4, false>;
+        return opaque ? kMixer<4, 3, true> : kMixer<4, 3, false>;
     }
-    return sbpp == 4 ? MaskRun<3, 4, false> : MaskRun<3, 3, false>;
-}
-
-// Pixels from i on that are not the key colour.
-int KeyFreeRun(const std::uint8_t* sp, int bpp, int i, int n) {
-    int j = i;
-    while (j < n && !SameColor(sp + j * bpp, kKey)) ++j;
-    return j - i;
+    return sbpp == 4 ? kMixer<3, 4, false> : kMixer<3, 3, false>;
 }
 
 }  // namespace
@@ -146,18 +184,13 @@ void CopyMasked(framework::TBitmap& bmp, RECT dr, RECT sr, const skin::TsMaskDat
     const PixelView b = bg.Bmp ? View(*bg.Bmp) : PixelView{};
     const bool opaque = bg.Ready && b.bpp == 4 && !b.Empty();
     const Bgra fill = ToBgra(framework::ColorToRGB(bg.FillColor));
-    const MaskRunFn run = ChooseMaskRun(d.bpp, s.bpp, opaque);
-    // Mask rows lie below their image rows, so the end of the mask row decides.
-    const std::uint8_t* imageEnd = s.Row(s.height - 1) + static_cast<std::ptrdiff_t>(s.width) * s.bpp;
+    const MaskMixer mix = ChooseMaskMixer(d.bpp, s.bpp, opaque);
     for (int j = 0; j < h; ++j) {
         std::uint8_t* drow = d.At(x, y + j);
         const std::uint8_t* srow = s.At(sx, sy + j);
         const std::uint8_t* mrow = s.At(sx, sy + j + mo);
         for (int i = 0; i < w;) {
-            const int n = KeyFreeRun(srow, s.bpp, i, w);
-            const bool room = mo >= 0 && mrow + (i + n) * s.bpp + 4 <= imageEnd;
-            run(drow + i * d.bpp, srow + i * s.bpp, mrow + i * s.bpp, n, room);
-            i += n;
+            i += mix.run(drow + i * d.bpp, srow + i * s.bpp, mrow + i * s.bpp, w - i);
             if (i == w) break;
             // A key pixel.
             std::uint8_t* dp = drow + i * d.bpp;
@@ -168,11 +201,72 @@ void CopyMasked(framework::TBitmap& bmp, RECT dr, RECT sr, const skin::TsMaskDat
                     Put(dp, bp, d.bpp, opaque);
                 }
             } else if (bg.Ready) {
-                run(dp, srow + i * s.bpp, mrow + i * s.bpp, 1, false);
+                mix.pixel(dp, srow + i * s.bpp, mrow + i * s.bpp);
             }
             ++i;
         }
     }
+}
+
+namespace {
+
+// A piece row prepared for mixing across n destination pixels of dbpp bytes: the mask rule
+// (d * m + s * (256 - m)) >> 8 per destination byte as (d * m + p) >> 8 with p = s * (256 - m)
+// worked out once. Bytes that must stay (alpha, key colour pixels) get m = 256 and p = 0.
+void PreparePieceRow(std::uint16_t* m, std::uint16_t* p, const std::uint8_t* pic,
+                     const std::uint8_t* mask, int sbpp, int dbpp, int w, int from, int n) {
+    const int first = std::min(w, n);
+    for (int k = 0; k < first; ++k) {
+        const int at = ((from + k) % w) * sbpp;
+        const bool keyed = SameColor(pic + at, kKey);
+        for (int c = 0; c < dbpp; ++c) {
+            const unsigned mc = keyed || c == 3 ? 256 : mask[at + c];
+            m[k * dbpp + c] = static_cast<std::uint16_t>(mc);
+            p[k * dbpp + c] = static_cast<std::uint16_t>(mc == 256 ? 0 : pic[at + c] * (256 - mc));
+        }
+    }
+    // The rest repeats the first w pixels: doubling block copies.
+    for (int done = first; done < n;) {
+        const int chunk = std::min(done - done % w, n - done);
+        std::memcpy(m + done * dbpp, m, static_cast<std::size_t>(chunk) * dbpp * sizeof *m);
+        std::memcpy(p + done * dbpp, p, static_cast<std::size_t>(chunk) * dbpp * sizeof *p);
+        done += chunk;
+    }
+}
+
+// One destination row through a prepared piece row: at most 255 * 256, so 16-bit lanes hold
+// every sum and the compiler vectorises the loop.
+UTROZVON_WIDEST_LOOP void MixPreparedRow(std::uint8_t* __restrict d,
+                                         const std::uint16_t* __restrict m,
+                                         const std::uint16_t* __restrict p, int n) {
+    for (int k = 0; k < n; ++k)
+        d[k] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(d[k] * m[k] + p[k]) >> 8);
+}
+
+}  // namespace
+
+bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph,
+                     const skin::TsMaskData& entry, const framework::TBitmap& image) {
+    const PixelView d = View(bmp), s = View(image);
+    if (d.Empty() || s.Empty() || pw <= 0 || ph <= 0) return false;
+    const int mo = MaskOffset(entry);
+    if (sx < 0 || sy < 0 || sx + pw > s.width || sy + ph > SourceRows(s, mo) || sy + mo < 0)
+        return false;
+    const RECT c = Intersect(area, RECT{0, 0, d.width, d.height});
+    if (IsEmpty(c)) return true;
+    const int n = c.right - c.left, from = (c.left - area.left) % pw;
+    std::vector<std::uint16_t> m(static_cast<std::size_t>(n) * d.bpp), p(m.size());
+    // Piece row r serves the destination rows r, r + ph, r + 2 ph ... of the area.
+    for (int r = 0; r < ph; ++r) {
+        int y = area.top + r;
+        if (y < c.top) y += (c.top - y + ph - 1) / ph * ph;
+        if (y >= c.bottom) continue;
+        PreparePieceRow(m.data(), p.data(), s.At(sx, sy + r), s.At(sx, sy + r + mo), s.bpp, d.bpp,
+                        pw, from, n);
+        for (; y < c.bottom; y += ph)
+            MixPreparedRow(d.At(c.left, y), m.data(), p.data(), n * d.bpp);
+    }
+    return true;
 }
 
 void CopyKeyed(framework::TBitmap& bmp, const framework::TBitmap& image, int x, int y, bool useParentBg,

@@ -15,6 +15,14 @@ namespace paint {
 void CopyMasked(framework::TBitmap& bmp, RECT dstRect, RECT srcRect, const skin::TsMaskData& entry, bool useParentBg,
                 const TsBgSource& bg, const framework::TBitmap& image);
 
+// Covers area of bmp with copies of the piece (sx, sy, pw, ph) of image laid from area's
+// top left, each through the mask half of entry like CopyMasked without a background (key
+// colour pixels stay). Each destination row is walked once, against the piece's row spread
+// across it. Returns false, drawing nothing, when the piece is not wholly inside the image's
+// picture half.
+bool CopyMaskedTiled(framework::TBitmap& bmp, RECT area, int sx, int sy, int pw, int ph,
+                     const skin::TsMaskData& entry, const framework::TBitmap& image);
+
 // Copies srcRect of image (right and bottom inclusive) to (x, y) of bmp, leaving out pixels
 // of the key colour: those take the background pixel (useParentBg and a ready background
 // with a bitmap other than bmp), stay (another ready background) or take bg.FillColor.

@@ -77,7 +77,8 @@ TEST(FastPaths, MaskedCopyMatchesThePlainRuleOnRandomPieces) {
         ModelBuilder mb;
         mb.model.MasterBitmap = MakeBitmap(iw, ih, sbpp);
         TBitmap& image = *mb.model.MasterBitmap;
-        FillRandom(image, rng, round % 3 == 0 ? 0 : 5);
+        // No key pixel, many, or a few: vector steps run whole, rarely, or now and then.
+        FillRandom(image, rng, round % 3 == 0 ? 0 : round % 3 == 1 ? 5 : 37);
         const int e = mb.Mask("X", "P", RECT{0, 0, iw, ih}, 1, 1);
         const int dw = 1 + static_cast<int>(rng() % 45), dh = 1 + static_cast<int>(rng() % 20);
         auto b = MakeBitmap(dw, dh, dbpp);
@@ -95,6 +96,57 @@ TEST(FastPaths, MaskedCopyMatchesThePlainRuleOnRandomPieces) {
             std::memcpy(expected->ScanLine(y), b->ScanLine(y), b->Stride());
         ReferenceMasked(*expected, dr, sr, ih / 2, useParentBg, bg, image);
         paint::CopyMasked(*b, dr, sr, mb.model.Masks[e], useParentBg, bg, image);
+        for (int y = 0; y < dh; ++y)
+            ASSERT_EQ(0, std::memcmp(b->ScanLine(y), expected->ScanLine(y), b->Stride()))
+                << "round " << round << " row " << y << " depths " << dbpp << "/" << sbpp;
+    }
+}
+
+// Tiles of a piece through its mask: destination pixel (x, y) of the area takes piece pixel
+// ((x - left) % pw, (y - top) % ph) by the mask rule, key colour pixels stay; a piece that is
+// not wholly inside the picture half draws nothing and is refused.
+TEST(FastPaths, MaskedTilesMatchThePlainRuleOnRandomAreas) {
+    std::mt19937 rng(24);
+    for (int round = 0; round < 400; ++round) {
+        const int dbpp = round % 2 ? 32 : 24, sbpp = (round / 2) % 2 ? 32 : 24;
+        const int iw = 1 + static_cast<int>(rng() % 30),
+                  ih = 2 * (1 + static_cast<int>(rng() % 10));
+        ModelBuilder mb;
+        mb.model.MasterBitmap = MakeBitmap(iw, ih, sbpp);
+        TBitmap& image = *mb.model.MasterBitmap;
+        FillRandom(image, rng, round % 3 == 0 ? 0 : 9);
+        const int e = mb.Mask("X", "P", RECT{0, 0, iw, ih}, 1, 1);
+        const int dw = 1 + static_cast<int>(rng() % 70), dh = 1 + static_cast<int>(rng() % 30);
+        auto b = MakeBitmap(dw, dh, dbpp);
+        FillRandom(*b, rng, 0);
+        auto expected = MakeBitmap(dw, dh, dbpp);
+        for (int y = 0; y < dh; ++y)
+            std::memcpy(expected->ScanLine(y), b->ScanLine(y), b->Stride());
+        const RECT area = RandomRect(rng, dw, dh);
+        // Now and then a piece reaching past the picture half.
+        const int sx = static_cast<int>(rng() % (iw + 1)) - (round % 7 == 0),
+                  sy = static_cast<int>(rng() % (ih / 2 + 1));
+        const int pw = 1 + static_cast<int>(rng() % iw),
+                  ph = 1 + static_cast<int>(rng() % (ih / 2));
+        const bool inside = sx >= 0 && sx + pw <= iw && sy + ph <= ih / 2;
+        if (inside)
+            for (int y = std::max(0, static_cast<int>(area.top));
+                 y < std::min(dh, static_cast<int>(area.bottom)); ++y)
+                for (int x = std::max(0, static_cast<int>(area.left));
+                     x < std::min(dw, static_cast<int>(area.right)); ++x) {
+                    const int px = sx + (x - area.left) % pw, py = sy + (y - area.top) % ph;
+                    if (Px(image, px, py) == kKey) continue;
+                    std::uint8_t* dp = expected->ScanLine(y) + x * expected->BytesPerPixel();
+                    const std::uint8_t* sp = image.ScanLine(py) + px * image.BytesPerPixel();
+                    const std::uint8_t* mp =
+                        image.ScanLine(py + ih / 2) + px * image.BytesPerPixel();
+                    for (int c = 0; c < 3; ++c)
+                        dp[c] =
+                            static_cast<std::uint8_t>(((dp[c] - sp[c]) * mp[c] + sp[c] * 256) >> 8);
+                }
+        ASSERT_EQ(inside,
+                  paint::CopyMaskedTiled(*b, area, sx, sy, pw, ph, mb.model.Masks[e], image))
+            << "round " << round;
         for (int y = 0; y < dh; ++y)
             ASSERT_EQ(0, std::memcmp(b->ScanLine(y), expected->ScanLine(y), b->Stride()))
                 << "round " << round << " row " << y << " depths " << dbpp << "/" << sbpp;

@@ -283,21 +283,28 @@ TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
                   sy = static_cast<int>(rng() % (src.height() + 2)) - 1;
         const int sw = 1 + static_cast<int>(rng() % (src.width() + 3)),
                   sh = 1 + static_cast<int>(rng() % (src.height() + 2));
-        const bool flip = round % 5 == 0;
+        const bool flip = round % 5 == 0, flipY = round % 7 < 2;
         const int x = 1, y = 1;
+        // Two holes: the rows are drawn in pieces, in both directions when mirrored.
         ExcludeClipRect(dst.dc(), 0, dh, 3, dh + 2);
+        const int holeX = 1 + static_cast<int>(rng() % dw),
+                  holeY = 1 + static_cast<int>(rng() % dh);
+        ExcludeClipRect(dst.dc(), holeX, holeY, holeX + 2, holeY + 1);
         SetStretchBltMode(dst.dc(), HALFTONE);
-        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, y, flip ? -dw : dw, dh, src.dc(),
-                               sx, sy, sw, sh, SRCCOPY));
+        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? x + dw - 1 : x, flipY ? y + dh - 1 : y,
+                               flip ? -dw : dw, flipY ? -dh : dh, src.dc(), sx, sy, sw, sh,
+                               SRCCOPY));
         for (int ty = 0; ty < dh + 2; ++ty)
             for (int tx = 0; tx < dw + 2; ++tx) {
-                const bool inside =
-                    tx >= x && ty >= y && tx < x + dw && ty < y + dh && !(tx < 3 && ty >= dh);
+                const bool inside = tx >= x && ty >= y && tx < x + dw && ty < y + dh &&
+                                    !(tx < 3 && ty >= dh) &&
+                                    !(tx >= holeX && tx < holeX + 2 && ty == holeY);
                 std::uint32_t want = before.At(tx, ty);
                 unsigned wantAlpha = before.Alpha(tx, ty);
                 if (inside) {
                     const int i = flip ? dw - 1 - (tx - x) : tx - x;
-                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, ty - y);
+                    const int j = flipY ? dh - 1 - (ty - y) : ty - y;
+                    const std::uint32_t p = ExactAverage(src, sx, sy, sw, sh, dw, dh, i, j);
                     want = p & 0xFFFFFF;
                     // A 24-bit source gives alpha 0 on a 32-bit destination.
                     wantAlpha = dbits == 24 ? 255 : sbits == 32 ? p >> 24 : 0;
@@ -307,6 +314,39 @@ TEST(GdiFastPaths, HalftoneStretchIsTheExactAreaAverage) {
                     << "round " << round << " at " << tx << "," << ty;
             }
     }
+}
+
+// Source rectangles far larger than their bitmap: totals just inside the 32-bit lanes and
+// sums past 2^32, added in doubles. The source is bottom-up, read in place; only a corner of
+// the destination shows.
+TEST(GdiFastPaths, HalftoneStretchOfHugeAreasIsStillExact) {
+    std::mt19937 rng(23);
+    Canvas src(12, 9, 32, true);
+    FillRandom(src, rng, false);
+    struct Extents {
+        int source, destination;
+    };
+    for (const Extents e : {Extents{2000, 1000}, Extents{6000, 4000}})
+        for (const int bits : {24, 32}) {
+            Canvas dst(16, 14, bits);
+            SetStretchBltMode(dst.dc(), HALFTONE);
+            // Source pixel 0 starts at destination index dw / 2 on both axes, drawn at 2.
+            const int s = -e.source / 2, at = 2 - e.destination / 2;
+            ASSERT_TRUE(StretchBlt(dst.dc(), at, at, e.destination, e.destination, src.dc(), s, s,
+                                   e.source, e.source, SRCCOPY));
+            int covered = 0;
+            for (int ty = 0; ty < 14; ++ty)
+                for (int tx = 0; tx < 16; ++tx) {
+                    const std::uint32_t p =
+                        ExactAverage(src, s, s, e.source, e.source, e.destination, e.destination,
+                                     tx - at, ty - at);
+                    covered += p != 0;
+                    ASSERT_EQ(dst.At(tx, ty), p & 0xFFFFFF)
+                        << e.source << " " << bits << " bits at " << tx << "," << ty;
+                    ASSERT_EQ(dst.Alpha(tx, ty), bits == 32 ? p >> 24 : 255u) << tx << "," << ty;
+                }
+            EXPECT_GE(covered, 30);
+        }
 }
 
 }  // namespace

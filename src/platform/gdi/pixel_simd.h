@@ -11,8 +11,11 @@
 // both (no fused multiply-add: C++20 mode keeps floating-point contraction off).
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define UTROZVON_WIDE_LOOP __attribute__((target_clones("default", "avx2")))
+// Loops written for 512-bit vectors also get a copy for processors that have them.
+#define UTROZVON_WIDEST_LOOP __attribute__((target_clones("default", "avx2", "arch=x86-64-v4")))
 #else
 #define UTROZVON_WIDE_LOOP
+#define UTROZVON_WIDEST_LOOP
 #endif
 
 namespace platform::simd {
