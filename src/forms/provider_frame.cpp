@@ -91,7 +91,7 @@ void PaintCaptionPlate(const TsFrameLook& l, TBitmap& image, RECT text) {
     BitBlt(band->Canvas().Handle(), 0, 0, band->Width(), band->Height(), image.Canvas().Handle(), 0,
            0, SRCCOPY);
     paint::PaintSectionRect(l.Data->Model(), l.CaptionIndex, "CAPTION",
-                            paint::BgSourceFromBitmap(band.get(), 0, 0), kNoTexture, kNoTexture,
+                            paint::BgSourceFromBitmap(band.get(), plate.left, plate.top), kNoTexture, kNoTexture,
                             image, POINT{0, 0}, plate, FrameState(l.Active), true);
 }
 

@@ -1,4 +1,6 @@
 // The frame and title bar of a main-window-sized form, read back from the screen.
+#include <set>
+
 #include "provider_test_support.h"
 
 namespace provider_test {
@@ -170,6 +172,53 @@ TEST_F(ProviderTest, MinimisedWindowImageIsOnlyTheTitleBandAndTwoRows) {
     ShowWindow(form->Handle(), SW_RESTORE);
     Pump();
     EXPECT_EQ(provider->WindowImage()->Height(), kH);
+}
+
+}  // namespace
+}  // namespace provider_test
+
+namespace provider_test {
+namespace {
+
+// The caption plate is painted over a copy of the band at its own place: a half see-through
+// plate over the plain title band mixes to one colour all round the text (the plate's own
+// font may place the letters a little differently, so the text's box itself is not compared).
+TEST_F(ProviderTest, HalfSeeThroughCaptionPlateMixesWithTheBandBehindIt) {
+    auto glyph = paint_test::MakeBitmap(16, 16, 32, Rgb(1, 2, 250), 255);
+    framework::TIcon appIcon;
+    appIcon.FromBitmap(*glyph);
+    form->SetIcon(appIcon);
+    form->SetCaption("Wake up");
+    Start();
+    const RECT icon = provider->IconRect();
+    std::vector<TColor> without;
+    RECT text{kW, kB + kT, 0, 0};
+    for (int y = 0; y < kB + kT; ++y)
+        for (int x = 0; x < kW; ++x) {
+            without.push_back(At(x, y));
+            if (x >= icon.right && x < provider->TitleAreaRight() && y >= kB && without.back() != kTitle1)
+                text = RECT{std::min<int>(text.left, x), std::min<int>(text.top, y),
+                            std::max<int>(text.right, x + 1), std::max<int>(text.bottom, y + 1)};
+        }
+    ASSERT_LT(text.left, text.right) << "the caption is on the band";
+    InflateRect(&text, 3, 0);
+
+    skin::TsGeneralData& plate = AddSection("CAPTION", Rgb(250, 0, 250));
+    plate.Transparency = 50;
+    plate.HotTransparency = 50;
+    plate.FontColor[0] = kText0;
+    plate.HotFontColor[0] = kText1;
+    provider->ApplySkin();
+    provider->InvalidateImage();
+    provider->PaintFrame();
+    Pump();
+    std::set<TColor> plateColours;
+    for (int y = 0; y < kB + kT; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (!PtInRect(&text, POINT{x, y}) && At(x, y) != without[static_cast<std::size_t>(y * kW + x)])
+                plateColours.insert(At(x, y));
+    ASSERT_FALSE(plateColours.empty()) << "the plate shows";
+    EXPECT_EQ(plateColours.size(), 1u);
 }
 
 }  // namespace
