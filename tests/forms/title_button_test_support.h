@@ -2,6 +2,10 @@
 // a minimise entry of three 16 x 16 states and a close entry of three 20 x 16 states, each state
 // one plain colour, with the spacing and right margin of the shipped skin. Input arrives
 // through the headless screen, as a user's would.
+//
+// The glow suites install a screen of their own, after which test_support::HeadlessScreen()
+// of an earlier suite is no longer the one that gets input: the files using this fixture are
+// named to run after them (gtest runs suites in link order, and sources are linked by name).
 #pragma once
 
 #include <chrono>
@@ -40,7 +44,9 @@ class TitleButtonTest : public ProviderTest {
         model().GlobalInfo.TitleIconSpace = 1;
     }
     void TearDown() override {
-        closes = 0;
+        // Later suites expect the pointer where a fresh screen has it.
+        test_support::HeadlessScreen().MovePointer(POINT{0, 0});
+        Pump();
         ProviderTest::TearDown();
     }
     void Fill(RECT r, TColor c) {
