@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "forms/skin_provider.h"
+#include "platform/menu.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_manager.h"
 
@@ -372,6 +373,15 @@ bool TsFrameInteraction::Handle(TMessage& m) {
             return false;
         case framework::CM_VISIBLECHANGED:
             if (!provider_.form_->Visible()) buttons_.FreeFades();
+            return false;
+        case WM_ACTIVATE:
+            if (LOWORD(m.WParam) != WA_INACTIVE && menu_) menu_->RefreshItems();
+            return false;
+        case WM_INITMENUPOPUP:
+            // The window's own system menu, should the system open it, never offers Size.
+            if (HIWORD(m.LParam))
+                EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), static_cast<UINT>(SC_SIZE),
+                               MF_BYCOMMAND | MF_GRAYED);
             return false;
         default:
             return false;
