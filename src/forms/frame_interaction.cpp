@@ -19,13 +19,17 @@ bool Contains(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-POINT PointOf(LPARAM l) { return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+POINT PointOf(LPARAM l) {
+    return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+}
 
 bool PassesToDefault(LRESULT code) {
     return code == HTNOWHERE || code == HTCLIENT || code == HTCAPTION || code == HTMENU;
 }
 
-bool IsSizingCode(LRESULT code) { return code >= HTLEFT && code <= HTBOTTOMRIGHT; }
+bool IsSizingCode(LRESULT code) {
+    return code >= HTLEFT && code <= HTBOTTOMRIGHT;
+}
 
 }  // namespace
 
@@ -86,9 +90,12 @@ LRESULT TsFrameInteraction::FrameHit(POINT p) {
     const LONG style = GetWindowLong(provider_.form_->Handle(), GWL_STYLE);
     if (!m.Maximized && (style & WS_THICKFRAME)) {
         LRESULT edge = 0;
-        if (p.y > m.H - m.B) edge = HTBOTTOM;
-        else if (p.y < m.B) edge = HTTOP;
-        if (p.x < m.B) edge = edge == HTTOP ? HTTOPLEFT : edge == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
+        if (p.y > m.H - m.B)
+            edge = HTBOTTOM;
+        else if (p.y < m.B)
+            edge = HTTOP;
+        if (p.x < m.B)
+            edge = edge == HTTOP ? HTTOPLEFT : edge == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
         else if (p.x > m.W - m.B)
             edge = edge == HTTOP ? HTTOPRIGHT : edge == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
         if (edge) return edge;
@@ -308,8 +315,7 @@ void TsFrameInteraction::OnNcActivate(TMessage& m) {
     provider_.InvalidateImage();
     provider_.data_->Updating = false;
     provider_.CallDefault(m);
-    if (!provider_.WindowShowing() || provider_.redrawLocks_ > 0 || provider_.skinChanging_)
-        return;
+    if (!provider_.WindowShowing() || provider_.redrawLocks_ > 0 || provider_.skinChanging_) return;
     HWND h = provider_.form_->Handle();
     SendMessage(h, WM_NCPAINT, 1, 0);
     if (!changed) return;

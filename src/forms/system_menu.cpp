@@ -10,8 +10,8 @@
 
 namespace forms {
 
-using framework::TMenuItem;
 using framework::TFormBorderStyle;
+using framework::TMenuItem;
 
 namespace {
 
@@ -62,10 +62,14 @@ framework::TShortCut ShortCutFromText(const std::string& text) {
         const std::size_t plus = rest.find('+');
         if (plus == std::string::npos || plus + 1 == rest.size()) break;
         const std::string part = rest.substr(0, plus);
-        if (part == "ALT") mods |= framework::scAlt;
-        else if (part == "CTRL") mods |= framework::scCtrl;
-        else if (part == "SHIFT") mods |= framework::scShift;
-        else return framework::scNone;
+        if (part == "ALT")
+            mods |= framework::scAlt;
+        else if (part == "CTRL")
+            mods |= framework::scCtrl;
+        else if (part == "SHIFT")
+            mods |= framework::scShift;
+        else
+            return framework::scNone;
         rest = rest.substr(plus + 1);
     }
     const WORD key = KeyFromName(rest);
@@ -138,8 +142,7 @@ void TsSystemMenu::Build() {
     std::array<TMenuItem**, 5> slots{&restore_, &move_, &size_, &minimize_, &maximize_};
     for (std::size_t i = 0; i < kFixed.size(); ++i) {
         const SourceItem* s = captionOf(kFixed[i].command);
-        *slots[i] = AddItem(kFixed[i].name, s ? s->caption : kFixed[i].fallback,
-                            kFixed[i].command);
+        *slots[i] = AddItem(kFixed[i].name, s ? s->caption : kFixed[i].fallback, kFixed[i].command);
     }
     AddSeparator();
     for (const SourceItem& s : source) {

@@ -24,8 +24,8 @@ TsButtonRules ButtonRules(TFormBorderStyle style, framework::TBorderIcons icons,
 
 TsButtonRules ReadButtonRules(framework::TCustomForm& form, bool hadSystemMenu) {
     HWND h = form.Handle();
-    return ButtonRules(form.BorderStyle(), form.BorderIcons(), IsIconic(h) != 0,
-                       IsZoomed(h) != 0, hadSystemMenu);
+    return ButtonRules(form.BorderStyle(), form.BorderIcons(), IsIconic(h) != 0, IsZoomed(h) != 0,
+                       hadSystemMenu);
 }
 
 }  // namespace forms

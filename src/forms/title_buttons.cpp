@@ -37,7 +37,9 @@ POINT WindowOrigin(HWND h) {
     return POINT{wr.left, wr.top};
 }
 
-UINT_PTR TimerId(int slot) { return static_cast<UINT_PTR>(slot) + 1; }
+UINT_PTR TimerId(int slot) {
+    return static_cast<UINT_PTR>(slot) + 1;
+}
 
 void MakeOpaque(TBitmap& bmp) {
     if (bmp.PixelFormat() != framework::TPixelFormat::pf32bit) return;
@@ -62,7 +64,9 @@ TsTitleButtonLayer::~TsTitleButtonLayer() {
     if (g_pressed && hot_ != 0) g_pressed = false;
 }
 
-bool TsTitleButtonLayer::PressedFlag() { return g_pressed; }
+bool TsTitleButtonLayer::PressedFlag() {
+    return g_pressed;
+}
 
 TsButtonRules TsTitleButtonLayer::Rules() const {
     return ReadButtonRules(*provider_.HostForm(), provider_.HadSystemMenu());
@@ -84,9 +88,8 @@ void TsTitleButtonLayer::ChooseImages() {
         min.Image = FindGlobal("BICONMIN");
         max.Image = FindGlobal("BICONMAX");
         const int alone = FindGlobal("BICLOSEALONE");
-        close.Image = !rules.VisibleMax && !rules.VisibleMin && alone >= 0
-                          ? alone
-                          : FindGlobal("BICONCLOSE");
+        close.Image =
+            !rules.VisibleMax && !rules.VisibleMin && alone >= 0 ? alone : FindGlobal("BICONCLOSE");
         help.Image = FindGlobal("BICONHELP");
         close.Big = max.Big = min.Big = true;
         help.Big = false;
@@ -105,7 +108,8 @@ void TsTitleButtonLayer::ChooseImages() {
         help.Image = FindGlobal("BICONHELP");
         close.Big = max.Big = min.Big = help.Big = true;
     }
-    for (auto& b : UserButtons) b->Record.Image = b->UseSkinData ? FindGlobal(kTitleButtonEntry) : -1;
+    for (auto& b : UserButtons)
+        b->Record.Image = b->UseSkinData ? FindGlobal(kTitleButtonEntry) : -1;
 }
 
 int TsTitleButtonLayer::Width(const TsButtonRecord& r) const {

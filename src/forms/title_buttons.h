@@ -42,8 +42,8 @@ constexpr int kUserButtonGap = 8;
 
 struct TsButtonRecord {
     TsButtonState State = TsButtonState::Normal;
-    int Image = -1;  // image entry chosen for the skin, -1 none
-    int Drawn = -1;  // image entry drawn now (restore and maximise swap theirs)
+    int Image = -1;         // image entry chosen for the skin, -1 none
+    int Drawn = -1;         // image entry drawn now (restore and maximise swap theirs)
     RECT Rect{0, 0, 0, 0};  // window coordinates, valid while Placed
     bool Big = false;
     bool Placed = false;

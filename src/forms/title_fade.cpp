@@ -35,9 +35,8 @@ TsFadeProgress::Step TsFadeProgress::Start(TsButtonState state) {
     switch (state) {
         case TsButtonState::Hot:
             target_ = state;
-            position_ = fresh ? 1
-                              : std::min(position_ * kFadeInSteps / std::max(steps_, 1),
-                                         kFadeInSteps);
+            position_ =
+                fresh ? 1 : std::min(position_ * kFadeInSteps / std::max(steps_, 1), kFadeInSteps);
             steps_ = kFadeInSteps;
             phase_ = Phase::In;
             if (fresh) s.Alpha = AlphaAt(position_);

@@ -23,10 +23,10 @@ constexpr int kFadeOutSteps = 10;
 class TsFadeProgress {
   public:
     struct Step {
-        int Alpha = -1;       // the alpha to show now; -1: show nothing new
-        bool Poll = false;    // fully in: check whether the cursor is still on the button
-        bool Done = false;    // fully out: the fade object goes
-        bool Rebuild = false; // the picture changes (pressed)
+        int Alpha = -1;        // the alpha to show now; -1: show nothing new
+        bool Poll = false;     // fully in: check whether the cursor is still on the button
+        bool Done = false;     // fully out: the fade object goes
+        bool Rebuild = false;  // the picture changes (pressed)
     };
     // Starts (or turns) the fade towards state; the first step to show at once.
     Step Start(TsButtonState state);

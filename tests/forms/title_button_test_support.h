@@ -51,7 +51,8 @@ class TitleButtonTest : public ProviderTest {
     }
     void Fill(RECT r, TColor c) {
         for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) paint_test::SetPx(*model().MasterBitmap, x, y, c);
+            for (int x = r.left; x < r.right; ++x)
+                paint_test::SetPx(*model().MasterBitmap, x, y, c);
     }
     // Starts the form; closing it is counted and refused, so the form stays for the checks.
     void StartCounted() {

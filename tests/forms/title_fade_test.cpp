@@ -1,9 +1,9 @@
 // The steps of a title button's fade: 10 in, 1 pressed, 10 out.
+#include "forms/title_fade.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "forms/title_fade.h"
 
 namespace {
 

@@ -99,18 +99,18 @@ TEST(TitleButtonRules, FollowBorderIconsStyleAndState) {
         bool visClose, visMax, visMin, enMax, enMin, enRestore;
     };
     const Case cases[] = {
-        {"main window", TFormBorderStyle::bsSingle, mainIcons, false, false, true,
-         true, false, true, false, true, false},
-        {"main window minimised", TFormBorderStyle::bsSingle, mainIcons, true, false, true,
-         true, true, true, false, false, true},
-        {"sizeable", TFormBorderStyle::bsSizeable, all, false, false, true,
-         true, true, true, true, true, false},
-        {"sizeable maximised", TFormBorderStyle::bsSizeable, all, false, true, true,
-         true, true, true, false, true, true},
-        {"dialog", TFormBorderStyle::bsDialog, all, false, false, true,
-         true, false, false, false, true, false},
-        {"no system menu", TFormBorderStyle::bsSingle, all, false, false, false,
-         false, false, false, true, true, false},
+        {"main window", TFormBorderStyle::bsSingle, mainIcons, false, false, true, true, false,
+         true, false, true, false},
+        {"main window minimised", TFormBorderStyle::bsSingle, mainIcons, true, false, true, true,
+         true, true, false, false, true},
+        {"sizeable", TFormBorderStyle::bsSizeable, all, false, false, true, true, true, true, true,
+         true, false},
+        {"sizeable maximised", TFormBorderStyle::bsSizeable, all, false, true, true, true, true,
+         true, false, true, true},
+        {"dialog", TFormBorderStyle::bsDialog, all, false, false, true, true, false, false, false,
+         true, false},
+        {"no system menu", TFormBorderStyle::bsSingle, all, false, false, false, false, false,
+         false, true, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
