@@ -232,6 +232,8 @@ void TsFrameInteraction::OnSysCommand(TMessage& m) {
         case SC_RESTORE:
             buttons_.SetHot(0);
             provider_.InvalidateImage();
+            // The size change may have come while the window still counted as minimised.
+            provider_.regionDirty_ = true;
             if (HasFrame())
                 RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
             else
@@ -291,7 +293,10 @@ void TsFrameInteraction::OnSize(TMessage& m) {
     provider_.CallDefault(m);
     if (skin::AnimatingSkinChange) return;
     if (!provider_.WindowShowing()) {
+        // The shape must follow too: a window restored while hidden (a window manager maps
+        // it again) would otherwise keep the shape of its minimised size.
         provider_.InvalidateImage();
+        provider_.regionDirty_ = true;
         return;
     }
     const TsFrameMetrics f = provider_.Metrics();

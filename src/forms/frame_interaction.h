@@ -11,6 +11,9 @@
 // - WM_NCACTIVATE lets the default processing run and paints the frame over it in the same
 //   message; presentation is deferred until the message is handled, so the system's caption
 //   never shows and no cover window is needed.
+// - A size change while the window is hidden, and every restore, mark the window's shape for
+//   a new computation as well as its picture: a window restored by the window manager hears
+//   its new size while it still counts as minimised, and would keep the minimised shape.
 // - Right clicks on the task bar button (message 0x0313) open the menu at the cursor, should
 //   a desktop ever send it; ours does not.
 #pragma once
