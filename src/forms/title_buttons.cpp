@@ -60,6 +60,7 @@ TsTitleButtonLayer::TsTitleButtonLayer(TsSkinProvider& provider)
 }
 
 TsTitleButtonLayer::~TsTitleButtonLayer() {
+    hint_.reset();
     FreeFades();
     if (g_pressed && hot_ != 0) g_pressed = false;
 }
@@ -355,8 +356,19 @@ LRESULT TsTitleButtonLayer::HitTest(POINT p) {
     return code;
 }
 
+void TsTitleButtonLayer::ShowHint(const TsButtonRecord& r) {
+    hint_.reset();
+    const TsTitleButton* b = const_cast<TsTitleButtonLayer*>(this)->UserOf(r);
+    if (!b || b->Hint.empty()) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    hint_ = std::make_unique<framework::THintWindow>();
+    hint_->ActivateHint(cursor, b->Hint);
+}
+
 void TsTitleButtonLayer::SetHot(LRESULT code) {
     if (code == hot_) return;
+    hint_.reset();
     if (TsButtonRecord* old = Find(hot_)) {
         old->State = TsButtonState::Normal;
         Repaint(*old);
@@ -370,6 +382,7 @@ void TsTitleButtonLayer::SetHot(LRESULT code) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, provider_.HostForm()->Handle(), 0};
     TrackMouseEvent(&tme);
     Repaint(*now);
+    ShowHint(*now);
 }
 
 bool TsTitleButtonLayer::ButtonDown(LRESULT code, POINT screen) {

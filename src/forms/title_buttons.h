@@ -14,8 +14,8 @@
 // - The pressed flag is dropped before a command is sent, so a double click on close (down,
 //   up, double click, up) sends SC_CLOSE once even when the form refuses to close.
 // - A picture entry with no state images counts as missing (21 pixels wide, not drawn).
-// - User buttons show their glyph and skin plate and raise their mouse events; hints over
-//   them are not shown.
+// - A user button's hint is the framework's hint window, placed by its rules (below and right
+//   of the pointer, kept on the screen) and shown at once, without a fade.
 #pragma once
 
 #include <array>
@@ -27,6 +27,7 @@
 #include "forms/title_button_rules.h"
 #include "forms/title_fade.h"
 #include "framework/graphic.h"
+#include "framework/hint_window.h"
 #include "framework/utility_window.h"
 
 namespace forms {
@@ -93,6 +94,8 @@ class TsTitleButtonLayer {
     LRESULT HitTest(POINT p);
     void SetHot(LRESULT code);
     LRESULT HotCode() const { return hot_; }
+    // The hint of the hot user button while it shows, else null.
+    const framework::THintWindow* Hint() const { return hint_.get(); }
     static bool PressedFlag();
     bool IsButtonCode(LRESULT code) const { return Find(code) != nullptr; }
     // WM_NCLBUTTONDOWN and WM_NCLBUTTONUP on a button code; true when consumed. The form
@@ -129,6 +132,7 @@ class TsTitleButtonLayer {
     std::unique_ptr<framework::TBitmap> FadePicture(const TsButtonRecord& r, RECT& screen) const;
     std::unique_ptr<framework::TBitmap> GlowPicture(const TsButtonRecord& r, RECT& screen) const;
     void OnTimer(framework::TMessage& m);
+    void ShowHint(const TsButtonRecord& r);
     void TickFade(TsButtonRecord& r, UINT_PTR id);
     void StopTimer(const TsButtonRecord& r);
     bool Send(WPARAM command);
@@ -138,6 +142,7 @@ class TsTitleButtonLayer {
     std::unique_ptr<framework::TBitmap> strip_;
     RECT stripRect_{0, 0, 0, 0};
     LRESULT hot_ = 0;
+    std::unique_ptr<framework::THintWindow> hint_;
     framework::UtilityWindow timers_;
 };
 

@@ -1,5 +1,6 @@
 // The main window's title buttons: where they lie and how they look, pressed, released,
 // moved off, double clicked and lit, read back from the screen.
+#include "paint/border_mask.h"
 #include "title_button_test_support.h"
 
 namespace provider_test {
@@ -186,6 +187,7 @@ TEST_F(TitleButtonTest, UserButtonSitsLeftOfTheSystemButtonsAndRaisesItsEvents) 
     auto glyph = paint_test::MakeBitmap(25, 10, 24, Rgb(1, 200, 3));
     paint_test::SetPx(*glyph, 0, 9, Rgb(7, 7, 7));  // the key colour, see-through
     button->Glyph.Assign(*glyph);
+    button->Hint = "Snooze";
     int downs = 0, ups = 0;
     button->OnMouseDown = [&](forms::TsTitleButton&, POINT) { ++downs; };
     button->OnMouseUp = [&](forms::TsTitleButton&, POINT) { ++ups; };
@@ -202,14 +204,43 @@ TEST_F(TitleButtonTest, UserButtonSitsLeftOfTheSystemButtonsAndRaisesItsEvents) 
     EXPECT_EQ(At(p.x, p.y), Rgb(1, 200, 3));  // the glyph's middle
     EXPECT_EQ(HitAt(p.x, p.y), forms::kUserButtonCode);
     MoveTo(p);
+    ASSERT_NE(Buttons().Hint(), nullptr);
+    EXPECT_TRUE(Buttons().Hint()->Visible());
+    EXPECT_EQ(Buttons().Hint()->Text(), "Snooze");
     Press(p);
     Release(p);
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 1);
+    Park();
+    EXPECT_EQ(Buttons().Hint(), nullptr);
     // A disabled one is part of the title bar: it drags the window and never lights.
     user->Enabled = false;
     EXPECT_EQ(HitAt(p.x, p.y), HTCAPTION);
     EXPECT_EQ(Buttons().HotCode(), 0);
+}
+
+}  // namespace
+}  // namespace provider_test
+
+namespace provider_test {
+namespace {
+
+TEST_F(TitleButtonTest, TitleBarStripLiesBehindTheButtons) {
+    constexpr TColor kBar[2] = {Rgb(70, 0, 70), Rgb(140, 0, 140)};
+    Fill(RECT{108, 12, 117, 21}, kBar[0]);
+    Fill(RECT{117, 12, 126, 21}, kBar[1]);
+    AddMask("FORM", "TITLEBAR", {108, 12, 126, 21}, 2, 0, skin::itisaBorder, 3, 3, 3, 3,
+            paint::kBorderFillCentre);
+    form->SetCaption("");
+    Start();
+    // The strip is the button area and one state width (9) on each side: from 493 - 39 - 18.
+    const int left = kW - kButtonArea - 2 * 9;
+    EXPECT_EQ(At(left - 1, 12), kTitle1);
+    EXPECT_EQ(At(left + 4, 12), kBar[1]);
+    EXPECT_EQ(At(kMinRect.left - 1, 12), kBar[1]);
+    EXPECT_EQ(At(kMinRect.left + 3, 12), kMinColor[0]);  // the buttons lie over it
+    Deactivate();
+    EXPECT_EQ(At(left + 4, 12), kBar[0]);
 }
 
 }  // namespace
