@@ -127,3 +127,61 @@ TEST(TitleButtonRules, FollowBorderIconsStyleAndState) {
 
 }  // namespace
 }  // namespace provider_test
+
+namespace provider_test {
+namespace {
+
+RECT WorkArea() {
+    RECT work{};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+TEST_F(TitleButtonTest, MaximisedFrameLiesJustOutsideTheWorkArea) {
+    Start();
+    MINMAXINFO info{};
+    SendMessage(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    const RECT work = WorkArea();
+    EXPECT_EQ(info.ptMaxPosition.x, -kB);
+    EXPECT_EQ(info.ptMaxPosition.y, -kB);
+    EXPECT_EQ(info.ptMaxSize.x, work.right - work.left + 2 * kB);
+    EXPECT_EQ(info.ptMaxSize.y, work.bottom - work.top + 2 * kB);
+}
+
+TEST_F(TitleButtonTest, ScreenSnapPullsNearEdgesOntoTheWorkAreaOnlyWhenOn) {
+    Start();
+    HWND h = form->Handle();
+    const RECT work = WorkArea();
+    auto moveTo = [&](int x, int y) {
+        SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT wr{};
+        GetWindowRect(h, &wr);
+        return POINT{wr.left, wr.top};
+    };
+    // Off (the main window's setting): the window goes where it is put.
+    POINT at = moveTo(work.left + 6, 200);
+    EXPECT_EQ(at.x, work.left + 6);
+    provider->ScreenSnap = true;
+    struct Case {
+        const char* name;
+        POINT to, expected;
+    };
+    const Case cases[] = {
+        {"near the left edge", {work.left + 6, 200}, {work.left, 200}},
+        {"near the top edge", {100, work.top + 9}, {100, work.top}},
+        {"just too far", {work.left + 10, 200}, {work.left + 10, 200}},
+        {"near the right edge", {work.right - kW - 4, 150}, {work.right - kW, 150}},
+        {"near the bottom edge", {100, work.bottom - kH + 3}, {100, work.bottom - kH}},
+    };
+    for (const Case& c : cases) {
+        at = moveTo(c.to.x, c.to.y);
+        EXPECT_EQ(at.x, c.expected.x) << c.name;
+        EXPECT_EQ(at.y, c.expected.y) << c.name;
+    }
+    provider->SnapBuffer = 2;
+    at = moveTo(work.left + 6, 200);
+    EXPECT_EQ(at.x, work.left + 6) << "a smaller snap distance";
+}
+
+}  // namespace
+}  // namespace provider_test
