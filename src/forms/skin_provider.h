@@ -71,7 +71,8 @@ class TsSkinProvider : public framework::TComponent,
     // Snap the window to the work area's edges while it is moved, within SnapBuffer pixels.
     bool ScreenSnap = false;
     int SnapBuffer = 10;
-    // The developer's own title buttons, right to left after the system buttons.
+    // The developer's own title buttons, right to left after the system buttons. Buttons
+    // added after the skin was applied take their plate at the next skin apply.
     std::vector<std::unique_ptr<TsTitleButton>>& TitleButtons();
     // Title buttons, system menu and the frame's behaviour.
     TsFrameInteraction& Frame() { return *frame_; }
