@@ -414,38 +414,52 @@ bool TsTitleButtonLayer::Send(WPARAM command) {
     return true;
 }
 
+bool TsTitleButtonLayer::MinimiseUp(const TsButtonRecord& r, bool pressed, POINT p) {
+    SetHot(0);
+    if (!pressed || !Contains(r.Rect, p)) return false;
+    framework::TCustomForm* form = provider_.HostForm();
+    auto* app = dynamic_cast<framework::TApplication*>(form->Owner());
+    if (app && app->MainForm() == form) {
+        provider_.SetMinimizing(true);
+        Send(SC_MINIMIZE);
+        provider_.SetMinimizing(false);
+    } else {
+        Send(Rules().Iconic ? SC_RESTORE : SC_MINIMIZE);
+    }
+    provider_.InvalidateImage();
+    return true;
+}
+
+bool TsTitleButtonLayer::MaximiseUp(bool pressed) {
+    const TsButtonRules rules = Rules();
+    if (!(rules.EnabledMax || (rules.Maximized && rules.EnabledRestore))) return true;
+    SetHot(0);
+    if (!pressed) return false;
+    Send(rules.Maximized ? SC_RESTORE : SC_MAXIMIZE);
+    if (OnStateChanged) OnStateChanged();
+    return true;
+}
+
+void TsTitleButtonLayer::HelpUp(bool pressed) {
+    SetHot(0);
+    if (!pressed) return;
+    Send(SC_CONTEXTHELP);
+    if (OnStateChanged) OnStateChanged();
+    provider_.RepaintFrame();
+}
+
 bool TsTitleButtonLayer::ButtonUp(LRESULT code, POINT screen) {
     TsButtonRecord* r = Find(code);
     if (!r) return false;
-    HWND hwnd = provider_.HostForm()->Handle();
-    const POINT origin = WindowOrigin(hwnd);
+    const POINT origin = WindowOrigin(provider_.HostForm()->Handle());
     const POINT p{screen.x - origin.x, screen.y - origin.y};
     const bool pressed = g_pressed;
     g_pressed = false;
-    const TsButtonRules rules = Rules();
     switch (code) {
-        case HTMINBUTTON: {
-            SetHot(0);
-            if (!pressed || !Contains(r->Rect, p)) return false;
-            framework::TCustomForm* form = provider_.HostForm();
-            auto* app = dynamic_cast<framework::TApplication*>(form->Owner());
-            if (app && app->MainForm() == form) {
-                provider_.SetMinimizing(true);
-                Send(SC_MINIMIZE);
-                provider_.SetMinimizing(false);
-            } else {
-                Send(rules.Iconic ? SC_RESTORE : SC_MINIMIZE);
-            }
-            provider_.InvalidateImage();
-            return true;
-        }
+        case HTMINBUTTON:
+            return MinimiseUp(*r, pressed, p);
         case HTMAXBUTTON:
-            if (!(rules.EnabledMax || (rules.Maximized && rules.EnabledRestore))) return true;
-            SetHot(0);
-            if (!pressed) return false;
-            Send(rules.Maximized ? SC_RESTORE : SC_MAXIMIZE);
-            if (OnStateChanged) OnStateChanged();
-            return true;
+            return MaximiseUp(pressed);
         case HTCLOSE:
             // Closing may free the form and this layer with it: nothing is touched after.
             if (pressed) {
@@ -454,12 +468,7 @@ bool TsTitleButtonLayer::ButtonUp(LRESULT code, POINT screen) {
             }
             return true;
         case HTHELP:
-            SetHot(0);
-            if (pressed) {
-                Send(SC_CONTEXTHELP);
-                if (OnStateChanged) OnStateChanged();
-                provider_.RepaintFrame();
-            }
+            HelpUp(pressed);
             return true;
         default: {
             TsTitleButton* b = UserOf(*r);

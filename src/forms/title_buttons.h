@@ -136,6 +136,9 @@ class TsTitleButtonLayer {
     void TickFade(TsButtonRecord& r, UINT_PTR id);
     void StopTimer(const TsButtonRecord& r);
     bool Send(WPARAM command);
+    bool MinimiseUp(const TsButtonRecord& r, bool pressed, POINT p);
+    bool MaximiseUp(bool pressed);
+    void HelpUp(bool pressed);
 
     TsSkinProvider& provider_;
     std::array<TsButtonRecord, 4> system_;
