@@ -197,7 +197,9 @@ void PaintWindowImage(const TsFrameLook& l) {
     if (m.T > 0) {
         PaintTitleSection(l, image);
         PaintIcon(l, image);
+        if (l.PaintTitleStrip) l.PaintTitleStrip(image);
         PaintCaption(l, image);
+        if (l.PaintButtons) l.PaintButtons(image);
     }
 }
 

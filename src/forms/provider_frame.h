@@ -3,6 +3,7 @@
 // screen in four strips, and children cut their backgrounds out of it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "forms/provider_metrics.h"
@@ -34,6 +35,10 @@ struct TsFrameLook {
     int ButtonsWidth = 0;  // width of the title button area
     framework::TColor PlainColor = 0;
     paint::GlowMask* GlowCache = nullptr;  // of the current state
+    // The title button layer's part: the strip behind the buttons (before the caption) and
+    // the buttons themselves (last).
+    std::function<void(framework::TBitmap&)> PaintTitleStrip;
+    std::function<void(framework::TBitmap&)> PaintButtons;
 };
 
 // The section state for the active flag.

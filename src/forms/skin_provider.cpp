@@ -1,5 +1,7 @@
 #include "forms/skin_provider.h"
 
+#include "forms/frame_interaction.h"
+
 #include "framework/exceptions.h"
 #include "framework/messages.h"
 #include "paint/common_commands.h"
@@ -32,6 +34,7 @@ TsSkinProvider::TsSkinProvider(framework::TComponent* owner)
     data_ = std::make_unique<paint::TsCommonData>(this, true);
     data_->SetSkinSection("FORM");
     data_->ControlKind = kProviderControlKind;
+    frame_ = std::make_unique<TsFrameInteraction>(*this);
     if (TsSkinProvider* existing = ExistingProvider(form_)) {
         if (!existing->AutoCreated()) {
             secondary_ = true;
@@ -55,6 +58,18 @@ TsSkinProvider* TsSkinProvider::CreateAuto(framework::TCustomForm* form) {
     auto* provider = new TsSkinProvider(form);
     provider->autoCreated_ = true;
     return provider;
+}
+
+int TsSkinProvider::TitleButtonsWidth() const {
+    return frame_ && data_->Model() ? frame_->Buttons().AreaWidth() : 0;
+}
+
+std::vector<std::unique_ptr<TsTitleButton>>& TsSkinProvider::TitleButtons() {
+    return frame_->Buttons().UserButtons;
+}
+
+bool TsSkinProvider::TitleButtonMessage(TMessage& m) {
+    return frame_ && form_->HandleAllocated() && frame_->Handle(m);
 }
 
 void TsSkinProvider::Hook() {
@@ -144,6 +159,7 @@ void TsSkinProvider::ApplySkin() {
     applied_ = true;
     data_->UpdateIndexes();
     LookUpSections();
+    frame_->SkinApplied();
     firstPaint_ = true;
     ApplyFormColor();
     DropFramePicture();
@@ -155,6 +171,7 @@ void TsSkinProvider::NewSkin() {
     data_->UpdateIndexes();
     LookUpSections();
     UpdateSystemMenuStyle(data_->IsSkinned(!skin::AnnouncingSkin));
+    frame_->SkinApplied();
     firstPaint_ = true;
     DropFramePicture();
     if (!skinChanging_) RepaintFrame();
@@ -241,7 +258,9 @@ void TsSkinProvider::NewWndProc(TMessage& m) {
         return ApplySkin();
     }
     if (autoCreated_ && !applied_ && (m.Msg == WM_NCPAINT || m.Msg == WM_NCHITTEST)) ApplySkin();
-    if (!Skinned() || TitleButtonMessage(m) || !HandleFrameMessage(m)) CallDefault(m);
+    if (!Skinned()) return CallDefault(m);
+    if (TitleButtonMessage(m)) return;
+    if (!HandleFrameMessage(m)) CallDefault(m);
 }
 
 }  // namespace forms

@@ -12,8 +12,8 @@
 //   and no cover window over the title bar, nor a layered first show, is needed.
 // - The X11 backend makes every top-level window undecorated and shapes it with the window
 //   region, so the skin's corners show on X11 as set here.
-// - Title buttons, the system menu, hit testing and presses on the frame come with the title
-//   button layer; until then the caption runs to 12 pixels before the (empty) button area.
+// - Title buttons, the system menu, hit testing, presses on the frame and system commands
+//   live in TsFrameInteraction (frame_interaction.h), which sees every message first.
 // - The show animation (the manager's FormShow effect): the form's own showing path shows the
 //   window and the provider freezes it (WM_SETREDRAW 0) before anything of it is presented,
 //   so no layered empty picture is needed to keep it off the screen; the animation's hand-over
@@ -23,6 +23,7 @@
 //   captures of the animations show the frame as it is on the screen.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ constexpr int kProviderControlKind = 224;
 // Skin command answered with MAKELONG(left client offset, top client offset).
 constexpr WORD scGetClientOffset = 61;
 constexpr char kNotAFormMessage[] = "TsSkinProvider component may be used with forms only!";
+
+class TsFrameInteraction;
+class TsTitleButton;
 
 class TsSkinProvider : public framework::TComponent,
                        public paint::TsBindingHost,
@@ -66,6 +70,23 @@ class TsSkinProvider : public framework::TComponent,
     const std::string& TitleSkin() const { return titleSkin_; }
     void SetTitleSkin(const std::string& value);
     bool UseGlobalColor = true;
+    // Adds the skin chooser ("Available skins") to the system menu.
+    bool MakeSkinMenu = false;
+    // Told the skin name the user picked in the skin chooser, after the manager was asked to
+    // load it; an application remembers the choice here (the manager's OnAfterChange also
+    // runs, but for every skin change).
+    std::function<void(const std::string&)> OnSkinChosen;
+    // Snap the window to the work area's edges while it is moved, within SnapBuffer pixels.
+    bool ScreenSnap = false;
+    int SnapBuffer = 10;
+    // The developer's own title buttons, right to left after the system buttons. Buttons
+    // added after the skin was applied take their plate at the next skin apply.
+    std::vector<std::unique_ptr<TsTitleButton>>& TitleButtons();
+    // Title buttons, system menu and the frame's behaviour.
+    TsFrameInteraction& Frame() { return *frame_; }
+    // Set while a minimise asked for by the title button or the system menu runs.
+    bool Minimizing() const { return minimizing_; }
+    void SetMinimizing(bool on) { minimizing_ = on; }
     paint::TsCommonData& SkinData() { return *data_; }
 
     bool Secondary() const { return secondary_; }
@@ -81,8 +102,8 @@ class TsSkinProvider : public framework::TComponent,
     RECT IconRect() const;
     // Right edge of the free title space: the title button area's left edge.
     int TitleAreaRight() const { return Metrics().W - TitleButtonsWidth(); }
-    // Width of the title button area; none until the title button layer fills it.
-    virtual int TitleButtonsWidth() const { return 0; }
+    // Width of the title button area.
+    int TitleButtonsWidth() const;
 
     // The window image, rebuilt when stale; null without a window or skin.
     framework::TBitmap* WindowImage();
@@ -111,11 +132,10 @@ class TsSkinProvider : public framework::TComponent,
     void RepaintFrame() override;
     framework::TBitmap* RenderWindowPicture() override { return WindowImage(); }
 
-  protected:
-    // A place for the title button layer to take messages first; true when handled.
-    virtual bool TitleButtonMessage(framework::TMessage&) { return false; }
-
   private:
+    friend class TsFrameInteraction;
+    // The frame's behaviour takes messages first; true when handled.
+    bool TitleButtonMessage(framework::TMessage& m);
     void Hook();
     void NewWndProc(framework::TMessage& m);
     void CallDefault(framework::TMessage& m) { oldProc_(m); }
@@ -133,7 +153,6 @@ class TsSkinProvider : public framework::TComponent,
     void AnswerBg(framework::TMessage& m);
     void OnPaint(framework::TMessage& m);
     void OnEraseBkgnd(framework::TMessage& m);
-    void OnActivate(framework::TMessage& m);
     void OnShowingChanged(framework::TMessage& m);
     void ShowAnimated(framework::TMessage& m, skin::TacAnimEffect effect);
     void OnPrint(framework::TMessage& m);
@@ -144,6 +163,7 @@ class TsSkinProvider : public framework::TComponent,
 
     framework::TCustomForm* form_ = nullptr;
     std::unique_ptr<paint::TsCommonData> data_;
+    std::unique_ptr<TsFrameInteraction> frame_;
     framework::TWndMethod oldProc_;
     framework::TAlignment alignment_ = framework::TAlignment::taLeftJustify;
     bool showAppIcon_ = true;
@@ -162,6 +182,7 @@ class TsSkinProvider : public framework::TComponent,
     // Whether the window image holds the client background; a plain form's does not, unless
     // it was built while a skin change animates (every binding then paints its cache).
     bool imageHasClient_ = false;
+    bool minimizing_ = false;
     int redrawLocks_ = 0;
     int titleIndex_ = -1;
     int captionIndex_ = -1;

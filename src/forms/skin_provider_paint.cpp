@@ -2,6 +2,7 @@
 // and the answers to children's background questions.
 #include <algorithm>
 
+#include "forms/frame_interaction.h"
 #include "forms/provider_region.h"
 #include "forms/skin_provider.h"
 #include "framework/messages.h"
@@ -32,6 +33,11 @@ TsFrameLook TsSkinProvider::Look() {
     l.Alignment = alignment_;
     l.Added = &AddedTitle;
     l.ButtonsWidth = TitleButtonsWidth();
+    if (frame_) {
+        TsTitleButtonLayer* buttons = &frame_->Buttons();
+        l.PaintTitleStrip = [buttons](framework::TBitmap& b) { buttons->PaintTitleStrip(b); };
+        l.PaintButtons = [buttons](framework::TBitmap& b) { buttons->PlaceAndDraw(b); };
+    }
     l.PlainColor = PlainColor();
     l.GlowCache = &glow_[active_ ? 1 : 0];
     return l;
@@ -178,24 +184,6 @@ void TsSkinProvider::OnEraseBkgnd(TMessage& m) {
     m.Result = 1;
 }
 
-// WM_NCACTIVATE: the look follows the active flag at once. Hit testing and presses on the
-// frame come with the title button layer.
-void TsSkinProvider::OnActivate(TMessage& m) {
-    const bool active = m.WParam != 0;
-    if (active != active_) {
-        active_ = active;
-        InvalidateImage();
-        if (WindowShowing() && redrawLocks_ == 0 && !skinChanging_) {
-            PaintFrame();
-            if (data_->NeedsCache())
-                RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-            else
-                InvalidateRect(form_->Handle(), nullptr, TRUE);
-        }
-    }
-    m.Result = 1;
-}
-
 // The default processing may draw the system's caption; the frame is painted over it before
 // anything is presented.
 void TsSkinProvider::RepaintAfterDefault(TMessage& m) {
@@ -208,9 +196,6 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_NCPAINT:
             PaintFrame();
             m.Result = 0;
-            return true;
-        case WM_NCACTIVATE:
-            OnActivate(m);
             return true;
         case WM_PAINT:
             if (!WindowShowing()) return false;
@@ -236,17 +221,6 @@ bool TsSkinProvider::HandleFrameMessage(TMessage& m) {
         case WM_SETICON:
         case framework::CM_ENABLEDCHANGED:
             RepaintAfterDefault(m);
-            return true;
-        case WM_SIZE:
-            CallDefault(m);
-            for (paint::GlowMask& g : glow_) g.Clear();
-            // The frame's non-client paint may come before the size is known; shape and
-            // frame follow the new size at once.
-            RepaintFrame();
-            return true;
-        case WM_WINDOWPOSCHANGING:
-            if (!regionBusy_) return false;
-            m.Result = 0;
             return true;
         case WM_SETREDRAW:
             redrawLocks_ = m.WParam ? std::max(0, redrawLocks_ - 1) : redrawLocks_ + 1;

@@ -78,8 +78,9 @@ TEST_F(ProviderTest, IconIsDrawnSixteenSquareAtThreeThree) {
     EXPECT_EQ(At(10, 10), kTitle1);
 }
 
-// Caption space without title buttons: from 3 + 16 + 4 = 23 to 493 - 12 = 481.
-constexpr int kSpaceLeft = 23, kSpaceRight = kW - 12;
+// Caption space: from 3 + 16 + 4 = 23 to 12 pixels before the title button area, which holds
+// close and minimise at 21 pixels each (the test skin has no pictures for them): 493 - 42 - 12.
+constexpr int kSpaceLeft = 23, kSpaceRight = kW - 2 * 21 - 12;
 
 TEST_F(ProviderTest, CaptionIsPlacedByItsAlignment) {
     const std::string text = "Wake up";
