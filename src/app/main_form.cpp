@@ -119,6 +119,9 @@ void TfrmMain::BuildSkin() {
     sSkinProvider1->SkinData().SetSkinSection("FORM");
     SetWindowFont(sSkinProvider1->AddedTitle.Font);
     sSkinProvider1->AddedTitle.Font.SetColor(clNone);
+    // The system menu offers the skins found beside the program; the choice is remembered
+    // through the manager's change event above.
+    sSkinProvider1->MakeSkinMenu = true;
 }
 
 void TfrmMain::BuildRows() {

@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "app_test_support.h"
+#include "forms/frame_interaction.h"
+#include "forms/system_menu.h"
 #include "framework/exceptions.h"
 #include "skin/skin_engine.h"
 
@@ -319,6 +321,24 @@ TEST_F(RememberedSkin, AFailedLoadLeavesTheScreenAsItWas) {
     std::size_t changed = 0;
     for (std::size_t i = 0; i < after.size(); ++i) changed += after[i] != before[i];
     EXPECT_EQ(changed, 0u) << "pixels changed";
+}
+
+}  // namespace
+
+namespace {
+
+// The chooser lists the skins when it opens (its listing is tested with the menu); here: the
+// main window has it, first in its system menu.
+TEST_F(RememberedSkin, TheSystemMenuOffersTheSkinChooser) {
+    CreateWindow();
+    form->Show();
+    Pump();
+    forms::TsSystemMenu* menu = form->sSkinProvider1->Frame().SystemMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->Build();
+    ASSERT_NE(menu->SkinsItem(), nullptr);
+    EXPECT_EQ(menu->Items()->Items(0), menu->SkinsItem());
+    EXPECT_EQ(menu->SkinsItem()->Caption(), forms::kAvailableSkinsCaption);
 }
 
 }  // namespace
