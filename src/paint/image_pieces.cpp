@@ -91,12 +91,8 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
     // 24-bit pixels are read as the bytes 0-15 and 8-23 of eight pixels, exactly the run's
     // own bytes; each half of the register spreads four pixels from its own 16 bytes (first
     // pixels 0-3 from byte 0, then 4-7 from byte 4 of the second load).
-    u8x32 spread;
     u16x32 colour;
     for (int l = 0; l < 32; ++l) {
-        spread[l] =
-            static_cast<std::uint8_t>(l < 16 ? (l / 4) * 3 + std::min(l % 4, 2)
-                                             : 20 + ((l - 16) / 4) * 3 + std::min(l % 4, 2));
         colour[l] = l % 4 == 3 ? 0 : 0xFFFF;
     }
     auto load = [&](const std::uint8_t* p, u8x32& v) {
@@ -104,11 +100,12 @@ int MaskRun4(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, const
             u8x16 lo, hi;
             std::memcpy(&lo, p, 16);
             std::memcpy(&hi, p + 8, 16);
-            v = __builtin_shuffle(
-                __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
-                                        15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
-                                        30, 31),
-                spread);
+            const u8x32 both = __builtin_shufflevector(
+                lo, hi, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+                21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
+            v = __builtin_shufflevector(both, both, 0, 1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 8, 9, 10, 11,
+                                        11, 20, 21, 22, 22, 23, 24, 25, 25, 26, 27, 28, 28, 29,
+                                        30, 31, 31);
         } else {
             std::memcpy(&v, p, sizeof v);
         }
