@@ -19,4 +19,10 @@ if [ "${UTROZVON_SKIP_SANITIZE:-0}" != 1 ]; then
   (cd build-asan && LSAN_OPTIONS="suppressions=$supp" ctest --output-on-failure -j "$jobs") || status=1
   rm -f "$supp"
 fi
+if [ "${UTROZVON_SKIP_FUZZ:-0}" != 1 ]; then
+  # The fuzz targets are built with clang: building them here keeps the readers' code
+  # portable, and a short run over the seeds catches a reader that crashes at once.
+  echo "== fuzz targets (clang, a few seconds each)"
+  scripts/fuzz.sh 5 --no-setup || status=1
+fi
 exit $status
