@@ -55,7 +55,8 @@ fi
 # Daybreak. Before the back shot the pointer returns to the screen's corner, where it was at
 # start. The caret blinks every 530 ms from the moment the edit takes the focus, shown first:
 # 1300 ms after the click lies in the middle of its second shown phase, 240 ms from either
-# edge, and by then the edit's hot fade has long ended.
+# edge, and by then the edit's hot fade has long ended. The "Open" dialog's own edit takes the
+# focus as the dialog opens: 800 ms after the click its caret is in its first hidden phase.
 shoot() {
   local skin=$1 app=$work/$1 toOther toBack
   if [ "$skin" = DarkGlass ]; then toOther='key Down'; toBack=''; else toOther=''; toBack='key Down'; fi
