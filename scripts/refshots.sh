@@ -11,6 +11,13 @@
 #   SKIN-start.png   the window as it opens (status bar after the first tick)
 #   SKIN-states.png  Monday checked, the schedule disarmed, the pointer over Tuesday's box
 #   SKIN-menu.png    the popup menu opened over the day rows, its first item selected
+#   SKIN-other.png   the system menu's skin chooser switched to the other skin at run time
+#   SKIN-back.png    and switched back: the scenario asserts it equals SKIN-start.png
+#   SKIN-toggle.png  the toggle armed again ("Вкл"), the pointer resting on it
+#   SKIN-hot.png     the pointer over Wednesday's box, its glow faded fully in
+#   SKIN-edit.png    Monday's time edit focused, the caret in a steady phase (see below)
+#   SKIN-inactive.png the window inactive behind our own "Open" dialog (the browse button's
+#                    fallback when no desktop chooser can run, as on the headless screen)
 # and for the README, docs/SKIN.png: the window with its menu, cut from SKIN-menu.png.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,13 +43,23 @@ else
   mkdir -p "$shots" "$src/docs"
 fi
 
-# Client coordinates of the main window: Monday's box (56, 49), Tuesday's box (56, 73), the
-# toggle (44, 240), the group box between the rows and the edits (100, 100). The script's
+# Client coordinates of the main window: Monday's box (56, 49), Tuesday's box (56, 73),
+# Wednesday's box (56, 97), Monday's time edit (136, 50) and browse button (454, 50), the
+# toggle (44, 240), the group box between the rows and the edits (100, 100), bare panel
+# (250, 265); the title icon that opens the system menu is at screen (45, 42). The script's
 # clock starts before the window is made, whose timer ticks a second after; with the wall
 # clock standing, every later tick writes the same texts. The first shot waits for the first
 # tick with room for a slow start, and the second for a tick after the toggle.
+# The skin chooser is the system menu's first item; its list is in name order, the first name
+# selected as it opens, so the other skin is one Down away from DarkGlass and none from
+# Daybreak. Before the back shot the pointer returns to the screen's corner, where it was at
+# start. The caret blinks every 530 ms from the moment the edit takes the focus, shown first:
+# 1300 ms after the click lies in the middle of its second shown phase, 240 ms from either
+# edge, and by then the edit's hot fade has long ended. The "Open" dialog's own edit takes the
+# focus as the dialog opens: 800 ms after the click its caret is in its first hidden phase.
 shoot() {
-  local skin=$1 app=$work/$1
+  local skin=$1 app=$work/$1 toOther toBack
+  if [ "$skin" = DarkGlass ]; then toOther='key Down'; toBack=''; else toOther=''; toBack='key Down'; fi
   mkdir -p "$app"
   cp "$build/utrozvon" "$app/"
   cp -r "$build/Skins" "$app/Skins"
@@ -50,6 +67,25 @@ shoot() {
   cat >"$app/script" <<EOF
 wait 2500
 shot $shots/$skin-start.png
+click screen 45 42
+wait 300
+key Down
+key Right
+wait 200
+$toOther
+key Enter
+wait 1500
+shot $shots/$skin-other.png
+click screen 45 42
+wait 300
+key Down
+key Right
+wait 200
+$toBack
+key Enter
+move screen 0 0
+wait 1500
+shot $shots/$skin-back.png
 click 56 49
 click 44 240
 move 56 73
@@ -62,6 +98,21 @@ wait 300
 shot $shots/$skin-menu.png
 key Escape
 wait 100
+click 44 240
+wait 1500
+shot $shots/$skin-toggle.png
+move 56 97
+wait 800
+shot $shots/$skin-hot.png
+click 136 50
+move 250 265
+wait 1300
+shot $shots/$skin-edit.png
+click 454 50
+wait 800
+shot $shots/$skin-inactive.png
+key Escape
+wait 300
 quit
 EOF
   UTROZVON_BACKEND=headless UTROZVON_SCREEN=$screen UTROZVON_NOW=2024-01-01T07:00:00.500 \
@@ -69,14 +120,14 @@ EOF
     timeout 60 "$app/utrozvon" >"$app/log" 2>&1 || { echo "refshots: $skin run failed:" >&2; cat "$app/log" >&2; return 1; }
 }
 
-# The skins run side by side: each is one process of about five seconds.
+# The skins run side by side: each is one process of about fifteen seconds.
 pids=()
 for skin in "${skins[@]}"; do shoot "$skin" & pids+=($!); done
 status=0
 for pid in "${pids[@]}"; do wait "$pid" || status=1; done
 [ "$status" = 0 ] || exit 1
 for skin in "${skins[@]}"; do
-  for kind in start states menu; do
+  for kind in start other back states menu toggle hot edit inactive; do
     [ -s "$shots/$skin-$kind.png" ] || { echo "refshots: $skin-$kind.png was not taken" >&2; exit 1; }
   done
 done
