@@ -368,7 +368,7 @@ void TCustomEdit::Paint() {
     if (Focused() && caretOn_) {
         int x = XFromPosition(caret_);
         RECT caret{x, y, x + 1, y + static_cast<int>(tm.tmHeight)};
-        FillRect(dc, &caret, GetSysColorBrush(COLOR_WINDOWTEXT));
+        InvertRect(dc, &caret);
     }
     RestoreDC(dc, saved);
 }

@@ -277,3 +277,35 @@ TEST_F(EditLookTest, TextChangesAreToldAsChangedBeforeOnChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// The caret inverts what it stands on, so it shows on a dark edit as well as on a white one.
+TEST_F(EditTest, CaretInvertsTheBackgroundSoItShowsOnAnyColour) {
+    for (const TColor background : {static_cast<TColor>(clWhite), static_cast<TColor>(RGB(22, 25, 30))}) {
+        edit->SetColor(background);
+        edit->SetText("");
+        Pump();
+        ASSERT_TRUE(edit->Focused());
+        const auto screen = Screen().ComposeScreen();
+        const POINT origin = edit->ClientToScreen(POINT{0, 0});
+        const RECT client = edit->ClientRect();
+        // The screen holds 0x00RRGGBB; a colour is 0x00BBGGRR.
+        const auto rgb = [](TColor c) {
+            return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+        };
+        const std::uint32_t paper = rgb(background), inverse = rgb(~background & 0xFFFFFFu);
+        int caretPixels = 0, others = 0;
+        for (int y = client.top; y < client.bottom; ++y)
+            for (int x = client.left; x < client.right; ++x) {
+                const std::uint32_t v =
+                    screen[static_cast<size_t>(origin.y + y) * 800 + static_cast<size_t>(origin.x + x)] & 0xFFFFFFu;
+                if (v == inverse) ++caretPixels;
+                else if (v != paper) ++others;
+            }
+        EXPECT_GE(caretPixels, 8) << std::hex << background;
+        EXPECT_EQ(others, 0) << std::hex << background;
+    }
+}
+
+}  // namespace
