@@ -320,8 +320,8 @@ void TsSkinableMenus::DrawTexts(ItemPaint& p) {
 
 void TsSkinableMenus::DrawSubmenuArrow(ItemPaint& p) {
     if (p.item.Count() == 0) return;
-    TColor color = framework::ColorToRGB(p.Hot() ? framework::clHighlightText
-                                                 : framework::clMenuText);
+    TColor color =
+        framework::ColorToRGB(p.Hot() ? framework::clHighlightText : framework::clMenuText);
     int section = p.model.FindSection(kItemSection);
     if (section >= 0) {
         const skin::TsGeneralData& s = p.model.Sections[static_cast<size_t>(section)];
