@@ -33,7 +33,9 @@ using paint_test::Rgb;
 using SwitchableScreen = test_support::TestScreen;
 
 // The test program's one screen (test_support::HeadlessScreen).
-inline SwitchableScreen& Screen() { return test_support::HeadlessScreen(); }
+inline SwitchableScreen& Screen() {
+    return test_support::HeadlessScreen();
+}
 
 // One screen pixel as blue, green, red.
 struct Bgr {
