@@ -386,7 +386,9 @@ bool TsFrameInteraction::Handle(TMessage& m) {
             if (!provider_.form_->Visible()) buttons_.FreeFades();
             return false;
         case WM_ACTIVATE:
-            if (LOWORD(m.WParam) != WA_INACTIVE && menu_) menu_->RefreshItems();
+            if (LOWORD(m.WParam) == WA_INACTIVE) return false;
+            provider_.HookMenus();
+            if (menu_) menu_->RefreshItems();
             return false;
         case WM_INITMENUPOPUP:
             // The window's own system menu, should the system open it, never offers Size.

@@ -37,6 +37,11 @@ constexpr int kSymbolHeight = 13;  // a 10-point symbol's em at 96 dpi
 constexpr int kSymbolExtra = 10;
 constexpr int kPlateState = 2;
 constexpr int kColumnStrip = 4;  // the gap left of an item that starts a column
+// The submenu arrow: a solid triangle pointing right, kArrowWidth columns whose heights
+// shrink by two from 2 * kArrowWidth - 1, its base kArrowRight pixels left of the item's
+// right edge (inside the room the measure leaves right of the text).
+constexpr int kArrowWidth = 4;
+constexpr int kArrowRight = 10;
 constexpr TColor kEtchDark = framework::clGray;
 constexpr TColor kEtchLight = 0xFFFFFF;
 
@@ -228,6 +233,7 @@ void TsSkinableMenus::DrawNormal(ItemPaint& p) {
     DrawCheck(p);
     DrawGlyph(p);
     DrawTexts(p);
+    DrawSubmenuArrow(p);
     if (OnDrawItem)
         OnDrawItem(&p.item, pic.Canvas(), RECT{0, 0, w, h}, p.state, TsMenuItemType::smNormal);
     if (!p.Enabled())
@@ -310,6 +316,25 @@ void TsSkinableMenus::DrawTexts(ItemPaint& p) {
     if (keys.empty()) return;
     int width = canvas.TextWidth(keys);
     WriteText(p, canvas, keys, DT_SINGLELINE | DT_VCENTER, RECT{w - kShortCutGap - width, 0, w, h});
+}
+
+void TsSkinableMenus::DrawSubmenuArrow(ItemPaint& p) {
+    if (p.item.Count() == 0) return;
+    TColor color =
+        framework::ColorToRGB(p.Hot() ? framework::clHighlightText : framework::clMenuText);
+    int section = p.model.FindSection(kItemSection);
+    if (section >= 0) {
+        const skin::TsGeneralData& s = p.model.Sections[static_cast<size_t>(section)];
+        color = p.Hot() ? s.HotFontColor[0] : s.FontColor[0];
+    }
+    int x = p.picture->Width() - kArrowRight, middle = p.Height() / 2;
+    HBRUSH brush = CreateSolidBrush(color);
+    for (int k = 0; k < kArrowWidth; ++k) {
+        int half = kArrowWidth - 1 - k;
+        RECT column{x + k, middle - half, x + k + 1, middle + half + 1};
+        FillRect(DcOf(*p.picture), &column, brush);
+    }
+    DeleteObject(brush);
 }
 
 // Each byte keeps 40 % of the picture and takes 60 % of the background behind the item:

@@ -29,6 +29,8 @@ void SetRedraw(const std::vector<HWND>& windows, bool on) {
 // A form being shown (not hidden, not made again, not inside a parent, not minimised) is
 // animated when the effect is on and layered windows exist.
 void TsSkinProvider::OnShowingChanged(TMessage& m) {
+    // Menus made while the form was hidden are skinned before it can open them.
+    if (form_->Showing()) HookMenus();
     skin::TsSkinManager* manager = Manager();
     HWND hwnd = form_->Handle();
     const bool animate = manager && manager->AnimEffects.FormShow.Active && form_->Showing() &&

@@ -1,6 +1,7 @@
 #include "forms/skin_provider.h"
 
 #include "forms/frame_interaction.h"
+#include "forms/skinable_menus.h"
 
 #include "framework/exceptions.h"
 #include "framework/messages.h"
@@ -162,8 +163,35 @@ void TsSkinProvider::ApplySkin() {
     frame_->SkinApplied();
     firstPaint_ = true;
     ApplyFormColor();
+    HookMenus();
     DropFramePicture();
     RepaintFrame();
+}
+
+namespace {
+
+void HookMenusOf(framework::TComponent& owner, TsSkinableMenus& painter, bool ready) {
+    const bool skinned = ready && painter.Manager()->SkinnedPopups();
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        framework::TComponent* c = owner.Components(i);
+        if (auto* popup = dynamic_cast<framework::TPopupMenu*>(c)) {
+            painter.HookPopupMenu(*popup, ready);
+        } else if (auto* item = dynamic_cast<framework::TMenuItem*>(c)) {
+            // Items inside a menu come with their menu.
+            if (!item->Parent()) painter.HookItem(*item, skinned);
+        } else {
+            HookMenusOf(*c, painter, ready);
+        }
+    }
+}
+
+}  // namespace
+
+void TsSkinProvider::HookMenus() {
+    skin::TsSkinManager* manager = Manager();
+    if (secondary_ || !manager || !manager->IsDefault()) return;
+    TsSkinableMenus& painter = PainterOf(*manager);
+    HookMenusOf(*form_, painter, painter.Active());
 }
 
 void TsSkinProvider::NewSkin() {
@@ -189,6 +217,7 @@ void TsSkinProvider::RemoveSkin() {
 }
 
 void TsSkinProvider::Refresh() {
+    HookMenus();
     DropFramePicture();
     ApplyFormColor();
     if (form_->HandleAllocated())

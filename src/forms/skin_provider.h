@@ -115,6 +115,12 @@ class TsSkinProvider : public framework::TComponent,
     framework::TColor PlainColor() const;
     // The skin: section lookups, system menu style, form colour, a full frame repaint.
     void ApplySkin();
+    // Hands the form's popup menus and stand-alone menu items (all it owns, through owned
+    // components) to the manager's menu painter: hooked while the skin is ready and popups
+    // are skinned, unhooked otherwise. Only for the default manager, whose painter is the
+    // one menus go to; done on skin apply and refresh, on showing and on activation, so that
+    // menus made since are skinned too.
+    void HookMenus();
 
     void Loaded() override;
 

@@ -7,6 +7,7 @@
 #include "forms/skin_provider.h"
 #include "framework/messages.h"
 #include "paint/bg_query.h"
+#include "paint/cache_copy.h"
 #include "paint/control_commands.h"
 #include "paint/solid_fills.h"
 #include "skin/skin_commands.h"
@@ -154,6 +155,8 @@ void TsSkinProvider::OnPaint(TMessage& m) {
         if (image)
             BitBlt(dc, 0, 0, cr.right, cr.bottom, image->Canvas().Handle(), f.LeftOffset,
                    f.TopOffset, SRCCOPY);
+        // Windowless children have no paint of their own: they go over the background here.
+        paint::PaintGraphicChildren(dc, form_, POINT{0, 0});
     }
     if (form_->OnPaint) {
         form_->Canvas().SetHandle(dc);
@@ -180,6 +183,8 @@ void TsSkinProvider::OnEraseBkgnd(TMessage& m) {
         }
     } else if (!cache) {
         paint::FillRectSolid(dc, cr, PlainColor());
+        // The plain WM_PAINT only validates, so windowless children are painted with the fill.
+        paint::PaintGraphicChildren(dc, form_, POINT{0, 0});
     }
     m.Result = 1;
 }

@@ -21,6 +21,9 @@
 //   text is UTF-8, so the menu font takes no character set from the owning form.
 // - The painter is a component owned by its manager (found with PainterOf), so it lives and
 //   dies with it.
+// - An item that opens a submenu gets its arrow from the painter, in the item's text colour,
+//   as part of its picture: our menu windows draw no arrow over owner-drawn items (the real
+//   system draws its own there, in system colours that a dark skin would hide).
 #pragma once
 
 #include <functional>
@@ -141,6 +144,7 @@ class TsSkinableMenus : public framework::TComponent {
     void DrawCheck(ItemPaint& p);
     void DrawGlyph(ItemPaint& p);
     void DrawTexts(ItemPaint& p);
+    void DrawSubmenuArrow(ItemPaint& p);
     void WriteText(ItemPaint& p, framework::TCanvas& canvas, const std::string& text, UINT flags,
                    RECT box);
     void DrawDivider(ItemPaint& p);

@@ -89,6 +89,9 @@ void TsStatusBar::PrepareCache() {
     if (SkinData.CacheBmp->Empty()) return;
     PaintControlBg(SkinData, bg, false, false, SkinData.CacheBmp.get(), POINT{Left(), Top()},
                    RECT{0, 0, Width(), Height()}, kStateNormal);
+    // The corners as a later paint of the kept image lays them, so a fresh image and a kept
+    // one show the same edge pixels.
+    RefreshCorners(SkinData, kStateNormal);
     PaintPanels();
     if (SizeGrip) PaintSizeGrip();
     SkinData.BgChanged = false;
@@ -192,10 +195,12 @@ void TsStatusBar::PaintOnDC(HDC dc) {
     const int saved = SaveDC(dc);
     SkinData.Updating = SkinData.ComputeUpdating();
     if (!SkinData.Updating) {
-        // Corners are laid again only over an image kept from before: a fresh one has them.
+        // Corners are laid again only over an image kept from before: a fresh one has them
+        // (PrepareCache lays them), and the grip drawn over its corner would be lost.
         const bool stale = SkinData.BgChanged || SkinData.HalfVisible;
         PrepareCache();
-        CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0}, !stale);
+        CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0},
+                      !stale && !SizeGrip);
         PaintGraphicChildren(dc, this, POINT{0, 0});
         TellChildrenPainted();
         SkinData.BgChanged = false;
@@ -289,7 +294,8 @@ bool TsStatusBar::SkinnedMessage(TMessage& m) {
             SkinData.Updating = SkinData.ComputeUpdating();
             if (SkinData.Updating || SkinData.BgChanged) return true;
             HDC dc = reinterpret_cast<HDC>(m.WParam);
-            CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0}, true);
+            CopyCacheToDC(SkinData, this, dc, RECT{0, 0, Width(), Height()}, POINT{0, 0},
+                          !SizeGrip);
             PaintGraphicChildren(dc, this, POINT{0, 0});
             return true;
         }

@@ -11,6 +11,11 @@
 //   paint cycle, so it leaves the real update region alone.
 // - A panel text change marks the image stale; the framework then invalidates only that
 //   panel, so the screen is repainted there alone.
+// - The corners are laid again (RefreshCorners) when the image is built, not on every copy to
+//   the screen: the section's frame drawn over the bar's own fill and the corners laid over
+//   the parent differ by a few levels, and a paint of only part of the bar would leave the
+//   two looks side by side. A kept image gets them again when copied, except with the grip,
+//   whose corner they would wipe.
 #pragma once
 
 #include <string>

@@ -4,16 +4,6 @@
 
 namespace forms_test {
 
-SwitchableScreen& Screen() {
-    static SwitchableScreen* screen = [] {
-        auto backend = std::make_unique<SwitchableScreen>();
-        auto* raw = backend.get();
-        platform::InstallBackend(std::move(backend));
-        return raw;
-    }();
-    return *screen;
-}
-
 Bgr ScreenPixel(POINT p) {
     std::vector<std::uint32_t> screen = Screen().ComposeScreen();
     std::uint32_t v = screen[static_cast<std::size_t>(p.y) * Screen().ScreenSize().cx + p.x];
@@ -35,6 +25,7 @@ void GlowTest::SetUp() {
 }
 
 void GlowTest::TearDown() {
+    Screen().layered = true;  // the screen outlives the suite
     forms::CloseAllGlowWindows();
     delete form;
     manager.reset();

@@ -14,6 +14,7 @@
 #include "paint/paint_test_support.h"
 #include "platform/headless/headless_backend.h"
 #include "skin/skin_manager.h"
+#include "support/headless_screen.h"
 
 // Rectangles compare and print in expectations.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -29,15 +30,12 @@ using framework::TBitmap;
 using framework::TColor;
 using paint_test::Rgb;
 
-class SwitchableScreen : public platform::headless::HeadlessBackend {
-  public:
-    SwitchableScreen() : HeadlessBackend(SIZE{800, 600}) {}
-    bool LayeredSupported() const override { return layered; }
-    bool layered = true;
-};
+using SwitchableScreen = test_support::TestScreen;
 
-// Installed as the backend on first use, for the whole test program.
-SwitchableScreen& Screen();
+// The test program's one screen (test_support::HeadlessScreen).
+inline SwitchableScreen& Screen() {
+    return test_support::HeadlessScreen();
+}
 
 // One screen pixel as blue, green, red.
 struct Bgr {

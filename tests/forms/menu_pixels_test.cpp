@@ -198,6 +198,34 @@ TEST_F(SkinnedMenuPixels, SystemMenuItemsGetSymbolsInTheItemColour) {
     EXPECT_EQ(CountNear(*bmp, none, kTextColor), 0) << "Move has no symbol";
 }
 
+// A triangle of four columns, 7, 5, 3 and 1 pixels high, centred on the item's middle row,
+// its base 10 pixels left of the right edge; true when every pixel of it has `color` and the
+// columns right of the tip and left of the base do not.
+bool ArrowAt(const TBitmap& bmp, RECT r, TColor color) {
+    int x = r.right - 10, middle = (r.top + r.bottom) / 2;
+    for (int k = 0; k < 4; ++k)
+        for (int y = middle - (3 - k); y <= middle + (3 - k); ++y)
+            if (Px(bmp, x + k, y) != color) return false;
+    for (int y = r.top; y < r.bottom; ++y)
+        if (Px(bmp, x - 1, y) == color || Px(bmp, x + 4, y) == color) return false;
+    return Px(bmp, x + 1, middle - 3) != color && Px(bmp, x + 3, middle - 1) != color;
+}
+
+TEST_F(SkinnedMenuPixels, SubmenuItemsShowAnArrowInTheirTextColour) {
+    TMenuItem* skins = Add("Skins");
+    Add("DarkGlass", skins);
+    Add("Plain");
+    Hook();
+    auto normal = DrawMenu([](int) { return 0u; });
+    EXPECT_TRUE(ArrowAt(*normal, rects[0], kTextColor));
+    EXPECT_FALSE(ArrowAt(*normal, rects[1], kTextColor)) << "no submenu, no arrow";
+    RECT right{rects[1].right - 12, rects[1].top, rects[1].right, rects[1].bottom};
+    EXPECT_EQ(CountNear(*normal, right, kTextColor), 0);
+    rects.clear();
+    auto hot = DrawMenu([](int i) { return i == 0 ? odSelected : 0u; });
+    EXPECT_TRUE(ArrowAt(*hot, rects[0], kHotTextColor)) << "over the hot plate";
+}
+
 TEST_F(SkinnedMenuPixels, PainterEventSeesTheItemPicture) {
     Add("One");
     Hook();

@@ -2,10 +2,6 @@
 // a minimise entry of three 16 x 16 states and a close entry of three 20 x 16 states, each state
 // one plain colour, with the spacing and right margin of the shipped skin. Input arrives
 // through the headless screen, as a user's would.
-//
-// The glow suites install a screen of their own, after which test_support::HeadlessScreen()
-// of an earlier suite is no longer the one that gets input: the files using this fixture are
-// named to run after them (gtest runs suites in link order, and sources are linked by name).
 #pragma once
 
 #include <chrono>

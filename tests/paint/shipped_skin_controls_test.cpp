@@ -171,5 +171,36 @@ TEST_F(ShippedSkinControls, EveryStateChangesOnlyItsControl) {
     step("12_bar_tick", bar, [&] { bar->Panels()[0]->SetText("07:00:01"); });
 }
 
+// The bar's first paint builds a fresh image; later paints either rebuild it (a changed
+// text) or show the kept one with its corners laid again. All of them must leave the same
+// pixels in the bar's edge columns, beside the panel's edge.
+TEST_F(ShippedSkinControls, StatusBarEdgesAreTheSameOnFirstPaintAndEveryRepaint) {
+    ASSERT_TRUE(bar->SkinData.IsSkinned());
+    const POINT o = bar->ClientToScreen(POINT{0, 0});
+    auto edges = [&] {
+        const std::vector<std::uint32_t> s = Shot("edges");
+        std::vector<std::uint32_t> columns;
+        for (int y = 0; y < bar->Height(); ++y)
+            for (int x : {0, 1, bar->Width() - 2, bar->Width() - 1})
+                columns.push_back(s[static_cast<std::size_t>(o.y + y) * kScreenW +
+                                    static_cast<std::size_t>(o.x + x)]);
+        return columns;
+    };
+    // With the grip in its corner, and without it as on the main window.
+    for (bool grip : {true, false}) {
+        bar->SizeGrip = grip;
+        bar->SkinData.BgChanged = true;
+        bar->Invalidate();
+        const std::vector<std::uint32_t> first = edges();
+        bar->Panels()[0]->SetText(grip ? "07:00:01" : "07:00:02");
+        EXPECT_EQ(edges(), first) << "a rebuilt image after a text change, grip " << grip;
+        bar->Invalidate();
+        EXPECT_EQ(edges(), first) << "the kept image, grip " << grip;
+        RedrawWindow(form->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        EXPECT_EQ(edges(), first) << "the whole window again, grip " << grip;
+    }
+}
+
 }  // namespace
 }  // namespace paint_test
