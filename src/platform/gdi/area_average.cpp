@@ -145,7 +145,6 @@ UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_
                                     const double* colTotal, const double* colHalfInverse,
                                     double rowTotal, double rowInverse, int n, std::uint32_t* out) {
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    const u8x16 lowBytes = {0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12};
     for (int i = 0; i < n; ++i) {
         const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total,
                      inverse = total == 0 ? 1.0 : colHalfInverse[i] * rowInverse;
@@ -160,8 +159,9 @@ UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_
         const f64x4 r = num - q * twice;
         q = r >= twice ? q + 1.0 : q;
         q = r < 0 ? q - 1.0 : q;
+        const u8x16 v = reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4));
         const u8x16 b =
-            __builtin_shuffle(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)), lowBytes);
+            __builtin_shufflevector(v, v, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12);
         out[i] = reinterpret_cast<u32x4>(b)[0];
     }
 }

@@ -199,13 +199,13 @@ void Row24To32Plain(BYTE* __restrict d, const BYTE* __restrict s, int n) {
 // The same, four pixels a byte shuffle while sixteen source bytes can be read.
 UTROZVON_SHUFFLE_LOOP void Row24To32Shuffled(BYTE* __restrict d, const BYTE* __restrict s, int n) {
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    const u8x16 spread = {0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16};
     const u8x16 zero{};
     int i = 0;
     for (; i + 6 <= n; i += 4) {
         u8x16 v;
         std::memcpy(&v, s + i * 3, sizeof v);
-        v = __builtin_shuffle(v, zero, spread);
+        v = __builtin_shufflevector(v, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11,
+                                    16);
         std::memcpy(d + i * 4, &v, sizeof v);
     }
     Row24To32Plain(d + i * 4, s + i * 3, n - i);
@@ -264,9 +264,6 @@ UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict
     using u8x32 = std::uint8_t __attribute__((vector_size(32)));
     using u16x32 = std::uint16_t __attribute__((vector_size(64)));
     int i = 0;
-    // Lane k takes the alpha lane of its own pixel.
-    u16x32 alphaLane;
-    for (int l = 0; l < 32; ++l) alphaLane[l] = static_cast<std::uint16_t>(l | 3);
     const u16x32 k = u16x32{} + static_cast<std::uint16_t>(ca);
     for (; i + 8 <= n; i += 8) {
         u8x32 sb, db;
@@ -277,8 +274,11 @@ UTROZVON_WIDE_LOOP void SourceOverRow(BYTE* __restrict d, const BYTE* __restrict
             st = st * k + 128;
             st = (st + (st >> 8)) >> 8;
         }
-        u16x32 dt =
-            __builtin_convertvector(db, u16x32) * (255 - __builtin_shuffle(st, alphaLane)) + 128;
+        // Lane k takes the alpha lane of its own pixel.
+        const u16x32 alpha =
+            __builtin_shufflevector(st, st, 3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15,
+                                    19, 19, 19, 19, 23, 23, 23, 23, 27, 27, 27, 27, 31, 31, 31, 31);
+        u16x32 dt = __builtin_convertvector(db, u16x32) * (255 - alpha) + 128;
         dt = st + ((dt + (dt >> 8)) >> 8);
         dt = dt > 255 ? 255 : dt;
         const u8x32 out = __builtin_convertvector(dt, u8x32);
