@@ -5,6 +5,10 @@
 
 #include "platform/gdi/pixel_simd.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform::gdi {
 
 namespace {
@@ -56,6 +60,36 @@ UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, cons
         default:
             SumColumnPairs<0>(line, at, weight, k, pairs, out);
             break;
+    }
+}
+
+// Columns whose taps are up to four neighbouring source pixels, one column a step: the four
+// pixels are read at once and their taps paired, each pair's products added in one 16-bit
+// multiply-add (pixels and weights below 2^15; a pair's sum is below 2^24). Weights
+// hold each column's w0 w1 (8 lanes) then w2 w3 (8 lanes), the missing taps 0.
+UTROZVON_WIDE_LOOP void SumAcrossNeighbours(const std::uint32_t* line, const int* first,
+                                            const std::int16_t* weight, int n, u32x4* out) {
+    for (int i = 0; i < n; ++i, weight += 16) {
+        const std::uint32_t* p = line + first[i];
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // p0 p2 p1 p3, then the bytes of p0 and p1 (p2 and p3) side by side.
+        const __m128i u = _mm_shuffle_epi32(v, 0xD8);
+        const __m128i x = _mm_unpacklo_epi8(u, _mm_srli_si128(u, 8));
+        const __m128i w01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)),
+                      w23 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8));
+        const __m128i s = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(x, zero), w01),
+                                        _mm_madd_epi16(_mm_unpackhi_epi8(x, zero), w23));
+        std::memcpy(out + i, &s, sizeof s);
+#else
+        const u32x4 shift = {0, 8, 16, 24};
+        u32x4 acc = {};
+        for (int t = 0; t < 4; ++t)
+            acc += static_cast<std::uint32_t>(weight[(t / 2) * 8 + t % 2]) *
+                   (((u32x4{} + p[t]) >> shift) & 255);
+        out[i] = acc;
+#endif
     }
 }
 
@@ -221,6 +255,7 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
         colTotal_[i] = static_cast<double>(cols_.total[i]);
         colHalfInverse_[i] = cols_.total[i] ? 0.5 / colTotal_[i] : 0;
     }
+    FindNeighbourColumns(copyW);
     const std::uint64_t colMost = cols_.total.empty()
                                       ? 0
                                       : *std::max_element(cols_.total.begin(), cols_.total.end()),
@@ -234,13 +269,59 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
     inverse4_.resize(total4_.size());
 }
 
+// The longest run of columns SumAcrossNeighbours can sum: up to four taps on neighbouring
+// pixels, whose four pixels from the first lie inside the row, each weight below 2^15. The
+// run starts at a pair of columns and ends at one or at the last column.
+void AreaAverager::FindNeighbourColumns(int copyW) {
+    auto fits = [&](int i) {
+        const int first = cols_.first[i], n = cols_.first[i + 1] - first;
+        const int at = n ? cols_.taps[first].at : 0;
+        if (n > 4 || at + 4 > copyW) return false;
+        for (int t = 0; t < n; ++t)
+            if (cols_.taps[first + t].at != at + t || cols_.taps[first + t].weight > 0x7FFF)
+                return false;
+        return true;
+    };
+    int bestLo = 0, bestHi = 0;
+    for (int i = 0; i < dw_;) {
+        if (!fits(i)) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < dw_ && fits(j)) ++j;
+        const int lo = (i + 1) / 2 * 2, hi = j == dw_ ? j : j / 2 * 2;
+        if (hi - lo > bestHi - bestLo) bestLo = lo, bestHi = hi;
+        i = j;
+    }
+    nearLo_ = bestLo;
+    nearHi_ = bestHi;
+    nearFirst_.clear();
+    nearWeight_.assign(static_cast<std::size_t>(bestHi - bestLo) * 16, 0);
+    for (int i = bestLo; i < bestHi; ++i) {
+        const int first = cols_.first[i], n = cols_.first[i + 1] - first;
+        nearFirst_.push_back(n ? cols_.taps[first].at : 0);
+        std::int16_t* w = &nearWeight_[static_cast<std::size_t>(i - bestLo) * 16];
+        for (int t = 0; t < n; ++t)
+            for (int l = 0; l < 4; ++l)
+                w[(t / 2) * 8 + l * 2 + t % 2] =
+                    static_cast<std::int16_t>(cols_.taps[first + t].weight);
+    }
+}
+
 const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
     const int slot = row % slots_, pairs = (dw_ + 1) / 2;
     u32x4* out = &sums_[static_cast<std::size_t>(slot) * pairs * 2];
     if (held_[static_cast<std::size_t>(slot)] == row) return out;
     held_[static_cast<std::size_t>(slot)] = row;
-    SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1),
-              pairs, out);
+    const std::uint32_t* line = src_ + row * stride_;
+    const int k = std::max(cols_.widest, 1), loPair = nearLo_ / 2, hiPair = (nearHi_ + 1) / 2;
+    SumAcross(line, colAt_.data(), colWeight_.data(), k, loPair, out);
+    SumAcrossNeighbours(line, nearFirst_.data(), nearWeight_.data(), nearHi_ - nearLo_,
+                        out + nearLo_);
+    SumAcross(line, colAt_.data() + static_cast<std::ptrdiff_t>(hiPair) * 2 * k,
+              colWeight_.data() + static_cast<std::ptrdiff_t>(hiPair) * k, k, pairs - hiPair,
+              out + 2 * hiPair);
     return out;
 }
 
