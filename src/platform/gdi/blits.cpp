@@ -165,9 +165,17 @@ void HalftoneCopy(DeviceContext& dc, const Mapping& m, AreaAverager& area, bool 
     ForEachClipped(dc, t, [&](const RECT& c) {
         const int n = c.right - c.left, i0 = m.flipX ? t.right - c.right : c.left - t.left;
         for (int y = c.top; y < c.bottom; ++y) {
-            area.Row(m.flipY ? h - 1 - (y - t.top) : y - t.top, i0, n, line.data());
-            if (m.flipX) std::reverse(line.begin(), line.begin() + n);
+            const int j = m.flipY ? h - 1 - (y - t.top) : y - t.top;
             BYTE* p = b.Row(y) + c.left * bpp;
+            if (bpp == 4 && !m.flipX) {
+                // Straight into the row (the source is never these pixels: see StretchBlt).
+                area.Row(j, i0, n, reinterpret_cast<std::uint32_t*>(p));
+                if (!keepAlpha)
+                    for (int k = 0; k < n; ++k) p[k * 4 + 3] = 0;
+                continue;
+            }
+            area.Row(j, i0, n, line.data());
+            if (m.flipX) std::reverse(line.begin(), line.begin() + n);
             if (bpp == 4) {
                 for (int k = 0; k < n; ++k) line[k] &= keep;
                 std::memcpy(p, line.data(), static_cast<std::size_t>(n) * 4);
