@@ -18,10 +18,6 @@ using u32x4 = AreaAverager::u32x4;
 using u32x8 = AreaAverager::u32x8;
 using i32x4 = std::int32_t __attribute__((vector_size(16)));
 
-long long FloorDiv(long long a, long long b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 // Two destination columns of a source row a step, one in each half of a 256-bit register:
 // the sum of each column's K taps' pixels times their weights (missing taps weigh 0), in
 // 32-bit lanes (see the header), each pixel's channels shifted into their own lanes.
@@ -245,18 +241,25 @@ AreaAverager::Axis AreaAverager::MakeAxis(int n, int s, int m, int copyStart, in
     Axis a;
     a.first.reserve(static_cast<std::size_t>(n) + 1);
     a.total.reserve(static_cast<std::size_t>(n));
+    // The index intervals and the copy's pixels overlap in fewer than n + copyLen pairs.
+    a.taps.reserve(static_cast<std::size_t>(n) + static_cast<std::size_t>(std::max(copyLen, 0)));
+    // The first source pixel c0 of each index, x0 = c0 n + r, moves on by m = mq n + mr.
+    const long long mq = m / n, mr = m % n;
+    long long c0 = s, r = 0;
     for (int i = 0; i < n; ++i) {
         a.first.push_back(static_cast<int>(a.taps.size()));
-        const long long x0 = static_cast<long long>(s) * n + static_cast<long long>(i) * m,
-                        x1 = x0 + m;
+        const long long x0 = c0 * n + r, x1 = x0 + m;
         std::uint64_t total = 0;
-        for (long long c = FloorDiv(x0, n); c * n < x1; ++c) {
+        for (long long c = c0; c * n < x1; ++c) {
             const long long w = std::min((c + 1) * n, x1) - std::max(c * n, x0);
             if (w <= 0 || c < copyStart || c >= copyStart + copyLen) continue;
             a.taps.push_back(Tap{static_cast<int>(c - copyStart), static_cast<std::uint32_t>(w)});
             total += static_cast<std::uint64_t>(w);
         }
         a.total.push_back(total);
+        c0 += mq;
+        r += mr;
+        if (r >= n) ++c0, r -= n;
         a.widest = std::max(a.widest, static_cast<int>(a.taps.size()) - a.first.back());
     }
     a.first.push_back(static_cast<int>(a.taps.size()));
