@@ -9,6 +9,7 @@
 #include "paint/gradient.h"
 #include "paint/image_entry.h"
 #include "paint/image_pieces.h"
+#include "paint/scratch_bitmap.h"
 #include "paint/solid_fills.h"
 #include "paint/textures.h"
 
@@ -89,6 +90,21 @@ void FillGradientOrColor(framework::TBitmap& target, const RECT& rect, const Loo
         FillRectSolid(target, rect, look.color);
 }
 
+// Whether FillGradientOrColor writes every pixel, alpha included, of a whole 32-bit bitmap of
+// at least 2 x 2 (smaller ones are never mixed into anything): a plain colour does, and so
+// does a vertical gradient, whose parts follow one another from the first row to the last.
+bool FillsWholeBitmap(const Look& look, framework::TPixelFormat format) {
+    if (format != framework::TPixelFormat::pf32bit) return false;
+    return !look.gradient || look.gradient->empty() || (*look.gradient)[0].Mode == 0;
+}
+
+// The same for FillSection: without a texture it is one such fill or a plain colour.
+bool FillSectionCoversAll(const Look& look, framework::TPixelFormat format) {
+    const bool textured = look.imagePercent > 0 && look.HasTexture();
+    return !textured && format == framework::TPixelFormat::pf32bit &&
+           (look.gradientPercent <= 0 || FillsWholeBitmap(look, format));
+}
+
 // The section alone, without what lies behind it.
 void FillSection(const skin::TsSkinModel& m, const Look& look, framework::TBitmap& target, const RECT& rect,
                  const TsBgSource& bg) {
@@ -97,7 +113,9 @@ void FillSection(const skin::TsSkinModel& m, const Look& look, framework::TBitma
     if (look.gradientPercent > 0) {
         if (textured) {
             const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-            framework::TBitmap over(w, h, target.PixelFormat());
+            ScratchBitmap scratch(ScratchSlot::Overlay, w, h, target.PixelFormat(),
+                                  !FillsWholeBitmap(look, target.PixelFormat()));
+            framework::TBitmap& over = scratch.Bitmap();
             FillGradientOrColor(over, RECT{0, 0, w, h}, look);
             auto alpha = static_cast<std::uint8_t>(std::min(look.imagePercent * 255 / 100, 255));
             BlendBitmaps(target, over, alpha, POINT{rect.left, rect.top}, RECT{0, 0, w, h});
@@ -138,7 +156,9 @@ void PaintSectionBg(const skin::TsSkinModel* model, int i, std::string_view name
         PutBackground(bmp, rect, bg, offset);
     } else if (bg.Ready || look.gradientPercent + look.imagePercent > 0) {
         const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-        framework::TBitmap section(w, h, bmp.PixelFormat());
+        ScratchBitmap scratch(ScratchSlot::Section, w, h, bmp.PixelFormat(),
+                              !FillSectionCoversAll(look, bmp.PixelFormat()));
+        framework::TBitmap& section = scratch.Bitmap();
         FillSection(m, look, section, RECT{0, 0, w, h}, bg);
         PutBackground(bmp, rect, bg, offset);
         auto alpha = static_cast<std::uint8_t>(std::clamp(t * 255 / 100, 0, 255));
