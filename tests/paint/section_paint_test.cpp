@@ -192,8 +192,8 @@ TEST_F(SectionPaintTest, EarlierPaintsNeverShowThroughAPartlySeeThroughSection) 
             const std::vector<std::uint8_t> first = paint(l, bpp);
             paint(earlier[1], bpp);
             const int mode = l.parts.empty() ? -1 : l.parts[0].Mode;
-            EXPECT_EQ(paint(l, bpp), first)
-                << bpp << " bits, image " << l.image << ", gradient " << l.gradient << " mode " << mode;
+            EXPECT_EQ(paint(l, bpp), first) << bpp << " bits, image " << l.image << ", gradient "
+                                            << l.gradient << " mode " << mode;
         }
 }
 
