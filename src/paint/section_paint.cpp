@@ -98,11 +98,26 @@ bool FillsWholeBitmap(const Look& look, framework::TPixelFormat format) {
     return !look.gradient || look.gradient->empty() || (*look.gradient)[0].Mode == 0;
 }
 
-// The same for FillSection: without a texture it is one such fill or a plain colour.
-bool FillSectionCoversAll(const Look& look, framework::TPixelFormat format) {
-    const bool textured = look.imagePercent > 0 && look.HasTexture();
-    return !textured && format == framework::TPixelFormat::pf32bit &&
-           (look.gradientPercent <= 0 || FillsWholeBitmap(look, format));
+// Whether DrawTexture writes every pixel: a pattern does, and so does a texture entry without
+// a mask tiled whole (mode 0) from a picture of its own or from inside the master picture.
+bool DrawTextureCoversAll(const skin::TsSkinModel& m, const Look& look) {
+    if (look.pattern >= 0) return true;  // ChooseTexture takes only patterns with a picture
+    const skin::TsMaskData& e = m.Masks[static_cast<std::size_t>(look.mask)];
+    if (e.MaskType > 0) return false;
+    if (e.Bmp && !e.Bmp->Empty()) return true;
+    const framework::TBitmap* master = EntryImage(m, e);
+    return master && e.DrawMode == 0 && e.Width() > 0 && e.Height() > 0 && e.R.left >= 0 &&
+           e.R.top >= 0 && e.R.left + e.Width() <= master->Width() &&
+           e.R.top + e.Height() <= master->Height();
+}
+
+// The same for FillSection: the texture, if any, covers everything, and what is laid over
+// it only mixes; without a texture it is one such fill or a plain colour.
+bool FillSectionCoversAll(const skin::TsSkinModel& m, const Look& look,
+                          framework::TPixelFormat format) {
+    if (format != framework::TPixelFormat::pf32bit) return false;
+    if (look.imagePercent > 0 && look.HasTexture()) return DrawTextureCoversAll(m, look);
+    return look.gradientPercent <= 0 || FillsWholeBitmap(look, format);
 }
 
 // The section alone, without what lies behind it.
@@ -157,7 +172,7 @@ void PaintSectionBg(const skin::TsSkinModel* model, int i, std::string_view name
     } else if (bg.Ready || look.gradientPercent + look.imagePercent > 0) {
         const int w = rect.right - rect.left, h = rect.bottom - rect.top;
         ScratchBitmap scratch(ScratchSlot::Section, w, h, bmp.PixelFormat(),
-                              !FillSectionCoversAll(look, bmp.PixelFormat()));
+                              !FillSectionCoversAll(m, look, bmp.PixelFormat()));
         framework::TBitmap& section = scratch.Bitmap();
         FillSection(m, look, section, RECT{0, 0, w, h}, bg);
         PutBackground(bmp, rect, bg, offset);
