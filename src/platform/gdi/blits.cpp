@@ -171,7 +171,12 @@ void HalftoneCopy(DeviceContext& dc, const Mapping& m, AreaAverager& area, bool 
                 // Straight into the row (the source is never these pixels: see StretchBlt).
                 area.Row(j, i0, n, reinterpret_cast<std::uint32_t*>(p));
                 if (!keepAlpha)
-                    for (int k = 0; k < n; ++k) p[k * 4 + 3] = 0;
+                    for (int k = 0; k < n; ++k) {
+                        std::uint32_t v;
+                        std::memcpy(&v, p + k * 4, 4);
+                        v &= keep;
+                        std::memcpy(p + k * 4, &v, 4);
+                    }
                 continue;
             }
             area.Row(j, i0, n, line.data());
