@@ -62,26 +62,37 @@ UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, cons
 // Columns whose taps are up to four neighbouring source pixels, one column a step: the four
 // pixels are read at once and their taps paired, each pair's products added in one 16-bit
 // multiply-add (pixels and weights below 2^15; a pair's sum is below 2^24). Weights
-// hold each column's w0 w1 (8 lanes) then w2 w3 (8 lanes), the missing taps 0.
-UTROZVON_WIDE_LOOP void SumAcrossNeighbours(const std::uint32_t* line, const int* first,
-                                            const std::int16_t* weight, int n, u32x4* out) {
+// hold each column's w0 w1 (8 lanes) then w2 w3 (8 lanes), the missing taps 0. The pixels'
+// bytes go side by side, p0 with p1 and p2 with p3, by byte shuffles where the processor has
+// them and by unpacking otherwise.
+template <bool Shuffles>
+[[gnu::always_inline]] inline void NeighbourColumns(const std::uint32_t* line, const int* first,
+                                                    const std::int16_t* weight, int n, u32x4* out) {
+    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
     for (int i = 0; i < n; ++i, weight += 16) {
         const std::uint32_t* p = line + first[i];
 #if defined(__SSE2__)
-        using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-        const u8x16 zero = {};
-        u8x16 v;
-        std::memcpy(&v, p, sizeof v);
-        // The bytes of p0 and p1 (p2 and p3) side by side in 16-bit lanes: one byte shuffle
-        // each where the processor has them.
-        const u8x16 x01 = __builtin_shufflevector(v, zero, 0, 16, 4, 16, 1, 16, 5, 16, 2, 16, 6, 16,
-                                                  3, 16, 7, 16),
-                    x23 = __builtin_shufflevector(v, zero, 8, 16, 12, 16, 9, 16, 13, 16, 10, 16, 14,
-                                                  16, 11, 16, 15, 16);
+        __m128i x01, x23;
+        if constexpr (Shuffles) {
+            const u8x16 zero = {};
+            u8x16 v;
+            std::memcpy(&v, p, sizeof v);
+            x01 = reinterpret_cast<__m128i>(__builtin_shufflevector(
+                v, zero, 0, 16, 4, 16, 1, 16, 5, 16, 2, 16, 6, 16, 3, 16, 7, 16));
+            x23 = reinterpret_cast<__m128i>(__builtin_shufflevector(
+                v, zero, 8, 16, 12, 16, 9, 16, 13, 16, 10, 16, 14, 16, 11, 16, 15, 16));
+        } else {
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            // p0 p2 p1 p3, then the bytes of p0 and p1 (p2 and p3) side by side.
+            const __m128i u = _mm_shuffle_epi32(v, 0xD8);
+            const __m128i x = _mm_unpacklo_epi8(u, _mm_srli_si128(u, 8));
+            x01 = _mm_unpacklo_epi8(x, zero);
+            x23 = _mm_unpackhi_epi8(x, zero);
+        }
         const __m128i w01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)),
                       w23 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8));
-        const __m128i s = _mm_add_epi32(_mm_madd_epi16(reinterpret_cast<__m128i>(x01), w01),
-                                        _mm_madd_epi16(reinterpret_cast<__m128i>(x23), w23));
+        const __m128i s = _mm_add_epi32(_mm_madd_epi16(x01, w01), _mm_madd_epi16(x23, w23));
         std::memcpy(out + i, &s, sizeof s);
 #else
         const u32x4 shift = {0, 8, 16, 24};
@@ -92,6 +103,25 @@ UTROZVON_WIDE_LOOP void SumAcrossNeighbours(const std::uint32_t* line, const int
         out[i] = acc;
 #endif
     }
+}
+
+void NeighbourColumnsPlain(const std::uint32_t* line, const int* first, const std::int16_t* weight,
+                           int n, u32x4* out) {
+    NeighbourColumns<false>(line, first, weight, n, out);
+}
+
+UTROZVON_SHUFFLE_LOOP void NeighbourColumnsShuffled(const std::uint32_t* line, const int* first,
+                                                    const std::int16_t* weight, int n, u32x4* out) {
+    NeighbourColumns<true>(line, first, weight, n, out);
+}
+
+void SumAcrossNeighbours(const std::uint32_t* line, const int* first, const std::int16_t* weight,
+                         int n, u32x4* out) {
+    static const bool shuffles = simd::ByteShufflesAvailable();
+    if (shuffles)
+        NeighbourColumnsShuffled(line, first, weight, n, out);
+    else
+        NeighbourColumnsPlain(line, first, weight, n, out);
 }
 
 // The rows' sums weighted down every column, in 32-bit lanes, four columns a step.
@@ -148,31 +178,6 @@ UTROZVON_WIDEST_LOOP void SumDownNarrow(const u32x4* const* rows, const std::uin
     out[1] = packed[4];
 }
 
-// The same four pixels a step, in one 512-bit register where the processor has them.
-[[gnu::always_inline]] inline void QuotientQuad(const u32x4* sums, const std::uint32_t* total,
-                                                const std::uint32_t* twice, const float* inverse,
-                                                std::uint32_t* out) {
-    using u32x16 = std::uint32_t __attribute__((vector_size(64)));
-    using i32x16 = std::int32_t __attribute__((vector_size(64)));
-    using f32x16 = float __attribute__((vector_size(64)));
-    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    u32x16 s, t, two;
-    f32x16 inv;
-    std::memcpy(&s, sums, sizeof s);
-    std::memcpy(&t, total, sizeof t);
-    std::memcpy(&two, twice, sizeof two);
-    std::memcpy(&inv, inverse, sizeof inv);
-    const u32x16 num = 2 * s + t;
-    i32x16 q = __builtin_convertvector(
-        __builtin_convertvector(reinterpret_cast<i32x16>(num), f32x16) * inv, i32x16);
-    const i32x16 r = reinterpret_cast<i32x16>(num - reinterpret_cast<u32x16>(q) * two);
-    q -= r >= reinterpret_cast<i32x16>(two);  // a true comparison is -1
-    q += r < 0;
-    // Every quotient is a byte: its lane's low byte.
-    const u8x16 b = __builtin_convertvector(q, u8x16);
-    std::memcpy(out, &b, sizeof b);
-}
-
 UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const std::uint32_t* total,
                                     const std::uint32_t* twice, const float* inverse, int n,
                                     std::uint32_t* out) {
@@ -187,14 +192,7 @@ UTROZVON_WIDEST_LOOP void Quotients(const u32x4* sums, const std::uint32_t* tota
         out[0] = pair[0];
         return;
     }
-    // The last pixels short of a step are computed again with the ones before them.
-    if (n >= 4) {
-        for (int i = 0; i < n; i += 4) {
-            const int at = std::min(i, n - 4);
-            QuotientQuad(sums + at, total + at * 4, twice + at * 4, inverse + at * 4, out + at);
-        }
-        return;
-    }
+    // An odd last pixel is computed again with the one before it.
     for (int i = 0; i < n; i += 2) {
         const int at = std::min(i, n - 2);
         QuotientPair(sums + at, total + at * 4, twice + at * 4, inverse + at * 4, out + at);

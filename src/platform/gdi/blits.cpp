@@ -38,20 +38,6 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
     return v & 0xFFFFFF;
 }
 
-// Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
-// spells a shuffle out byte by byte through memory, slower than plain loads.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define UTROZVON_SHUFFLE_LOOP __attribute__((target("ssse3")))
-bool ByteShufflesAvailable() {
-    return __builtin_cpu_supports("ssse3");
-}
-#else
-#define UTROZVON_SHUFFLE_LOOP
-bool ByteShufflesAvailable() {
-    return true;
-}
-#endif
-
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
 
 // A copy of a source rectangle (clipped to the source bitmap) as 0xAARRGGBB, so that
@@ -225,7 +211,7 @@ UTROZVON_SHUFFLE_LOOP void Row24To32Shuffled(BYTE* __restrict d, const BYTE* __r
 }
 
 void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
-    static const bool shuffles = ByteShufflesAvailable();
+    static const bool shuffles = simd::ByteShufflesAvailable();
     if (shuffles)
         Row24To32Shuffled(d, s, n);
     else
