@@ -20,9 +20,10 @@
 
 // Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
 // spells a shuffle out byte by byte through memory, slower than plain loads. Loops built on
-// them get a copy for SSSE3, taken when ByteShufflesAvailable(), and a plain one otherwise.
+// them are called only when ByteShufflesAvailable(), a plain loop otherwise; they get copies
+// for SSSE3 and for AVX2 (three-operand forms), and the loader picks one.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define UTROZVON_SHUFFLE_LOOP __attribute__((target("ssse3")))
+#define UTROZVON_SHUFFLE_LOOP __attribute__((target_clones("default", "ssse3", "avx2")))
 #else
 #define UTROZVON_SHUFFLE_LOOP
 #endif
