@@ -9,6 +9,7 @@
 #include "paint/gradient.h"
 #include "paint/image_entry.h"
 #include "paint/image_pieces.h"
+#include "paint/scratch_bitmap.h"
 #include "paint/solid_fills.h"
 #include "paint/textures.h"
 
@@ -89,6 +90,36 @@ void FillGradientOrColor(framework::TBitmap& target, const RECT& rect, const Loo
         FillRectSolid(target, rect, look.color);
 }
 
+// Whether FillGradientOrColor writes every pixel, alpha included, of a whole 32-bit bitmap of
+// at least 2 x 2 (smaller ones are never mixed into anything): a plain colour does, and so
+// does a vertical gradient, whose parts follow one another from the first row to the last.
+bool FillsWholeBitmap(const Look& look, framework::TPixelFormat format) {
+    if (format != framework::TPixelFormat::pf32bit) return false;
+    return !look.gradient || look.gradient->empty() || (*look.gradient)[0].Mode == 0;
+}
+
+// Whether DrawTexture writes every pixel: a pattern does, and so does a texture entry without
+// a mask tiled whole (mode 0) from a picture of its own or from inside the master picture.
+bool DrawTextureCoversAll(const skin::TsSkinModel& m, const Look& look) {
+    if (look.pattern >= 0) return true;  // ChooseTexture takes only patterns with a picture
+    const skin::TsMaskData& e = m.Masks[static_cast<std::size_t>(look.mask)];
+    if (e.MaskType > 0) return false;
+    if (e.Bmp && !e.Bmp->Empty()) return true;
+    const framework::TBitmap* master = EntryImage(m, e);
+    return master && e.DrawMode == 0 && e.Width() > 0 && e.Height() > 0 && e.R.left >= 0 &&
+           e.R.top >= 0 && e.R.left + e.Width() <= master->Width() &&
+           e.R.top + e.Height() <= master->Height();
+}
+
+// The same for FillSection: the texture, if any, covers everything, and what is laid over
+// it only mixes; without a texture it is one such fill or a plain colour.
+bool FillSectionCoversAll(const skin::TsSkinModel& m, const Look& look,
+                          framework::TPixelFormat format) {
+    if (format != framework::TPixelFormat::pf32bit) return false;
+    if (look.imagePercent > 0 && look.HasTexture()) return DrawTextureCoversAll(m, look);
+    return look.gradientPercent <= 0 || FillsWholeBitmap(look, format);
+}
+
 // The section alone, without what lies behind it.
 void FillSection(const skin::TsSkinModel& m, const Look& look, framework::TBitmap& target, const RECT& rect,
                  const TsBgSource& bg) {
@@ -97,7 +128,9 @@ void FillSection(const skin::TsSkinModel& m, const Look& look, framework::TBitma
     if (look.gradientPercent > 0) {
         if (textured) {
             const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-            framework::TBitmap over(w, h, target.PixelFormat());
+            ScratchBitmap scratch(ScratchSlot::Overlay, w, h, target.PixelFormat(),
+                                  !FillsWholeBitmap(look, target.PixelFormat()));
+            framework::TBitmap& over = scratch.Bitmap();
             FillGradientOrColor(over, RECT{0, 0, w, h}, look);
             auto alpha = static_cast<std::uint8_t>(std::min(look.imagePercent * 255 / 100, 255));
             BlendBitmaps(target, over, alpha, POINT{rect.left, rect.top}, RECT{0, 0, w, h});
@@ -138,7 +171,9 @@ void PaintSectionBg(const skin::TsSkinModel* model, int i, std::string_view name
         PutBackground(bmp, rect, bg, offset);
     } else if (bg.Ready || look.gradientPercent + look.imagePercent > 0) {
         const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-        framework::TBitmap section(w, h, bmp.PixelFormat());
+        ScratchBitmap scratch(ScratchSlot::Section, w, h, bmp.PixelFormat(),
+                              !FillSectionCoversAll(m, look, bmp.PixelFormat()));
+        framework::TBitmap& section = scratch.Bitmap();
         FillSection(m, look, section, RECT{0, 0, w, h}, bg);
         PutBackground(bmp, rect, bg, offset);
         auto alpha = static_cast<std::uint8_t>(std::clamp(t * 255 / 100, 0, 255));

@@ -150,6 +150,58 @@ TEST_F(SectionPaintTest, GradientOverATextureKeepsTheImagePercentOfTheTexture) {
     }, "texture 40 + gradient 60");
 }
 
+// Part-transparent sections are drawn through intermediate bitmaps kept from one paint to
+// the next: whatever an earlier paint left in them must never show. Each look is painted
+// after two different earlier paints of the same size and must come out the same, alpha too.
+TEST_F(SectionPaintTest, EarlierPaintsNeverShowThroughAPartlySeeThroughSection) {
+    mb.Mask("PANEL", "PATTERN", RECT{4, 3, 12, 5}, 1, 0, 0);
+    // A tile reaching past the master picture (40 x 30) leaves part of every tile alone.
+    const int past = mb.Mask("OTHER", "T", RECT{36, 26, 44, 29}, 1, 0, 0);
+    using Parts = skin::TsGradArray;
+    struct Look {
+        int image, gradient;
+        Parts parts;
+        int texture = -1;
+    };
+    const Parts vertical = {skin::TsGradPart{Rgb(10, 20, 30), Rgb(90, 20, 230), 30, 0},
+                            skin::TsGradPart{Rgb(1, 2, 3), Rgb(4, 5, 6), 0, 0},
+                            skin::TsGradPart{Rgb(7, 8, 9), Rgb(9, 8, 7), 200, 0},
+                            skin::TsGradPart{Rgb(250, 0, 90), Rgb(0, 250, 9), 100, 0}};
+    const Parts horizontal = {skin::TsGradPart{Rgb(10, 20, 30), Rgb(90, 20, 230), 100, 1}};
+    // A gradient of a mode not known draws nothing.
+    const Parts unknown = {skin::TsGradPart{Rgb(10, 20, 30), Rgb(90, 20, 230), 100, 3}};
+    const Look looks[] = {{0, 100, vertical},      {0, 60, vertical},    {40, 60, vertical},
+                          {0, 100, horizontal},    {50, 50, horizontal}, {0, 0, {}},
+                          {0, 100, unknown},       {50, 50, unknown},    {100, 0, {}, past},
+                          {60, 40, vertical, past}};
+    const Look earlier[] = {{30, 70, {skin::TsGradPart{Rgb(255, 255, 255), Rgb(0, 0, 0), 100, 0}}},
+                            {100, 0, {}}};
+    auto paint = [&](const Look& l, int bpp) {
+        skin::TsGeneralData& s = Panel();
+        s.Transparency = 40;
+        s.ImagePercent = l.image;
+        s.GradientPercent = l.gradient;
+        s.GradientArray = l.parts;
+        auto b = MakeBitmap(12, 9, bpp, kUnder);
+        paint::PaintSectionBg(&mb.model, 0, "PANEL", Ready(), paint::TransparentColor, -1,
+                              l.texture, *b, offset, rect, 0);
+        std::vector<std::uint8_t> bytes;
+        for (int y = 0; y < b->Height(); ++y)
+            bytes.insert(bytes.end(), b->ScanLine(y), b->ScanLine(y) + b->Width() * bpp / 8);
+        return bytes;
+    };
+    for (int bpp : {24, 32})
+        for (const Look& l : looks) {
+            paint(earlier[0], bpp);
+            const std::vector<std::uint8_t> first = paint(l, bpp);
+            paint(earlier[1], bpp);
+            const int mode = l.parts.empty() ? -1 : l.parts[0].Mode;
+            EXPECT_EQ(paint(l, bpp), first)
+                << bpp << " bits, image " << l.image << ", gradient " << l.gradient << " mode "
+                << mode << ", texture " << l.texture;
+        }
+}
+
 TEST_F(SectionPaintTest, SectionRectRejectsRectanglesOutsideTheBitmap) {
     Panel();
     for (RECT r : {RECT{-1, 0, 5, 5}, RECT{0, -1, 5, 5}, RECT{0, 0, 13, 5}, RECT{0, 0, 5, 10}, RECT{3, 3, 3, 5}}) {

@@ -350,3 +350,44 @@ TEST(GdiFastPaths, HalftoneStretchOfHugeAreasIsStillExact) {
 }
 
 }  // namespace
+
+// Shrinking by 1 to 4 times, where most columns' taps are neighbouring pixels and are summed
+// in pairs: wider pictures than above, source rectangles over either edge (the neighbour run
+// ends early), both depths, mirrored; and weights past 16 bits, which must not take that path.
+TEST(GdiFastPaths, HalftoneShrinkOfNeighbouringTapsIsTheExactAreaAverage) {
+    std::mt19937 rng(24);
+    for (int round = 0; round < 40; ++round) {
+        const int sbits = round % 2 ? 32 : 24, dbits = (round / 2) % 2 ? 32 : 24;
+        Canvas src(30 + static_cast<int>(rng() % 60), 2 + static_cast<int>(rng() % 5), sbits);
+        FillRandom(src, rng, false);
+        const int sw = 8 + static_cast<int>(rng() % (src.width() + 4)), sh = src.height();
+        const int dw = std::max(1, sw * 10 / (10 + static_cast<int>(rng() % 31))), dh = 2;
+        const int sx = static_cast<int>(rng() % 9) - 4;
+        const bool flip = round % 3 == 0;
+        Canvas dst(dw, dh, dbits);
+        SetStretchBltMode(dst.dc(), HALFTONE);
+        ASSERT_TRUE(StretchBlt(dst.dc(), flip ? dw - 1 : 0, 0, flip ? -dw : dw, dh, src.dc(), sx, 0,
+                               sw, sh, SRCCOPY));
+        for (int ty = 0; ty < dh; ++ty)
+            for (int tx = 0; tx < dw; ++tx) {
+                const std::uint32_t p =
+                    ExactAverage(src, sx, 0, sw, sh, dw, dh, flip ? dw - 1 - tx : tx, ty);
+                // A 24-bit source gives alpha 0 on a 32-bit destination.
+                const unsigned alpha = sbits == 32 ? p >> 24 : 0u;
+                ASSERT_EQ(dst.At(tx, ty), p & 0xFFFFFF) << "round " << round << " at " << tx;
+                ASSERT_EQ(dst.Alpha(tx, ty), dbits == 24 ? 255u : alpha)
+                    << "round " << round << " at " << tx;
+            }
+    }
+    // 2:1 with every tap weighing 40000 units: only a corner of the destination shows.
+    Canvas src(12, 4, 32), dst(8, 4, 32);
+    FillRandom(src, rng, false);
+    SetStretchBltMode(dst.dc(), HALFTONE);
+    const int dw = 40000, at = -dw / 2;
+    ASSERT_TRUE(StretchBlt(dst.dc(), at, 0, dw, 4, src.dc(), -dw, 0, 2 * dw, 8, SRCCOPY));
+    for (int tx = 0; tx < 8; ++tx) {
+        const std::uint32_t p = ExactAverage(src, -dw, 0, 2 * dw, 8, dw, 4, tx - at, 1);
+        ASSERT_EQ(dst.At(tx, 1), p & 0xFFFFFF) << tx;
+        ASSERT_EQ(dst.Alpha(tx, 1), p >> 24) << tx;
+    }
+}

@@ -5,6 +5,10 @@
 
 #include "platform/gdi/pixel_simd.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform::gdi {
 
 namespace {
@@ -13,10 +17,6 @@ using f64x4 = double __attribute__((vector_size(32)));
 using u32x4 = AreaAverager::u32x4;
 using u32x8 = AreaAverager::u32x8;
 using i32x4 = std::int32_t __attribute__((vector_size(16)));
-
-long long FloorDiv(long long a, long long b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // Two destination columns of a source row a step, one in each half of a 256-bit register:
 // the sum of each column's K taps' pixels times their weights (missing taps weigh 0), in
@@ -57,6 +57,71 @@ UTROZVON_WIDE_LOOP void SumAcross(const std::uint32_t* line, const int* at, cons
             SumColumnPairs<0>(line, at, weight, k, pairs, out);
             break;
     }
+}
+
+// Columns whose taps are up to four neighbouring source pixels, one column a step: the four
+// pixels are read at once and their taps paired, each pair's products added in one 16-bit
+// multiply-add (pixels and weights below 2^15; a pair's sum is below 2^24). Weights
+// hold each column's w0 w1 (8 lanes) then w2 w3 (8 lanes), the missing taps 0. The pixels'
+// bytes go side by side, p0 with p1 and p2 with p3, by byte shuffles where the processor has
+// them and by unpacking otherwise.
+template <bool Shuffles>
+[[gnu::always_inline]] inline void NeighbourColumns(const std::uint32_t* line, const int* first,
+                                                    const std::int16_t* weight, int n, u32x4* out) {
+    using u8x16 = std::uint8_t __attribute__((vector_size(16)));
+    for (int i = 0; i < n; ++i, weight += 16) {
+        const std::uint32_t* p = line + first[i];
+#if defined(__SSE2__)
+        __m128i x01, x23;
+        if constexpr (Shuffles) {
+            const u8x16 zero = {};
+            u8x16 v;
+            std::memcpy(&v, p, sizeof v);
+            x01 = reinterpret_cast<__m128i>(__builtin_shufflevector(
+                v, zero, 0, 16, 4, 16, 1, 16, 5, 16, 2, 16, 6, 16, 3, 16, 7, 16));
+            x23 = reinterpret_cast<__m128i>(__builtin_shufflevector(
+                v, zero, 8, 16, 12, 16, 9, 16, 13, 16, 10, 16, 14, 16, 11, 16, 15, 16));
+        } else {
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            // p0 p2 p1 p3, then the bytes of p0 and p1 (p2 and p3) side by side.
+            const __m128i u = _mm_shuffle_epi32(v, 0xD8);
+            const __m128i x = _mm_unpacklo_epi8(u, _mm_srli_si128(u, 8));
+            x01 = _mm_unpacklo_epi8(x, zero);
+            x23 = _mm_unpackhi_epi8(x, zero);
+        }
+        const __m128i w01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)),
+                      w23 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8));
+        const __m128i s = _mm_add_epi32(_mm_madd_epi16(x01, w01), _mm_madd_epi16(x23, w23));
+        std::memcpy(out + i, &s, sizeof s);
+#else
+        const u32x4 shift = {0, 8, 16, 24};
+        u32x4 acc = {};
+        for (int t = 0; t < 4; ++t)
+            acc += static_cast<std::uint32_t>(weight[(t / 2) * 8 + t % 2]) *
+                   (((u32x4{} + p[t]) >> shift) & 255);
+        out[i] = acc;
+#endif
+    }
+}
+
+void NeighbourColumnsPlain(const std::uint32_t* line, const int* first, const std::int16_t* weight,
+                           int n, u32x4* out) {
+    NeighbourColumns<false>(line, first, weight, n, out);
+}
+
+UTROZVON_SHUFFLE_LOOP void NeighbourColumnsShuffled(const std::uint32_t* line, const int* first,
+                                                    const std::int16_t* weight, int n, u32x4* out) {
+    NeighbourColumns<true>(line, first, weight, n, out);
+}
+
+void SumAcrossNeighbours(const std::uint32_t* line, const int* first, const std::int16_t* weight,
+                         int n, u32x4* out) {
+    static const bool shuffles = simd::ByteShufflesAvailable();
+    if (shuffles)
+        NeighbourColumnsShuffled(line, first, weight, n, out);
+    else
+        NeighbourColumnsPlain(line, first, weight, n, out);
 }
 
 // The rows' sums weighted down every column, in 32-bit lanes, four columns a step.
@@ -145,9 +210,6 @@ UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_
                                     const double* colTotal, const double* colHalfInverse,
                                     double rowTotal, double rowInverse, int n, std::uint32_t* out) {
     using u8x16 = std::uint8_t __attribute__((vector_size(16)));
-    auto LowBytes = [](u8x16 v) {
-        return __builtin_shufflevector(v, v, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12);
-    };
     for (int i = 0; i < n; ++i) {
         const double total = colTotal[i] * rowTotal, twice = total == 0 ? 1.0 : 2.0 * total,
                      inverse = total == 0 ? 1.0 : colHalfInverse[i] * rowInverse;
@@ -162,8 +224,9 @@ UTROZVON_WIDE_LOOP void SumDownWide(const u32x4* const* rows, const std::uint32_
         const f64x4 r = num - q * twice;
         q = r >= twice ? q + 1.0 : q;
         q = r < 0 ? q - 1.0 : q;
+        const u8x16 v = reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4));
         const u8x16 b =
-            LowBytes(reinterpret_cast<u8x16>(__builtin_convertvector(q, i32x4)));
+            __builtin_shufflevector(v, v, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12, 0, 4, 8, 12);
         out[i] = reinterpret_cast<u32x4>(b)[0];
     }
 }
@@ -176,18 +239,25 @@ AreaAverager::Axis AreaAverager::MakeAxis(int n, int s, int m, int copyStart, in
     Axis a;
     a.first.reserve(static_cast<std::size_t>(n) + 1);
     a.total.reserve(static_cast<std::size_t>(n));
+    // The index intervals and the copy's pixels overlap in fewer than n + copyLen pairs.
+    a.taps.reserve(static_cast<std::size_t>(n) + static_cast<std::size_t>(std::max(copyLen, 0)));
+    // The first source pixel c0 of each index, x0 = c0 n + r, moves on by m = mq n + mr.
+    const long long mq = m / n, mr = m % n;
+    long long c0 = s, r = 0;
     for (int i = 0; i < n; ++i) {
         a.first.push_back(static_cast<int>(a.taps.size()));
-        const long long x0 = static_cast<long long>(s) * n + static_cast<long long>(i) * m,
-                        x1 = x0 + m;
+        const long long x0 = c0 * n + r, x1 = x0 + m;
         std::uint64_t total = 0;
-        for (long long c = FloorDiv(x0, n); c * n < x1; ++c) {
+        for (long long c = c0; c * n < x1; ++c) {
             const long long w = std::min((c + 1) * n, x1) - std::max(c * n, x0);
             if (w <= 0 || c < copyStart || c >= copyStart + copyLen) continue;
             a.taps.push_back(Tap{static_cast<int>(c - copyStart), static_cast<std::uint32_t>(w)});
             total += static_cast<std::uint64_t>(w);
         }
         a.total.push_back(total);
+        c0 += mq;
+        r += mr;
+        if (r >= n) ++c0, r -= n;
         a.widest = std::max(a.widest, static_cast<int>(a.taps.size()) - a.first.back());
     }
     a.first.push_back(static_cast<int>(a.taps.size()));
@@ -223,6 +293,7 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
         colTotal_[i] = static_cast<double>(cols_.total[i]);
         colHalfInverse_[i] = cols_.total[i] ? 0.5 / colTotal_[i] : 0;
     }
+    FindNeighbourColumns(copyW);
     const std::uint64_t colMost = cols_.total.empty()
                                       ? 0
                                       : *std::max_element(cols_.total.begin(), cols_.total.end()),
@@ -236,13 +307,59 @@ AreaAverager::AreaAverager(const std::uint32_t* src, std::ptrdiff_t stride, int 
     inverse4_.resize(total4_.size());
 }
 
+// The longest run of columns SumAcrossNeighbours can sum: up to four taps on neighbouring
+// pixels, whose four pixels from the first lie inside the row, each weight below 2^15. The
+// run starts at a pair of columns and ends at one or at the last column.
+void AreaAverager::FindNeighbourColumns(int copyW) {
+    auto fits = [&](int i) {
+        const int first = cols_.first[i], n = cols_.first[i + 1] - first;
+        const int at = n ? cols_.taps[first].at : 0;
+        if (n > 4 || at + 4 > copyW) return false;
+        for (int t = 0; t < n; ++t)
+            if (cols_.taps[first + t].at != at + t || cols_.taps[first + t].weight > 0x7FFF)
+                return false;
+        return true;
+    };
+    int bestLo = 0, bestHi = 0;
+    for (int i = 0; i < dw_;) {
+        if (!fits(i)) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < dw_ && fits(j)) ++j;
+        const int lo = (i + 1) / 2 * 2, hi = j == dw_ ? j : j / 2 * 2;
+        if (hi - lo > bestHi - bestLo) bestLo = lo, bestHi = hi;
+        i = j;
+    }
+    nearLo_ = bestLo;
+    nearHi_ = bestHi;
+    nearFirst_.clear();
+    nearWeight_.assign(static_cast<std::size_t>(bestHi - bestLo) * 16, 0);
+    for (int i = bestLo; i < bestHi; ++i) {
+        const int first = cols_.first[i], n = cols_.first[i + 1] - first;
+        nearFirst_.push_back(n ? cols_.taps[first].at : 0);
+        std::int16_t* w = &nearWeight_[static_cast<std::size_t>(i - bestLo) * 16];
+        for (int t = 0; t < n; ++t)
+            for (int l = 0; l < 4; ++l)
+                w[(t / 2) * 8 + l * 2 + t % 2] =
+                    static_cast<std::int16_t>(cols_.taps[first + t].weight);
+    }
+}
+
 const AreaAverager::u32x4* AreaAverager::RowSums(int row) {
     const int slot = row % slots_, pairs = (dw_ + 1) / 2;
     u32x4* out = &sums_[static_cast<std::size_t>(slot) * pairs * 2];
     if (held_[static_cast<std::size_t>(slot)] == row) return out;
     held_[static_cast<std::size_t>(slot)] = row;
-    SumAcross(src_ + row * stride_, colAt_.data(), colWeight_.data(), std::max(cols_.widest, 1),
-              pairs, out);
+    const std::uint32_t* line = src_ + row * stride_;
+    const int k = std::max(cols_.widest, 1), loPair = nearLo_ / 2, hiPair = (nearHi_ + 1) / 2;
+    SumAcross(line, colAt_.data(), colWeight_.data(), k, loPair, out);
+    SumAcrossNeighbours(line, nearFirst_.data(), nearWeight_.data(), nearHi_ - nearLo_,
+                        out + nearLo_);
+    SumAcross(line, colAt_.data() + static_cast<std::ptrdiff_t>(hiPair) * 2 * k,
+              colWeight_.data() + static_cast<std::ptrdiff_t>(hiPair) * k, k, pairs - hiPair,
+              out + 2 * hiPair);
     return out;
 }
 

@@ -57,6 +57,7 @@ class AreaAverager {
     const u32x4* RowSums(int row);
 
     void SetRowTotal(std::uint64_t rowTotal);
+    void FindNeighbourColumns(int copyW);
 
     const std::uint32_t* src_;
     std::ptrdiff_t stride_;
@@ -67,6 +68,11 @@ class AreaAverager {
     std::vector<int> colAt_;
     std::vector<u32x8> colWeight_;  // per pair of columns and tap, four lanes each
     std::vector<double> colTotal_, colHalfInverse_;
+    // Columns nearLo_ .. nearHi_ - 1 are summed from their first tap's pixel and the three
+    // after it, with the weights of taps 0 and 1, then 2 and 3, each four times side by side.
+    int nearLo_ = 0, nearHi_ = 0;
+    std::vector<int> nearFirst_;
+    std::vector<std::int16_t> nearWeight_;
     // The row sums of the last source rows, copy row r in slot r % slots: the rows of one
     // destination row are consecutive and at most `slots`, so they never share a slot. Each
     // slot holds the 4 channel sums for every destination column.

@@ -38,20 +38,6 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
     return v & 0xFFFFFF;
 }
 
-// Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
-// spells a shuffle out byte by byte through memory, slower than plain loads.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define UTROZVON_SHUFFLE_LOOP __attribute__((target("ssse3")))
-bool ByteShufflesAvailable() {
-    return __builtin_cpu_supports("ssse3");
-}
-#else
-#define UTROZVON_SHUFFLE_LOOP
-bool ByteShufflesAvailable() {
-    return true;
-}
-#endif
-
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
 
 // A copy of a source rectangle (clipped to the source bitmap) as 0xAARRGGBB, so that
@@ -165,9 +151,22 @@ void HalftoneCopy(DeviceContext& dc, const Mapping& m, AreaAverager& area, bool 
     ForEachClipped(dc, t, [&](const RECT& c) {
         const int n = c.right - c.left, i0 = m.flipX ? t.right - c.right : c.left - t.left;
         for (int y = c.top; y < c.bottom; ++y) {
-            area.Row(m.flipY ? h - 1 - (y - t.top) : y - t.top, i0, n, line.data());
-            if (m.flipX) std::reverse(line.begin(), line.begin() + n);
+            const int j = m.flipY ? h - 1 - (y - t.top) : y - t.top;
             BYTE* p = b.Row(y) + c.left * bpp;
+            if (bpp == 4 && !m.flipX) {
+                // Straight into the row (the source is never these pixels: see StretchBlt).
+                area.Row(j, i0, n, reinterpret_cast<std::uint32_t*>(p));
+                if (!keepAlpha)
+                    for (int k = 0; k < n; ++k) {
+                        std::uint32_t v;
+                        std::memcpy(&v, p + k * 4, 4);
+                        v &= keep;
+                        std::memcpy(p + k * 4, &v, 4);
+                    }
+                continue;
+            }
+            area.Row(j, i0, n, line.data());
+            if (m.flipX) std::reverse(line.begin(), line.begin() + n);
             if (bpp == 4) {
                 for (int k = 0; k < n; ++k) line[k] &= keep;
                 std::memcpy(p, line.data(), static_cast<std::size_t>(n) * 4);
@@ -204,14 +203,15 @@ UTROZVON_SHUFFLE_LOOP void Row24To32Shuffled(BYTE* __restrict d, const BYTE* __r
     for (; i + 6 <= n; i += 4) {
         u8x16 v;
         std::memcpy(&v, s + i * 3, sizeof v);
-        v = __builtin_shufflevector(v, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16);
+        v = __builtin_shufflevector(v, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11,
+                                    16);
         std::memcpy(d + i * 4, &v, sizeof v);
     }
     Row24To32Plain(d + i * 4, s + i * 3, n - i);
 }
 
 void Row24To32(BYTE* __restrict d, const BYTE* __restrict s, int n) {
-    static const bool shuffles = ByteShufflesAvailable();
+    static const bool shuffles = simd::ByteShufflesAvailable();
     if (shuffles)
         Row24To32Shuffled(d, s, n);
     else

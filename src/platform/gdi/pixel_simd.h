@@ -18,7 +18,25 @@
 #define UTROZVON_WIDEST_LOOP
 #endif
 
+// Byte shuffles are one instruction from SSSE3 on (and on NEON); without them the compiler
+// spells a shuffle out byte by byte through memory, slower than plain loads. Loops built on
+// them are called only when ByteShufflesAvailable(), a plain loop otherwise; they get copies
+// for SSSE3 and for AVX2 (three-operand forms), and the loader picks one.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define UTROZVON_SHUFFLE_LOOP __attribute__((target_clones("default", "ssse3", "avx2")))
+#else
+#define UTROZVON_SHUFFLE_LOOP
+#endif
+
 namespace platform::simd {
+
+inline bool ByteShufflesAvailable() {
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+    return __builtin_cpu_supports("ssse3");
+#else
+    return true;
+#endif
+}
 
 using u8x8 = std::uint8_t __attribute__((vector_size(8)));
 using u16x8 = std::uint16_t __attribute__((vector_size(16)));
