@@ -155,7 +155,8 @@ void BM_MainWindowSkinChangeToDarkGlass(benchmark::State& state) {
     }
     if (!s.Skinned()) state.SkipWithError("the change did not end in DarkGlass");
 }
-BENCHMARK(BM_MainWindowSkinChangeToDarkGlass)->Unit(benchmark::kMillisecond);
+// The wall time holds the skin change animation; the processor time is what the change costs.
+BENCHMARK(BM_MainWindowSkinChangeToDarkGlass)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
 
