@@ -68,12 +68,12 @@ process start to first skinned frame, headless|first_skinned_frame_headless|ms|-
 main window (DarkGlass) full repaint|BM_MainWindowFullRepaint|us|BM_MainWindowMemcpyBytes|20x
 main window: hover change on one check box|BM_MainWindowCheckBoxHover|us|BM_MainWindowCheckBoxMemcpyBytes|1000
 main window: status-bar tick|BM_MainWindowStatusBarTick|us|BM_MainWindowStatusBarMemcpyBytes|1000
-main window: skin change Daybreak to DarkGlass|BM_MainWindowSkinChangeToDarkGlass|ms|BM_MainWindowFullRepaint|30
+main window: skin change Daybreak to DarkGlass|BM_MainWindowSkinChangeToDarkGlass/iterations:20|ms|BM_MainWindowFullRepaint|30
 utrozvon start to first skinned frame, X11|app_first_skinned_frame_x11|ms|first_frame_x11|50
 utrozvon start to first skinned frame, headless|app_first_skinned_frame_headless|ms|first_frame_headless|50
 utrozvon resident memory at first frame, X11|app_rss|kB|app_probe_rss|-
-right click to first presented menu frame|BM_RightClickToFirstMenuFrame|ms|-|5
-popup menu: selection moved one item|BM_MoveSelectionOneItem|us|-|200
+right click to first presented menu frame|BM_RightClickToFirstMenuFrame/manual_time|ms|-|5
+popup menu: selection moved one item|BM_MoveSelectionOneItem/manual_time|us|-|200
 TABLE
 
 # Figures from a busy machine are not comparable: say how busy it was.

@@ -2,18 +2,21 @@
 // screen, each figure beside a memcpy of the bytes it puts on the screen:
 // - a full repaint (every form cache refreshed from the skin, the frame and every control
 //   painted again and presented), against a memcpy of the window's 32-bit bytes;
-// - the pointer's arrival on one day's check box and its leaving (the box's hot image and
-//   back), against a memcpy of the box's 32-bit bytes;
+// - a hover change on one day's check box (the pointer arriving or leaving, in turn: the box's
+//   hot image or its normal one), against a memcpy of the box's 32-bit bytes;
 // - the status bar's clock tick (the one-second handler: time and toggle panels set, the bar
 //   repainted), against a memcpy of the bar's 32-bit bytes;
 // - a run-time skin change from Daybreak to DarkGlass (load, every control re-skinned, the
 //   window repainted), beside the full repaint above.
+// The skins are the shipped sources (the folder form of what the build packs beside the
+// program; both forms load the same pictures).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,7 +39,8 @@ struct Scene {
         platform::InstallBackend(
             std::make_unique<platform::headless::HeadlessBackend>(SIZE{1280, 1024}));
         char tmpl[] = "/tmp/utrozvon-bench-XXXXXX";
-        if (mkdtemp(tmpl)) folder = tmpl;
+        if (!mkdtemp(tmpl)) throw std::runtime_error("no temporary folder for the settings");
+        folder = tmpl;
         // Settings and the remembered skin go to a folder of the run's own; the skins are the
         // shipped sources.
         app::SetSettingsFolderForTests(folder);
