@@ -88,7 +88,10 @@ awk -F'|' -v csv="$work/figures.csv" '
     if (unit == "px") return px[name]
     return t[name] / (unit == "us" ? 1e3 : unit == "ms" ? 1e6 : 1)
   }
-  function show(v, unit) { return v == "" ? "missing" : sprintf("%.4g %s", v, unit == "px" ? "ns/px" : unit) }
+  function show(v, unit) {
+    if (v == "") return "missing"
+    return unit == "kB" ? sprintf("%d kB", v) : sprintf("%.4g %s", v, unit == "px" ? "ns/px" : unit)
+  }
   {
     v = val($2, $3); b = ($4 == "-") ? "" : val($4, $3)
     ratio = (v != "" && b != "" && b > 0) ? v / b : ""
