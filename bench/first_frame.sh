@@ -5,6 +5,9 @@
 # Builds nothing: BUILD_DIR must hold utrozvon and bench/first_frame_probe.
 # FIRST_FRAME_PROGRAM=PATH times that program where it lies instead, e.g. build/bench/skinned_form
 # (a main-window-sized form framed by the shipped skin through a skin provider).
+# SKINNED=1 puts BUILD_DIR/Skins beside the copy of the program, so it starts skinned.
+# MEMORY=1 adds "rss KB" (the program's resident set at its first frame on Xvfb) and
+# "probe_rss KB" (the probe's own, a minimal X client), medians of RUNS starts.
 # Usage: bench/first_frame.sh [BUILD_DIR]     prints "x11 US" and "headless US" lines
 set -euo pipefail
 build=${1:-build}
@@ -25,6 +28,10 @@ display=:$(head -n1 "$work/display")
 if [ -z "$program" ]; then
   cp "$build/utrozvon" "$work/"
   program="$work/utrozvon"
+  if [ "${SKINNED:-0}" = 1 ]; then
+    [ -d "$build/Skins" ] || { echo "first_frame.sh: $build/Skins is missing; build skins" >&2; exit 1; }
+    cp -r "$build/Skins" "$work/"
+  fi
 fi
 median() {  # BACKEND
   local times=()
@@ -35,3 +42,9 @@ median() {  # BACKEND
 }
 echo "x11 $(median x11)"
 echo "headless $(median headless)"
+if [ "${MEMORY:-0}" = 1 ]; then
+  for _ in $(seq "$runs"); do DISPLAY=$display "$probe" x11-rss "$program"; done >"$work/rss"
+  middle=$(( (runs + 1) / 2 ))
+  echo "rss $(cut -d' ' -f1 "$work/rss" | sort -n | sed -n "${middle}p")"
+  echo "probe_rss $(cut -d' ' -f2 "$work/rss" | sort -n | sed -n "${middle}p")"
+fi

@@ -2,13 +2,16 @@
 //
 //   first_frame_probe x11 PROGRAM      (DISPLAY names the X server)
 //   first_frame_probe headless PROGRAM
+//   first_frame_probe x11-rss PROGRAM   (resident memory instead of time)
 //
 // x11: the probe watches the root window for new top-level windows and puts a DAMAGE
 // object on each at once; the first DamageNotify the server sends for a mapped window of
 // the child is its first frame. headless: there is no server, so the child's own report of
 // its first present (UTROZVON_REPORT_FIRST_FRAME, wall-clock ns on stderr) is read from a
 // pipe. Prints the microseconds from just before fork to that moment; exits 1 on a
-// failure or after 5 s without a frame. The child is killed either way.
+// failure or after 5 s without a frame. The child is killed either way. x11-rss prints, at
+// that first frame, the child's resident set and the probe's own (a minimal X client, the
+// baseline), in kB.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -45,13 +49,22 @@ pid_t Spawn(const char* program, const char* backend, int stderrFd) {
     _exit(127);
 }
 
+// VmRSS of /proc/PID/status in kB (-1: unreadable).
+long ResidentKb(const std::string& pid) {
+    std::ifstream status("/proc/" + pid + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
+}
+
 void Stop(pid_t pid) {
     if (pid <= 0) return;
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
 }
 
-int WaitX11(const char* program) {
+int WaitX11(const char* program, bool memory) {
     Display* dpy = XOpenDisplay(nullptr);
     int damageEvent = 0, damageError = 0;
     if (!dpy || !XDamageQueryExtension(dpy, &damageEvent, &damageError)) {
@@ -63,6 +76,7 @@ int WaitX11(const char* program) {
     const long long start = NowNs(CLOCK_MONOTONIC);
     pid_t child = Spawn(program, "x11", -1);
     long long frame = -1;
+    long childKb = -1;
     while (frame < 0 && NowNs(CLOCK_MONOTONIC) - start < kTimeoutMs * 1000000LL) {
         if (!XPending(dpy)) {
             pollfd p{ConnectionNumber(dpy), POLLIN, 0};
@@ -75,12 +89,19 @@ int WaitX11(const char* program) {
             XDamageCreate(dpy, e.xcreatewindow.window, XDamageReportNonEmpty);
         } else if (e.type == damageEvent + XDamageNotify) {
             frame = NowNs(CLOCK_MONOTONIC);
+            if (memory) childKb = ResidentKb(std::to_string(child));
         }
     }
     Stop(child);
     XCloseDisplay(dpy);
     if (frame < 0) return 1;
-    std::printf("%lld\n", (frame - start) / 1000);
+    if (!memory) {
+        std::printf("%lld\n", (frame - start) / 1000);
+        return 0;
+    }
+    const long selfKb = ResidentKb("self");
+    if (childKb < 0 || selfKb < 0) return 1;
+    std::printf("%ld %ld\n", childKb, selfKb);
     return 0;
 }
 
@@ -112,9 +133,9 @@ int WaitHeadless(const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "x11") != 0 && std::strcmp(argv[1], "headless") != 0)) {
-        std::fprintf(stderr, "usage: first_frame_probe x11|headless PROGRAM\n");
-        return 2;
-    }
-    return std::strcmp(argv[1], "x11") == 0 ? WaitX11(argv[2]) : WaitHeadless(argv[2]);
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode == "x11" || mode == "x11-rss") return WaitX11(argv[2], mode == "x11-rss");
+    if (mode == "headless") return WaitHeadless(argv[2]);
+    std::fprintf(stderr, "usage: first_frame_probe x11|x11-rss|headless PROGRAM\n");
+    return 2;
 }

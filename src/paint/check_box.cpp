@@ -258,6 +258,13 @@ void TsCheckBox::PaintHandler(TMessage& m) {
 void TsCheckBox::PaintInto(HDC dc) {
     SkinData.Updating = SkinData.ComputeUpdating();
     if (SkinData.Updating) return;
+    // A box wholly inside its parent keeps its pixels when the parent paints; one reaching out
+    // of it is painted again after each parent paint, as a never-painted box is.
+    if (framework::TWinControl* parent = Parent()) {
+        const RECT client = parent->ClientRect();
+        SkinData.HalfVisible = !(Left() >= 0 && Top() >= 0 && Left() + Width() <= client.right &&
+                                 Top() + Height() <= client.bottom);
+    }
     // The image is painted afresh over the parent's current background, so its corners are
     // right already; laying the normal state's corners again would cut into a hot frame and
     // into the glyph beside it.

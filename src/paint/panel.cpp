@@ -83,6 +83,10 @@ void TsPanel::PrepareCache() {
     WriteCaption(canvas, ContentRect());
     if (OnPaint) OnPaint(this, canvas);
     SkinData.BgChanged = false;
+    // The image is whole and owes nothing to the parent's picture: no clipped paint left it
+    // partial. Without this a panel that never depends on its position stayed "half
+    // visible" from its start, and every child's background query painted it again.
+    if (!DependsOnPosition(SkinData)) SkinData.HalfVisible = false;
 }
 
 void TsPanel::PaintTo(HDC dc, bool withChildren) {

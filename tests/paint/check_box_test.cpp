@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "paint/control_commands.h"
 #include "skinned_controls_support.h"
 
 namespace paint_test {
@@ -252,6 +253,25 @@ TEST_F(CheckBoxTest, MouseAndKeySequences) {
         EXPECT_FALSE(b->Pressed()) << row.name;
         delete b;
     }
+}
+
+// A parent's paint leaves a box wholly inside it alone (its pixels stay), while a box reaching
+// out of the parent's client area is painted again. A mark put into the box's image tells.
+TEST_F(CheckBoxTest, ParentPaintRepaintsOnlyABoxReachingOutOfTheParent) {
+    constexpr TColor kMark = Rgb(1, 2, 3);
+    TsCheckBox* b = Box();
+    const TColor bg = BgPx(b);
+    ASSERT_NE(bg, kMark);
+    auto markThenTellParentPainted = [&] {
+        SetPx(*b->SkinData.CacheBmp, b->Width() - 2, 2, kMark);
+        paint::SendSkinCommand(b, skin::scParentPainted);
+        Pump();
+        return BgPx(b);
+    };
+    EXPECT_EQ(markThenTellParentPainted(), kMark);
+    b->SetLeft(form->ClientWidth() - b->Width() / 2);  // half of it outside
+    Pump();
+    EXPECT_EQ(markThenTellParentPainted(), bg);
 }
 
 TEST_F(CheckBoxTest, FadesAreHalvedForMouseDownAndStateChanges) {

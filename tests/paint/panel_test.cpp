@@ -5,6 +5,8 @@
 #include "paint/panel.h"
 
 #include "binding_test_support.h"
+#include "paint/bg_query.h"
+#include "paint/control_commands.h"
 #include "paint/group_box.h"
 
 namespace paint_test {
@@ -214,6 +216,37 @@ TEST_F(ContainerTest, PaintEventRunsAfterThePanelsOwnPaintingSkinnedOrNot) {
         EXPECT_NE(ScreenPixel(panel, 20, 20), kMark);
         delete panel;
     }
+}
+
+// A textured panel keeps its image between its children's background queries; a query after
+// the cache was declared stale paints it again, and both answers show the texture.
+TEST_F(ContainerTest, ChildrenAskingForTheBackgroundReuseThePanelsImageUntilItIsStale) {
+    auto* panel = new paint::TsPanel(form);
+    panel->SetBounds(0, 0, 64, 48);
+    panel->SetParent(form);
+    panel->SkinData.SetSkinSection("TEXTURED");
+    panel->SkinData.AfterCreate();
+    int paints = 0;
+    panel->OnPaint = [&](framework::TObject*, framework::TCanvas&) { ++paints; };
+    form->Show();
+    Pump();
+    ASSERT_GE(paints, 1);
+    auto ask = [&] {
+        paint::TsBgQuery q;
+        paint::QueryParentBg(q, panel, false);
+        ASSERT_EQ(q.BgType, paint::kBgBitmap);
+        ASSERT_NE(q.Bmp, nullptr);
+        // The image handed out is the panel's own, texture tiled from its origin.
+        for (POINT p : {POINT{0, 0}, POINT{8, 11}, POINT{63, 47}})
+            EXPECT_EQ(Px(*q.Bmp, p.x, p.y), Back(p.x, p.y)) << p.x << "," << p.y;
+    };
+    paints = 0;
+    for (int i = 0; i < 3; ++i) ask();
+    EXPECT_EQ(paints, 0);
+    SendSkinCommand(panel, skin::scInvalidateCache);
+    ask();
+    ask();
+    EXPECT_EQ(paints, 1);
 }
 
 TEST_F(ContainerTest, EraseWithEqualParametersHandsOutThePanelsImage) {

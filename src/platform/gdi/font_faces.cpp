@@ -163,7 +163,28 @@ void* FontFace::FaceFor(std::uint32_t codePoint) {
     return primary;  // nothing has it: the chosen face's box
 }
 
+namespace {
+// Controls make a font, draw and delete it at every paint; without a face kept alive between
+// them each repaint paid fontconfig's match, FreeType's open and every glyph's render again.
+constexpr std::size_t kRecentFaces = 16;
+
+void KeepRecent(const std::shared_ptr<FontFace>& face) {
+    static std::vector<std::shared_ptr<FontFace>> recent;  // most recent first
+    auto at = std::find(recent.begin(), recent.end(), face);
+    if (at == recent.begin() && !recent.empty()) return;
+    if (at != recent.end()) recent.erase(at);
+    else if (recent.size() == kRecentFaces) recent.pop_back();
+    recent.insert(recent.begin(), face);
+}
+}  // namespace
+
 std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONT& lf) {
+    std::shared_ptr<FontFace> face = Lookup(lf);
+    KeepRecent(face);
+    return face;
+}
+
+std::shared_ptr<FontFace> FontFace::Lookup(const LOGFONT& lf) {
     static std::map<std::tuple<std::string, LONG, LONG, int, int, int>, std::weak_ptr<FontFace>> cache;
     char faceName[LF_FACESIZE + 1] = {};
     std::memcpy(faceName, lf.lfFaceName, LF_FACESIZE);

@@ -14,9 +14,9 @@
 namespace platform::gdi {
 
 struct Glyph {
-    int advance = 0;     // pixels
-    int left = 0;        // bitmap offset from the pen position
-    int top = 0;         // bitmap top above the baseline
+    int advance = 0;  // pixels
+    int left = 0;     // bitmap offset from the pen position
+    int top = 0;      // bitmap top above the baseline
     int width = 0;
     int height = 0;
     std::vector<BYTE> coverage;  // width * height, 0..255
@@ -28,8 +28,11 @@ struct Glyph {
 // chosen are kept for the life of the font. Metrics (ascent, height, average width) stay
 // those of the chosen file: a fallback glyph sits on the same baseline.
 class FontFace {
-public:
+  public:
     ~FontFace();
+    // The face of a request. Faces live while a font holds them, and the most recently asked
+    // few a while longer, so a font made and deleted at each paint finds its face (and the
+    // glyphs it rendered) again.
     static std::shared_ptr<FontFace> ForLogFont(const LOGFONT& lf);
 
     const Glyph& GlyphFor(std::uint32_t codePoint);
@@ -44,9 +47,10 @@ public:
     bool StrikeOut() const { return strikeOut_; }
     int Weight() const { return weight_; }
 
-private:
+  private:
     struct Fallbacks;
     FontFace();
+    static std::shared_ptr<FontFace> Lookup(const LOGFONT& lf);
     // The face that draws the code point: the chosen one, a fallback, or the chosen one's box.
     void* FaceFor(std::uint32_t codePoint);
     void* face_ = nullptr;  // FT_Face
