@@ -214,7 +214,10 @@ void TsSkinManager::ThawForms(bool animated) {
     for (TsProviderLink* link : TakeFrozenForms()) {
         HWND hwnd = link->Form()->Handle();
         if (!animated) {
+            // The mark goes too: a provider still marked as changing skin would never draw
+            // its frame again.
             SendMessage(hwnd, WM_SETREDRAW, 1, 0);
+            link->SetSkinChanging(false);
             continue;
         }
         if (AnimEffects.SkinChanging.Active) {

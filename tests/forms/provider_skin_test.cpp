@@ -32,6 +32,21 @@ TEST_F(ProviderTest, SkinChangeOnAVisibleFormEndsVisibleRepaintedAndUnmarked) {
     EXPECT_EQ(GetWindowLong(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
 }
 
+// A repaint of the forms without animation thaws them too: the frame keeps being drawn.
+TEST_F(ProviderTest, RepaintWithoutAnimationLeavesTheFormUnmarkedAndItsFrameDrawn) {
+    Start();
+    constexpr TColor kNewTitle = Rgb(120, 20, 140);
+    model().Sections[static_cast<std::size_t>(model().FindSection("FORMTITLE"))].HotColor =
+        kNewTitle;
+    manager->RepaintForms(false);
+    Pump();
+    EXPECT_FALSE(provider->SkinChanging());
+    provider->InvalidateImage();
+    provider->PaintFrame();
+    Pump();
+    EXPECT_EQ(At(kW / 2, 5), kNewTitle);
+}
+
 TEST_F(ProviderTest, RemovingTheSkinGivesTheWindowBackItsStyleShapeAndColour) {
     Start();
     ASSERT_EQ(form->Color(), kGlobal);  // the skin's form colour
