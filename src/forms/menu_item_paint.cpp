@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "forms/skinable_menus.h"
+#include "forms/system_menu.h"
 #include "paint/bitmaps.h"
 #include "paint/border_mask.h"
 #include "paint/image_pieces.h"
@@ -29,7 +30,6 @@ constexpr const char* kDividerSection = "DIVIDERV";
 constexpr const char* kTitleSection = "TOOLBAR";
 constexpr const char* kPlateSection = "SPEEDBUTTON_SMALL";
 constexpr const char* kGlobalSection = "GLOBALINFO";
-constexpr const char* kSystemMenuName = "SysMenu";
 constexpr char kRightAlignMark = 8;
 constexpr int kShortCutGap = 8;
 constexpr int kSymbolLeft = 4;
@@ -255,7 +255,7 @@ void TsSkinableMenus::DrawCheck(ItemPaint& p) {
 void TsSkinableMenus::DrawGlyph(ItemPaint& p) {
     TBitmap& pic = *p.picture;
     const framework::TComponent* menu = MenuOf(p.item);
-    if (menu && menu->Name() == kSystemMenuName) {
+    if (menu && menu->Name() == kSystemMenuComponentName) {
         int section = p.model.FindSection(kItemSection);
         TColor color = framework::ColorToRGB(framework::clMenuText);
         if (section >= 0) {
